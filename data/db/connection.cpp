@@ -1,0 +1,110 @@
+#include "data/db/connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+
+namespace kv::db {
+
+namespace {
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string trim(const std::string& s) {
+  auto b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  auto e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+std::map<std::string, ProviderFactory>& providers() {
+  static std::map<std::string, ProviderFactory> table;
+  return table;
+}
+
+const char* const kClass = "EConexionBD";
+
+}  // namespace
+
+void registerProvider(const std::string& name, ProviderFactory factory) {
+  providers()[lower(name)] = std::move(factory);
+}
+
+std::vector<std::pair<std::string, std::string>> parseConnectionString(const std::string& text) {
+  std::vector<std::pair<std::string, std::string>> items;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    std::size_t eq = text.find('=', i);
+    std::size_t semi = text.find(';', i);
+    if (eq == std::string::npos || (semi != std::string::npos && semi < eq)) {
+      // An item without "=" carries no setting; skip it.
+      if (semi == std::string::npos) break;
+      i = semi + 1;
+      continue;
+    }
+    std::string key = lower(trim(text.substr(i, eq - i)));
+    i = eq + 1;
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::string value;
+    if (i < n && (text[i] == '\'' || text[i] == '"')) {
+      char q = text[i++];
+      bool closed = false;
+      while (i < n) {
+        if (text[i] == q) {
+          if (i + 1 < n && text[i + 1] == q) {
+            value += q;
+            i += 2;
+            continue;
+          }
+          closed = true;
+          ++i;
+          break;
+        }
+        value += text[i++];
+      }
+      if (!closed) throw DbError(kClass, "Cadena de conexión con comillas sin cerrar");
+      while (i < n && text[i] != ';') ++i;
+    } else {
+      std::size_t end = text.find(';', i);
+      if (end == std::string::npos) end = n;
+      value = trim(text.substr(i, end - i));
+      i = end;
+    }
+    if (i < n && text[i] == ';') ++i;
+    if (!key.empty()) items.emplace_back(std::move(key), std::move(value));
+  }
+  return items;
+}
+
+Connection::~Connection() = default;
+
+void Connection::setConnected(bool on) {
+  if (!on) {
+    session_.reset();
+    return;
+  }
+  if (session_) return;
+  auto items = parseConnectionString(connectionString_);
+  std::string provider;
+  for (const auto& [k, v] : items)
+    if (k == "provider") provider = v;
+  if (provider.empty()) throw DbError(kClass, "La cadena de conexión no indica el proveedor");
+  auto it = providers().find(lower(provider));
+  if (it == providers().end())
+    throw DbError(kClass, "El proveedor \"" + provider + "\" no está disponible");
+  session_ = it->second(items, mode_);
+  if (!session_) throw DbError(kClass, "El proveedor \"" + provider + "\" no abrió la conexión");
+}
+
+Session& Connection::session() {
+  if (!session_) throw DbError(kClass, "La conexión está cerrada");
+  return *session_;
+}
+
+}  // namespace kv::db

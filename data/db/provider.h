@@ -1,0 +1,47 @@
+#pragma once
+// What a database engine behind a Connection provides: an open session that runs
+// statements. Providers are chosen by the "Provider=" item of the connection string.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/db/value.h"
+
+namespace kv::db {
+
+// A whole result, read at once: column names and rows of values.
+struct RowSet {
+  std::vector<std::string> columns;
+  std::vector<std::vector<Value>> rows;
+};
+
+class Session {
+ public:
+  virtual ~Session() = default;
+  // Runs a row-returning statement. Throws DbError.
+  virtual RowSet select(const std::string& sql) = 0;
+  // Runs a statement that returns no rows. Throws DbError.
+  virtual void execute(const std::string& sql) = 0;
+};
+
+enum class ConnectMode {
+  Unknown,
+  Read,
+  Write,
+  ReadWrite,
+  ShareDenyRead,
+  ShareDenyWrite,
+  ShareExclusive,
+  ShareDenyNone
+};
+
+// Opens a session for a parsed connection string (keys in lower case). Throws DbError.
+using ProviderFactory = std::function<std::unique_ptr<Session>(
+    const std::vector<std::pair<std::string, std::string>>& items, ConnectMode mode)>;
+
+// Registers the factory for a provider name (compared ignoring case), e.g.
+// "Microsoft.Jet.OLEDB.4.0". Providers register themselves at start-up.
+void registerProvider(const std::string& name, ProviderFactory factory);
+
+}  // namespace kv::db

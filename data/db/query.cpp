@@ -1,0 +1,44 @@
+#include "data/db/query.h"
+
+#include <strings.h>
+
+namespace kv::db {
+
+namespace {
+const char* const kClass = "EConsultaBD";
+}
+
+void Query::close() {
+  active_ = false;
+  rows_ = RowSet{};
+  row_ = 0;
+}
+
+void Query::addSql(const std::string& text) {
+  if (!sql_.empty()) sql_ += '\n';
+  sql_ += text;
+}
+
+void Query::open() {
+  close();
+  if (!connection_) throw DbError(kClass, "La consulta no tiene conexión");
+  rows_ = connection_->session().select(sql_);
+  active_ = true;
+  row_ = 0;
+}
+
+void Query::execSql() {
+  close();
+  if (!connection_) throw DbError(kClass, "La consulta no tiene conexión");
+  connection_->session().execute(sql_);
+}
+
+Value Query::fieldByName(const std::string& name) const {
+  if (!active_) throw DbError(kClass, "La consulta está cerrada");
+  if (eof()) throw DbError(kClass, "No hay registro actual");
+  for (std::size_t c = 0; c < rows_.columns.size(); ++c)
+    if (strcasecmp(rows_.columns[c].c_str(), name.c_str()) == 0) return rows_.rows[row_][c];
+  throw DbError(kClass, "No se encontró el campo " + name);
+}
+
+}  // namespace kv::db

@@ -82,6 +82,11 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
   return items;
 }
 
+ProviderFactory findProvider(const std::string& name) {
+  auto it = providers().find(lower(name));
+  return it == providers().end() ? ProviderFactory{} : it->second;
+}
+
 Connection::~Connection() = default;
 
 void Connection::setConnected(bool on) {
@@ -96,7 +101,7 @@ void Connection::setConnected(bool on) {
     if (k == "provider") provider = v;
   if (provider.empty()) throw DbError(kClass, "La cadena de conexión no indica el proveedor");
   auto it = providers().find(lower(provider));
-  if (it == providers().end())
+  if (it == providers().end() || !it->second)
     throw DbError(kClass, "El proveedor \"" + provider + "\" no está disponible");
   session_ = it->second(items, mode_);
   if (!session_) throw DbError(kClass, "El proveedor \"" + provider + "\" no abrió la conexión");

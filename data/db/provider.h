@@ -44,4 +44,8 @@ using ProviderFactory = std::function<std::unique_ptr<Session>(
 // "Microsoft.Jet.OLEDB.4.0". Providers register themselves at start-up.
 void registerProvider(const std::string& name, ProviderFactory factory);
 
+// The factory registered for a provider name, or an empty one. Lets a test put a
+// stand-in in place of a provider and restore it afterwards.
+ProviderFactory findProvider(const std::string& name);
+
 }  // namespace kv::db

@@ -2,6 +2,7 @@
 // The query service: the one place where SQL text reaches the database. It works on a
 // borrowed connection, owns one general-purpose query bound to it, and turns every
 // failure into one "BD-101" message box and a false result.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,13 +45,13 @@ class TConsultasSQL : public IConsultasSQL {
   virtual std::string NombreClase() const { return "TConsultasSQL"; }
 
  protected:
+  // Runs accion; a failure is shown once as "BD-101" for this object (its most derived
+  // class name) and gives false.
+  bool Atrapa(const std::function<void()>& accion);
+
   db::Connection* F_Conector;
   db::Query F_qConsultaGen;
   std::shared_ptr<ILogErrores> F_Errores;
-
- private:
-  // Shows "BD-101" for this object with the failure's "<class> - <message>".
-  void ReportaFalla(const std::string& sMsjAdicional);
 };
 
 }  // namespace kv

@@ -1,0 +1,113 @@
+#include "data/kavori_bd.h"
+
+#include "data/colector_conxs.h"
+#include "data/textos_datos.h"
+
+namespace kv {
+
+namespace {
+
+const char* const kPrefijoNombre = "Kavori";
+
+// A text as an SQL literal: between apostrophes, each apostrophe inside doubled.
+std::string LiteralSQL(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+TKavoriBD::TKavoriBD(db::Connection* Conector)
+    : TConsultasSQL(Conector), F_bConectado(Conector != nullptr && Conector->connected()) {}
+
+TKavoriBD::TKavoriBD(const std::string& sRutaKavori, const std::string& sIDNomBD)
+    : TKavoriBD(AbreConexPropia(sRutaKavori, sIDNomBD), sIDNomBD) {}
+
+TKavoriBD::TKavoriBD(const std::string& sRutaKavori) : TKavoriBD(sRutaKavori, std::string()) {}
+
+TKavoriBD::TKavoriBD(const ConexPropia& conex, const std::string& sIDNomBD)
+    : TConsultasSQL(conex.conector),
+      F_bConectado(conex.conector != nullptr),
+      F_sIDNomBD(sIDNomBD),
+      F_bRegistroPropio(conex.registrada) {}
+
+TKavoriBD::ConexPropia TKavoriBD::AbreConexPropia(const std::string& sRutaKavori,
+                                                  const std::string& sIDNomBD) {
+  ConexPropia conex;
+  std::shared_ptr<IColectorConxs> colector = ColectorConexiones;
+  if (!colector) return conex;
+  const std::string sNombre = kPrefijoNombre + sIDNomBD;
+  conex.registrada = colector->NuevaConexion(sNombre, "", textos::kPasswBDPrinc, "", sRutaKavori,
+                                             "", "", TTipoMotorBD::tmAccess, true);
+  db::Connection* conector = nullptr;
+  if (conex.registrada && colector->Conectado(sNombre) &&
+      colector->DameAccessConex(sNombre, conector))
+    conex.conector = conector;
+  return conex;
+}
+
+TKavoriBD::~TKavoriBD() {
+  // Only the registration this object made goes; a borrowed connection, or one that
+  // somebody else registered under the same name, stays theirs.
+  if (F_bRegistroPropio && ColectorConexiones)
+    ColectorConexiones->EliminaConex(kPrefijoNombre + F_sIDNomBD);
+}
+
+bool TKavoriBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
+                             bool bSoloAdmins) {
+  std::string sConsulta =
+      "SELECT ClaveEmp, Password FROM tEmps WHERE UCASE(ClaveEmp) = " + LiteralSQL(sUsuario) + " ";
+  if (bSoloAdmins) sConsulta += "and Nivel = 0";
+  if (!PideConsulta(sConsulta, F_qConsultaGen)) return false;
+  bool bAcceso = false;
+  Atrapa([&] {
+    if (F_qConsultaGen.isEmpty()) return;
+    F_qConsultaGen.first();
+    db::Value vPassw = F_qConsultaGen.fieldByName("Password");
+    // An account without password is admitted whatever is typed.
+    bAcceso = vPassw.isNull() || vPassw.toString() == sPassw;
+  });
+  F_qConsultaGen.close();
+  return bAcceso;
+}
+
+bool TKavoriBD::UsuariosConectados() {
+  if (!PideConsulta("SELECT COUNT(1) as TotalConectados FROM tCompUsr ", F_qConsultaGen))
+    return true;
+  bool bConectados = true;
+  Atrapa([&] {
+    if (F_qConsultaGen.isEmpty()) return;
+    F_qConsultaGen.first();
+    bConectados = F_qConsultaGen.fieldByName("TotalConectados").toInt() != 0;
+  });
+  F_qConsultaGen.close();
+  return bConectados;
+}
+
+TEmpresa TKavoriBD::GetEmpresa() {
+  TEmpresa Empresa;
+  if (!PideConsulta("SELECT * FROM tEmpresa", F_qConsultaGen)) return Empresa;
+  bool bLeido = Atrapa([&] {
+    if (F_qConsultaGen.isEmpty()) return;
+    F_qConsultaGen.first();
+    const std::pair<const char*, std::string*> campos[] = {
+        {"Empresa", &Empresa.sRazonSocial},
+        {"RFC", &Empresa.sRFC},
+        {"RegistroCC", &Empresa.sRegistroCNBV},
+        {"NumEmp", &Empresa.sNumEmpresa},
+        {"NomComercial", &Empresa.sNomComercial}};
+    for (const auto& [columna, campo] : campos) {
+      db::Value v = F_qConsultaGen.fieldByName(columna);
+      if (!v.isNull()) *campo = v.toString();
+    }
+  });
+  F_qConsultaGen.close();
+  // A record read halfway is no record.
+  return bLeido ? Empresa : TEmpresa{};
+}
+
+}  // namespace kv

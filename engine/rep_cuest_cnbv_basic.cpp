@@ -1,0 +1,265 @@
+#include "engine/rep_cuest_cnbv_basic.h"
+
+#include "engine/textos.h"
+
+namespace kv {
+
+namespace {
+
+// A text placed between single quotes in Jet SQL: every quote inside is doubled.
+std::string LiteralSQL(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char c : s) {
+    r += c;
+    if (c == '\'') r += '\'';
+  }
+  return r;
+}
+
+}  // namespace
+
+TRepCuestCNBVBasic::TRepCuestCNBVBasic(db::Connection* Conector, double dTCambio, int nNumEmp)
+    : TRepCuestionarioCNBV(Conector, textos_motor::kTotalPreguntasSITI2020, nNumEmp,
+                           textos_motor::kFechaInicialSITI2020, textos_motor::kFechaFinalSITI2020),
+      F_dTipoCambio(dTCambio) {}
+
+// ---- Operations data sets ----
+
+std::string TRepCuestCNBVBasic::DameValorBooleano(bool bValor) {
+  return bValor ? "-1" : "0";
+}
+
+std::string TRepCuestCNBVBasic::DameTipoOperacion(int nTipoOp) {
+  switch (nTipoOp) {
+    case 0:
+      return "C";
+    case 1:
+      return "V";
+    default:
+      return "";
+  }
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaMovtos(bool bCancelado) const {
+  const std::string sCancelado = DameValorBooleano(bCancelado);
+  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT "
+         "Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, "
+         "ClaveCliente AS CvCAux FROM tMovtos WHERE NumEmp = " +
+         F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + "UNION ALL " +
+         "SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad " +
+         "AS XCant, ClaveCliente AS CvCAux " + "FROM tProces " + "WHERE NumEmp = " + F_sNumEmp +
+         " and " + "Cancelado = " + sCancelado + " " + ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
+         "GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaDivisas(const std::string& sSimbolo, bool bIgual,
+                                                    bool bPagare) {
+  std::string s = "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE ";
+  if (sSimbolo == "TODAS") {
+    s += std::string("Simbolo <> 'M.N.' AND ") + "Simbolo NOT LIKE '%MX%'  AND " +
+         "Simbolo <> '' AND ";
+  } else if (bIgual) {
+    s += "Simbolo = '" + sSimbolo + "' AND ";
+  } else {
+    s += "Simbolo <> '" + sSimbolo + "' AND " + "Simbolo <> '' AND " + "Simbolo <> 'M.N.' AND " +
+         "Simbolo NOT LIKE '%MX%'  AND ";
+  }
+  return s + "Pagare  = " + DameValorBooleano(bPagare);
+}
+
+std::string TRepCuestCNBVBasic::DameOpsPeriodo(const std::string& sFIni,
+                                               const std::string& sFFin) const {
+  return "SELECT tOps.* FROM (" + DameConsultaMovtos(false) + ") AS tOps " + "WHERE " +
+         "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha <= #" + sFFin + "#";
+}
+
+std::string TRepCuestCNBVBasic::DameOpsDolares(int nTipoOp, const std::string& sFIni,
+                                               const std::string& sFFin) const {
+  return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" +
+         DameConsultaMovtos(false) + " ) AS tOps, " + "(" +
+         DameConsultaDivisas("USD", true, false) + " ) AS tXDivisas " +
+         "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# and " +
+         "tOps.Fecha <= #" + sFFin + "# and " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "'";
+}
+
+std::string TRepCuestCNBVBasic::DameOpsOtrasDivisas(int nTipoOp, const std::string& sFIni,
+                                                    const std::string& sFFin,
+                                                    const std::string& sTipoCambio) const {
+  return "SELECT tOps.*, (AuxCant*Cot)/" + sTipoCambio + " AS Cantidad, " + " tXDivisas.Simbolo " +
+         "FROM (" + DameConsultaMovtos(false) + ") AS tOps, " + "(" +
+         DameConsultaDivisas("USD", false, false) + ") AS tXDivisas " +
+         "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# AND " +
+         "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "'";
+}
+
+std::string TRepCuestCNBVBasic::DameOpsDocumentos(int nTipoOp, const std::string& sFIni,
+                                                  const std::string& sFFin,
+                                                  const std::string& sTipoCambio) const {
+  return "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/" + sTipoCambio +
+         ") AS Cantidad, Simbolo, Divisa " + "FROM (" + DameConsultaMovtos(false) + ") AS tOps, " +
+         "(" + DameConsultaDivisas("TODAS", true, true) + ") AS tXDiv " +
+         "WHERE tOps.NDiv = tXDiv.NDivx AND " + "tOps.Fecha >= #" + sFIni + "# AND " +
+         "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "' ";
+}
+
+std::string TRepCuestCNBVBasic::DameCampoEsPEP() const {
+  std::string s = ", IIF( ( ";
+  int nElegidos = 0;
+  if (F_vtPEPS && F_vtPEPS->Active()) {
+    for (F_vtPEPS->First(); !F_vtPEPS->Eof(); F_vtPEPS->Next()) {
+      // An unset tick reads as false.
+      if (F_vtPEPS->FieldByName("EsPEP").toInt() == 0) continue;
+      if (nElegidos >= 1) s += "or ";
+      ++nElegidos;
+      // The key goes inside a quoted literal: its quotes are doubled.
+      s += "ClaveCliente = '" + LiteralSQL(F_vtPEPS->FieldByName("ClaveCliente").toString()) + "' ";
+    }
+  }
+  s += "), -1, 0 ) AS EsPEP ";
+  if (nElegidos == 0) s = ", 0 AS EsPEP ";
+  return s;
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaClientes() const {
+  return "SELECT ClaveCliente AS AuxCvC, IIF(PersonaMoral <> 0, Nombre, Nombre + "
+         "IIF(ISNULL(ApellidoPaterno), '', ' '+ ApellidoPaterno) + IIF(ISNULL(ApellidoMaterno), "
+         "'', ' ' + ApellidoMaterno)) AS Cliente, IIF(PersonaMoral <> 0, 0, -1) AS EsPF, "
+         "PersonaMoral AS EsPM, IIF(Nombre LIKE '%PUBLICO%', -1, 0) AS EsPubGen, IIF( "
+         "(ClaveActividad = '9911018' or Extranjero = True ), -1, 0 ) AS EsExtrj, "
+         "tXClientes.ClaveSector, tSector.Sector AS Actividad, IIF( (ClaveActividad = '9503005' "
+         "or ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( ( ClaveActividad = '8123094' or "
+         "ClaveActividad = '9911018' or ClaveActividad = '8123052' or ClaveActividad = '8123060' "
+         "or ClaveActividad = '8123078' or ClaveActividad = '8123086' or ClaveActividad = "
+         "'8131013' or ClaveActividad = '8131021' or ClaveActividad = '8132011' or "
+         "ClaveActividad = '8132029' or ClaveActividad = '8142010' or ClaveActividad = '8211039' "
+         "or ClaveActividad = '8211047' or ClaveActividad = '8219041' or ClaveActividad = "
+         "'8511025' or ClaveActividad = '8511033' or ClaveActividad = '9900903' ), -1, 0) AS "
+         "EsEF, IIF(ClaveActividad = '8219025', -1, 0) AS EsCB, IIF(ClaveActividad = '8100000', "
+         "-1, 0) AS EsB " +
+         DameCampoEsPEP() + "FROM tCliente AS tXClientes " + "INNER JOIN  tSector " +
+         "ON tXClientes.ClaveSector = tSector.ClaveSector " + "WHERE NumEmp = " + F_sNumEmp;
+}
+
+std::string TRepCuestCNBVBasic::DameOpsConClientes(const std::string& sConsulta) const {
+  return "SELECT * FROM (" + sConsulta + ") AS tXOps, " + "(" + DameConsultaClientes() +
+         ") AS tXCte " + "WHERE tXOps.CvCAux = tXCte.AuxCvC ";
+}
+
+std::string TRepCuestCNBVBasic::DameClientesUnicos(const std::string& sConsulta) {
+  return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
+         sConsulta + ") AS tXCSinPG " + "WHERE EsPubGen = 0 " +
+         "GROUP BY tXCSinPG.CvCAux, EsPF, EsPM, EsPubGen, " +
+         "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP " + "UNION ALL " +
+         "SELECT tXCPG.CvCAux AS Aux, EsPF, EsPM," + " EsPubGen, " +
+         "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP " + "FROM (" + sConsulta + ") AS tXCPG " +
+         "WHERE EsPubGen <> 0 ";
+}
+
+// ---- Segment filters and answer aggregates ----
+
+std::string TRepCuestCNBVBasic::DameConsultaSegmento(const std::string& sConsulta,
+                                                     unsigned nSegmento, int nExtranjero,
+                                                     bool bSinPEP) {
+  if (nSegmento == 0) return sConsulta;
+  std::string s = "SELECT * FROM (" + sConsulta + ") ";
+  switch (nSegmento) {
+    case 1:
+      s += "WHERE EsPubGen <> 0 ";
+      break;
+    case 2:
+      s += "WHERE EsPF <> 0 AND EsPubGen = 0 ";
+      break;
+    case 3:
+      s += std::string("WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 ") + "AND EsCB = 0 AND EsB = 0 ";
+      break;
+    case 4:
+      s += "WHERE EsCC <> 0 ";
+      break;
+    case 5:
+      s += "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ";
+      break;
+    case 6:
+      s += "WHERE EsCB <> 0 ";
+      break;
+    case 7:
+      s += "WHERE EsB <> 0 ";
+      break;
+    case 8:
+      s += "WHERE EsPEP <> 0 ";
+      break;
+    case 9:
+      s += "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ";
+      break;
+    case 10:
+      s += "WHERE EsPubGen = 0 ";
+      break;
+    default:
+      break;
+  }
+  if (nExtranjero == 1)
+    s += "AND EsExtrj = 0 ";
+  else if (nExtranjero == 2)
+    s += "AND EsExtrj <> 0 ";
+  if (bSinPEP) s += "AND EsPEP = 0 ";
+  return s;
+}
+
+std::string TRepCuestCNBVBasic::ArmaRespuestaDefecto(const std::string& sConsulta,
+                                                     const std::string& sDefecto) {
+  return "SELECT IIF( XResul = 'ZZZSINRESULT' or ISNULL( XResul ), '" + sDefecto +
+         "', XResul) AS Resultado FROM " + "(" + sConsulta + " UNION ALL " +
+         "SELECT 'ZZZSINRESULT' AS XResul " + "FROM tEmpresa) ";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaConteo(const std::string& sConsulta) {
+  return ArmaRespuestaDefecto("SELECT COUNT(1) AS XResul FROM (" + sConsulta + " )", "0");
+}
+
+void TRepCuestCNBVBasic::ArmaRespuestaSiNo(std::string& sConsulta) {
+  sConsulta = "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM " + std::string("(") +
+              sConsulta + ")";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaExiste(const std::string& sConsulta) {
+  std::string s = "SELECT COUNT(1) AS XResul FROM (" + sConsulta + " )";
+  ArmaRespuestaSiNo(s);
+  return s;
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaPromedio(const std::string& sConsulta) {
+  return "SELECT ROUND( SUM(Cantidad)/IIF( COUNT(1) = 0, 1, COUNT(1)) ) AS XResul FROM (" +
+         sConsulta + ") ";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaSuma(const std::string& sConsulta, unsigned nSegmento,
+                                                 int nExtranjero, bool bSinPEP) {
+  return "SELECT ROUND(SUM(Cantidad)) AS XResul FROM (" +
+         DameConsultaSegmento(sConsulta, nSegmento, nExtranjero, bSinPEP) + ") ";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaClienteTop(const std::string& sConsulta,
+                                                       unsigned nSegmento) {
+  std::string s =
+      "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS XResul "
+      "FROM (" +
+      sConsulta + ") ";
+  if (nSegmento == 7) s += "WHERE EsB <> 0 and EsExtrj = 0 ";
+  return s + "GROUP BY Cliente " + "ORDER BY COUNT(Cliente) DESC";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaDivisaTop(const std::string& sConsulta) {
+  return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' AS "
+         "XResul FROM (" +
+         sConsulta + ") " + "GROUP BY Divisa " + "ORDER BY COUNT(Divisa) DESC";
+}
+
+std::string TRepCuestCNBVBasic::DameConsultaActividadTop(const std::string& sConsulta) const {
+  const std::string j = DameOpsConClientes(sConsulta);
+  return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' **) "
+         "' AS XResul FROM (" +
+         j + ") " + "WHERE Actividad <> 'NO APLICA' " + "GROUP BY Actividad " +
+         "ORDER BY COUNT(Actividad) DESC";
+}
+
+}  // namespace kv

@@ -1,0 +1,265 @@
+// The SQL texts of the building blocks and of the 212 questions, compared exactly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <locale>
+#include <string>
+
+#include "engine/rep_cuest_siti2020.h"
+#include "engine/tabla_peps.h"
+#include "tests/engine/textos_esperados.h"
+
+namespace kv {
+namespace {
+
+// Exposes the protected builders.
+class TRepPrueba : public TRepCuestSITI2020 {
+ public:
+  explicit TRepPrueba(double dTCambio = 19.26, int nNumEmp = 3)
+      : TRepCuestSITI2020(nullptr, dTCambio, nNumEmp) {}
+  using TRepCuestCNBVBasic::ArmaRespuestaDefecto;
+  using TRepCuestCNBVBasic::ArmaRespuestaSiNo;
+  using TRepCuestCNBVBasic::DameCampoEsPEP;
+  using TRepCuestCNBVBasic::DameClientesUnicos;
+  using TRepCuestCNBVBasic::DameConsultaActividadTop;
+  using TRepCuestCNBVBasic::DameConsultaClientes;
+  using TRepCuestCNBVBasic::DameConsultaClienteTop;
+  using TRepCuestCNBVBasic::DameConsultaConteo;
+  using TRepCuestCNBVBasic::DameConsultaDivisas;
+  using TRepCuestCNBVBasic::DameConsultaDivisaTop;
+  using TRepCuestCNBVBasic::DameConsultaExiste;
+  using TRepCuestCNBVBasic::DameConsultaMovtos;
+  using TRepCuestCNBVBasic::DameConsultaPromedio;
+  using TRepCuestCNBVBasic::DameConsultaSegmento;
+  using TRepCuestCNBVBasic::DameConsultaSuma;
+  using TRepCuestCNBVBasic::DameOpsConClientes;
+  using TRepCuestCNBVBasic::DameOpsDocumentos;
+  using TRepCuestCNBVBasic::DameOpsDolares;
+  using TRepCuestCNBVBasic::DameOpsOtrasDivisas;
+  using TRepCuestCNBVBasic::DameOpsPeriodo;
+  using TRepCuestCNBVBasic::DameTipoOperacion;
+  using TRepCuestCNBVBasic::DameValorBooleano;
+  using TRepCuestSITI2020::DameOtrasDivisas;
+  using TRepCuestSITI2020::DameTextoTipoCambio;
+};
+
+std::uint64_t Fnv1a64(const std::string& s) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
+  return h;
+}
+
+TEST(TextosSQL, BuildersGiveTheExactTexts) {
+  TRepPrueba rep;
+  const std::string a = "01/01/2019", b = "12/31/2019";
+  const struct {
+    const char* nombre;
+    std::string real;
+    const char* esperado;
+  } casos[] = {
+      {"movements", rep.DameConsultaMovtos(false), esperado::kMovtos},
+      {"dollar", rep.DameConsultaDivisas("USD", true, false), esperado::kDivisasDolar},
+      {"other currencies", rep.DameConsultaDivisas("USD", false, false), esperado::kDivisasOtras},
+      {"documents", rep.DameConsultaDivisas("TODAS", true, true), esperado::kDivisasDocumentos},
+      {"period", rep.DameOpsPeriodo(a, b), esperado::kOpsPeriodo},
+      {"dollars bought", rep.DameOpsDolares(0, a, b), esperado::kOpsDolaresCompra},
+      {"other sold", rep.DameOpsOtrasDivisas(1, a, b, "19.26"), esperado::kOpsOtrasDivisasVenta},
+      {"documents bought", rep.DameOpsDocumentos(0, a, b, "18.5"), esperado::kOpsDocumentosCompra},
+      {"clients", rep.DameConsultaClientes(), esperado::kClientesSinPEP},
+      {"with clients", rep.DameOpsConClientes("Q"), esperado::kOpsConClientesQ},
+      {"per client", rep.DameClientesUnicos("Q"), esperado::kClientesUnicosQ},
+      {"default", rep.ArmaRespuestaDefecto("Q", "NINGUNO"), esperado::kDefectoQ},
+      {"count", rep.DameConsultaConteo("Q"), esperado::kConteoQ},
+      {"exists", rep.DameConsultaExiste("Q"), esperado::kExisteQ},
+      {"average", rep.DameConsultaPromedio("Q"), esperado::kPromedioQ},
+      {"sum", rep.DameConsultaSuma("Q", 3, 1, true), esperado::kSumaQ},
+      {"top client", rep.DameConsultaClienteTop("Q", 0), esperado::kClienteTopQ},
+      {"top national bank", rep.DameConsultaClienteTop("Q", 7), esperado::kClienteTopBancosQ},
+      {"top currency", rep.DameConsultaDivisaTop("Q"), esperado::kDivisaTopQ},
+      {"top activity", rep.DameConsultaActividadTop("Q"), esperado::kActividadTopQ},
+  };
+  for (const auto& c : casos) EXPECT_EQ(c.real, c.esperado) << c.nombre;
+}
+
+TEST(TextosSQL, SmallValueBuilders) {
+  EXPECT_EQ(TRepPrueba::DameValorBooleano(true), "-1");
+  EXPECT_EQ(TRepPrueba::DameValorBooleano(false), "0");
+  EXPECT_EQ(TRepPrueba::DameTipoOperacion(0), "C");
+  EXPECT_EQ(TRepPrueba::DameTipoOperacion(1), "V");
+  EXPECT_EQ(TRepPrueba::DameTipoOperacion(2), "");
+  EXPECT_EQ(TRepPrueba::DameTipoOperacion(-1), "");
+  EXPECT_EQ(TRepPrueba::DameConsultaDivisas("EUR", true, true),
+            "SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo = 'EUR' AND "
+            "Pagare  = -1");
+  std::string s = "SELECT 1 AS XResul";
+  TRepPrueba::ArmaRespuestaSiNo(s);
+  EXPECT_EQ(s, "SELECT IIF( XResul >= 1, 'SI', 'NO') AS Resultado FROM (SELECT 1 AS XResul)");
+  // The company number is plain decimal text.
+  EXPECT_NE(TRepPrueba(19.26, -12)
+                .DameConsultaMovtos(true)
+                .find("FROM tMovtos WHERE NumEmp = -12 and Cancelado = -1 UNION ALL"),
+            std::string::npos);
+}
+
+TEST(TextosSQL, SegmentFilterEveryCodeAndOption) {
+  const char* condiciones[] = {
+      "",
+      "WHERE EsPubGen <> 0 ",
+      "WHERE EsPF <> 0 AND EsPubGen = 0 ",
+      "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
+      "WHERE EsCC <> 0 ",
+      "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
+      "WHERE EsCB <> 0 ",
+      "WHERE EsB <> 0 ",
+      "WHERE EsPEP <> 0 ",
+      "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
+      "WHERE EsPubGen = 0 ",
+  };
+  const char* nacionalidad[] = {"", "AND EsExtrj = 0 ", "AND EsExtrj <> 0 ", ""};
+  for (unsigned seg = 0; seg <= 10; ++seg)
+    for (int ext = 0; ext <= 3; ++ext)
+      for (bool sinPEP : {false, true}) {
+        const std::string real = TRepPrueba::DameConsultaSegmento("Q", seg, ext, sinPEP);
+        const std::string esperado = seg == 0
+                                         ? "Q"
+                                         : std::string("SELECT * FROM (Q) ") + condiciones[seg] +
+                                               nacionalidad[ext] + (sinPEP ? "AND EsPEP = 0 " : "");
+        EXPECT_EQ(real, esperado) << seg << " " << ext << " " << sinPEP;
+      }
+}
+
+TEST(TextosSQL, PepClauseFollowsTheTicks) {
+  TRepPrueba rep;
+  EXPECT_EQ(rep.DameCampoEsPEP(), ", 0 AS EsPEP ") << "no table";
+  TTablaPEPs vt;
+  rep.EstableceTablaPEPs(&vt);
+  EXPECT_EQ(rep.DameCampoEsPEP(), ", 0 AS EsPEP ") << "closed table";
+  vt.Open();
+  EXPECT_EQ(rep.DameCampoEsPEP(), ", 0 AS EsPEP ") << "no rows";
+  auto agrega = [&](const char* clave, std::optional<bool> esPEP) {
+    vt.Append();
+    vt.SetField("ClaveCliente", db::Value(clave));
+    if (esPEP) vt.SetField("EsPEP", db::Value(*esPEP ? -1 : 0));
+    vt.Post();
+  };
+  agrega("A1", false);
+  agrega("B2", std::nullopt);  // never ticked: reads as false
+  EXPECT_EQ(rep.DameCampoEsPEP(), ", 0 AS EsPEP ") << "nobody ticked";
+  agrega("C3", true);
+  agrega("O'HARA", true);  // the quote is doubled inside the literal
+  agrega("C3", true);      // the same key twice gives its comparison twice
+  EXPECT_EQ(rep.DameCampoEsPEP(),
+            ", IIF( ( ClaveCliente = 'C3' or ClaveCliente = 'O''HARA' or ClaveCliente = 'C3' ), "
+            "-1, 0 ) AS EsPEP ");
+  EXPECT_TRUE(vt.Eof()) << "the walk ends after the last row";
+  const std::string clientes = rep.DameConsultaClientes();
+  EXPECT_NE(clientes.find("AS EsB , IIF( ( ClaveCliente = 'C3' or "), std::string::npos);
+  EXPECT_NE(clientes.find("AS EsPEP FROM tCliente AS tXClientes "), std::string::npos);
+}
+
+// A numeric punctuation with a comma, as a Spanish-language system would have it.
+struct TComaDecimal : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+  char do_thousands_sep() const override { return '.'; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(TextosSQL, RateTextIgnoresTheLocale) {
+  const std::locale anterior = std::locale::global(std::locale(std::locale(), new TComaDecimal));
+  const struct {
+    double d;
+    const char* texto;
+  } casos[] = {{19.26, "19.26"},
+               {20, "20"},
+               {18.5, "18.5"},
+               {1234.5, "1234.5"},
+               {17.123456789012345, "17.1234567890123"}};
+  for (const auto& c : casos) {
+    TRepPrueba rep(c.d);
+    EXPECT_EQ(rep.DameTextoTipoCambio(), c.texto);
+    EXPECT_NE(rep.DameOtrasDivisas(0, "01/01/2019", "12/31/2019")
+                  .find(std::string("(AuxCant*Cot)/") + c.texto + " AS Cantidad"),
+              std::string::npos)
+        << c.texto;
+    EXPECT_NE(rep.DameConsultaPregunta(166).find(std::string("(AuxCant*Cot)/") + c.texto + ")"),
+              std::string::npos)
+        << c.texto;
+  }
+  std::locale::global(anterior);
+}
+
+TEST(Catalogo, EveryQuestionTextIsExact) {
+  TRepPrueba rep;
+  for (int n = 1; n <= 212; ++n) {
+    const std::string t = rep.DameConsultaPregunta(n);
+    EXPECT_EQ(t.size(), esperado::kDigestos[n].nLargo) << n;
+    EXPECT_EQ(Fnv1a64(t), esperado::kDigestos[n].nFnv) << n;
+  }
+  EXPECT_EQ(rep.DameConsultaPregunta(37), esperado::kPregunta37);
+  EXPECT_EQ(
+      rep.DameConsultaPregunta(5),
+      rep.ArmaRespuestaDefecto(
+          rep.DameConsultaActividadTop(rep.DameOpsPeriodo("01/01/2019", "12/31/2019")), "NINGUNO"));
+}
+
+TEST(Catalogo, FixedAnswers) {
+  TRepPrueba rep;
+  for (int n : {0, 213, -1, 1000}) EXPECT_EQ(rep.DameConsultaPregunta(n), "** E R R O R **") << n;
+  for (int n = 1; n <= 212; ++n) {
+    const bool bCC = (n >= 1 && n <= 4) || (n >= 6 && n <= 36) || n >= 209;
+    const std::string t = rep.DameConsultaPregunta(n);
+    if (bCC)
+      EXPECT_EQ(t, "(** El CC debe responder **)") << n;
+    else
+      EXPECT_EQ(t.rfind("SELECT ", 0), 0u) << n;
+  }
+}
+
+// True when a and b differ only where a has the buy letter and b the sell letter of an
+// operation-side condition.
+bool SoloDifiereElLado(const std::string& a, const std::string& b) {
+  if (a.size() != b.size() || a == b) return false;
+  const std::string marca = "tOps.Tipo = '";
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    if (a[i] != 'C' || b[i] != 'V' || i < marca.size()) return false;
+    if (a.compare(i - marca.size(), marca.size(), marca) != 0) return false;
+  }
+  return true;
+}
+
+TEST(Catalogo, SellTwinsDifferOnlyInTheSideLetter) {
+  TRepPrueba rep;
+  for (auto [compra, venta] : {std::pair{37, 101},
+                               {69, 133},
+                               {165, 197},
+                               {40, 111},
+                               {38, 102},
+                               {68, 132},
+                               {100, 164},
+                               {58, 122}})
+    EXPECT_TRUE(
+        SoloDifiereElLado(rep.DameConsultaPregunta(compra), rep.DameConsultaPregunta(venta)))
+        << compra << "/" << venta;
+  EXPECT_FALSE(SoloDifiereElLado(rep.DameConsultaPregunta(40), rep.DameConsultaPregunta(104)));
+  EXPECT_FALSE(SoloDifiereElLado(rep.DameConsultaPregunta(37), rep.DameConsultaPregunta(69)));
+}
+
+TEST(Catalogo, TicksReachTheAnswersWhenComposed) {
+  TRepPrueba rep;
+  TTablaPEPs vt;
+  rep.EstableceTablaPEPs(&vt);
+  vt.Open();
+  vt.Append();
+  vt.SetField("ClaveCliente", db::Value("K9"));
+  vt.SetField("EsPEP", db::Value(0));
+  vt.Post();
+  EXPECT_EQ(rep.DameConsultaPregunta(40).find("ClaveCliente = 'K9'"), std::string::npos);
+  vt.EstableceEsPEP(0, true);
+  EXPECT_NE(rep.DameConsultaPregunta(40).find("ClaveCliente = 'K9'"), std::string::npos);
+  // The existence questions do not join clients.
+  EXPECT_EQ(rep.DameConsultaPregunta(37).find("ClaveCliente = 'K9'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kv

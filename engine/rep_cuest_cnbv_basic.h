@@ -15,6 +15,8 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   // user's rate in pesos per dollar, stored unchecked (the caller refuses rates <= 0).
   TRepCuestCNBVBasic(db::Connection* Conector, double dTCambio, int nNumEmp);
 
+  std::string NombreClase() const override { return "TRepCuestCNBVBasic"; }
+
  protected:
   // Operations data sets.
   static std::string DameValorBooleano(bool bValor);

@@ -12,6 +12,7 @@ class TRepCuestSITI2020 : public TRepCuestCNBVBasic {
   using TRepCuestCNBVBasic::TRepCuestCNBVBasic;
 
   std::string DameConsultaPregunta(int nPregunta) override;
+  std::string NombreClase() const override { return "TRepCuestSITI2020"; }
 
  protected:
   // Data set selectors: the operations of one kind in three shapes (without clients,

@@ -1,14 +1,96 @@
 #include "engine/rep_cuestionario_cnbv.h"
 
+#include <vector>
+
+#include "engine/textos.h"
+
 namespace kv {
+
+namespace {
+
+std::string Recorta(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
 
 TRepCuestionarioCNBV::TRepCuestionarioCNBV(db::Connection* Conector, int nTotalPreg, int nNumEmp,
                                            const std::string& sFIni, const std::string& sFFin)
-    : F_sFIni(sFIni),
+    : TKavoriBD(Conector),
+      F_sFIni(sFIni),
       F_sFFin(sFFin),
       F_sNumEmp(std::to_string(nNumEmp)),
-      F_nTotalPreguntas(nTotalPreg) {
-  (void)Conector;
+      F_nTotalPreguntas(nTotalPreg) {}
+
+bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
+  return DameRespuestaPregunta(DameConsultaPregunta(nPregunta), sRespuesta);
+}
+
+bool TRepCuestionarioCNBV::DameRespuestaPregunta(const std::string& sConsulta,
+                                                 std::string& sRespuesta) {
+  sRespuesta = textos_motor::kErrorPregunta;
+  if (sConsulta == textos_motor::kCCDebeResponder) {
+    sRespuesta = sConsulta;
+    return true;
+  }
+  if (sConsulta == textos_motor::kErrorPregunta) return false;
+  if (!PideConsulta(sConsulta, F_qConsultaGen)) return false;
+  if (F_qConsultaGen.isEmpty()) {
+    F_qConsultaGen.close();
+    return false;
+  }
+  // A result without the column Resultado is a failed question, reported like any
+  // other database failure.
+  const bool bOk = Atrapa([&] {
+    F_qConsultaGen.first();
+    sRespuesta =
+        textos_motor::kPrefijoRespuesta + F_qConsultaGen.fieldByName("Resultado").toString();
+  });
+  if (!bOk) sRespuesta = textos_motor::kErrorPregunta;
+  F_qConsultaGen.close();
+  return bOk;
+}
+
+bool TRepCuestionarioCNBV::DetectaPEPs(TTablaPEPs& vtPEPS) {
+  vtPEPS.Open();
+  vtPEPS.Clear();
+  const std::string sConsulta =
+      "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  tCliente.ApellidoMaterno, "
+      "tCliente.ClaveCliente FROM tRelevan, tCliente WHERE tRelevan.TipoRelev = 'I' AND "
+      "tRelevan.Fecha >= #" +
+      F_sFIni + "# AND " + "tRelevan.Fecha <= #" + F_sFFin + "# AND " +
+      "tRelevan.Observaciones LIKE '%PEP%' AND " + "tRelevan.NumEmp = " + F_sNumEmp + " AND " +
+      "tCliente.ClaveCliente = tRelevan.ClaveCliente";
+  if (!PideConsulta(sConsulta, F_qConsultaGen)) return false;
+  // Every row is read before the table is touched, so a bad row leaves it empty.
+  std::vector<TFilaPEP> filas;
+  const bool bOk = Atrapa([&] {
+    int n = 0;
+    for (F_qConsultaGen.first(); !F_qConsultaGen.eof(); F_qConsultaGen.next()) {
+      TFilaPEP f;
+      f.IdPEP = ++n;
+      f.Nombre = Recorta(F_qConsultaGen.fieldByName("Nombre").toString());
+      for (const char* sApellido : {"ApellidoPaterno", "ApellidoMaterno"}) {
+        const std::string s = Recorta(F_qConsultaGen.fieldByName(sApellido).toString());
+        if (!s.empty()) f.Nombre += " " + s;
+      }
+      f.ClaveCliente = F_qConsultaGen.fieldByName("ClaveCliente").toString();
+      filas.push_back(std::move(f));
+    }
+  });
+  F_qConsultaGen.close();
+  if (!bOk) return false;
+  for (const auto& f : filas) {
+    vtPEPS.Append();
+    vtPEPS.SetField("IdPEP", db::Value(f.IdPEP));
+    vtPEPS.SetField("ClaveCliente", db::Value(f.ClaveCliente));
+    vtPEPS.SetField("Nombre", db::Value(f.Nombre));
+    vtPEPS.SetField("EsPEP", db::Value(0));
+    vtPEPS.Post();
+  }
+  return true;
 }
 
 }  // namespace kv

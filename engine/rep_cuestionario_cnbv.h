@@ -5,26 +5,51 @@
 // questionnaire says, per question number, how the answer is obtained.
 #include <string>
 
-#include "data/db/connection.h"
+#include "data/kavori_bd.h"
 #include "engine/tabla_peps.h"
 
 namespace kv {
 
-class TRepCuestionarioCNBV {
+// What the window's commands use of a questionnaire object.
+class IRepCuestionarioCNBV {
  public:
+  virtual ~IRepCuestionarioCNBV() = default;
+  // Lists the possible PEP clients of the period into vtPEPS (all ticks cleared);
+  // false when the query failed (shown as "BD-101"), leaving the table open and empty.
+  virtual bool DetectaPEPs(TTablaPEPs& vtPEPS) = 0;
+  // GeneraReporte(vtPEPS), the filled questionnaire document, comes with the document
+  // output; it answers the questions through RespondePregunta.
+  virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
+                            bool bSoloAdmins) = 0;
+  virtual bool UsuariosConectados() = 0;
+};
+
+class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
+ public:
+  // Conector is the open company connection, borrowed.
   TRepCuestionarioCNBV(db::Connection* Conector, int nTotalPreg, int nNumEmp,
                        const std::string& sFIni, const std::string& sFFin);
-  virtual ~TRepCuestionarioCNBV() = default;
-  TRepCuestionarioCNBV(const TRepCuestionarioCNBV&) = delete;
-  TRepCuestionarioCNBV& operator=(const TRepCuestionarioCNBV&) = delete;
 
   // For a question number: a Jet SELECT whose column Resultado holds the answer, or
   // "(** El CC debe responder **)", or "** E R R O R **" for a number not in the survey.
   virtual std::string DameConsultaPregunta(int nPregunta) = 0;
 
+  bool DetectaPEPs(TTablaPEPs& vtPEPS) override;
+  bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
+                    bool bSoloAdmins) override {
+    return TKavoriBD::ValidaAcceso(sUsuario, sPassw, bSoloAdmins);
+  }
+  bool UsuariosConectados() override { return TKavoriBD::UsuariosConectados(); }
+
+  // The text written at question nPregunta's bookmark ("Respuesta: " and the first
+  // Resultado, the fixed text, or "** E R R O R **"); false when the question failed.
+  bool RespondePregunta(int nPregunta, std::string& sRespuesta);
+
   int TotalPreguntas() const { return F_nTotalPreguntas; }
   // The PEP table whose ticks the answers read; not owned, may be null (nobody ticked).
   void EstableceTablaPEPs(TTablaPEPs* vtPEPS) { F_vtPEPS = vtPEPS; }
+
+  std::string NombreClase() const override { return "TRepCuestionarioCNBV"; }
 
  protected:
   std::string F_sFIni;
@@ -33,6 +58,8 @@ class TRepCuestionarioCNBV {
   TTablaPEPs* F_vtPEPS = nullptr;
 
  private:
+  bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
+
   int F_nTotalPreguntas;
 };
 

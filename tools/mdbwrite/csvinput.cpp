@@ -70,9 +70,11 @@ void writeDatabaseFromCsv(const std::filesystem::path& target,
     if (!in) throw WriteError(msg::ioError("read", file, "cannot open the file"));
     CsvReader csv(in);
     std::vector<Column> columns;
+    std::vector<std::string> names;
     int at = -1;
     try {
       if (!csv.next(fields)) throw WriteError(msg::csvEmpty());
+      for (const CsvField& f : fields) names.push_back(f.text.substr(0, f.text.rfind(':')));
       for (const CsvField& f : fields) {
         at = int(columns.size());
         columns.push_back(parseColumnHeader(f.text));
@@ -94,9 +96,8 @@ void writeDatabaseFromCsv(const std::filesystem::path& target,
       throw WriteError(msg::csvAt(file, e.line(), -1, {}, e.what()));
     } catch (const WriteError& e) {
       int column = e.column() >= 0 ? e.column() : at;
-      std::string name = column >= 0 && std::size_t(column) < columns.size()
-                             ? columns[std::size_t(column)].name
-                             : std::string();
+      std::string name =
+          column >= 0 && std::size_t(column) < names.size() ? names[std::size_t(column)] : "";
       if (!in.good() && !in.eof()) {
         throw WriteError(msg::ioError("read", file, "read error"));
       }

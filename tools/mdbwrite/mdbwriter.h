@@ -98,7 +98,9 @@ void writeDatabase(const std::filesystem::path& target, const std::vector<Table>
                    const Options& options = {});
 inline void writeDatabase(const std::filesystem::path& target, const std::vector<Table>& tables,
                           const std::string& password) {
-  writeDatabase(target, tables, Options{password, {}});
+  Options options;
+  options.password = password;
+  writeDatabase(target, tables, options);
 }
 
 // Parses a column type as written in a CSV header: text(N), memo, byte, integer, long, single,

@@ -1,0 +1,54 @@
+// Test helpers: a temporary folder, running commands, and reading a table back with mdb-export
+// and with mdb-reader as rows of optional texts.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::mdbw::test {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // Names of the files in the folder, sorted.
+  std::vector<std::string> files() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct CommandResult {
+  int status = -1;
+  std::string out;  // standard output and standard error together
+};
+
+std::string shellQuote(const std::string& s);
+CommandResult run(const std::string& command);
+
+using Cell = std::optional<std::string>;
+using TextRow = std::vector<Cell>;
+
+struct ReadTable {
+  std::vector<std::string> header;  // mdb-export: names; mdb-reader: Name:type
+  std::vector<TextRow> rows;
+};
+
+// mdb-export with null shown as NUL, booleans as TRUE/FALSE, dates as YYYY-MM-DD HH:MM:SS.
+ReadTable readWithMdbExport(const std::filesystem::path& file, const std::string& table);
+// mdb-reader through node; the header holds Name:type as mdbwrite's CSV input does.
+ReadTable readWithMdbReader(const std::filesystem::path& file, const std::string& table);
+// mdb-reader's view of the database password, and of the table names.
+std::string passwordWithMdbReader(const std::filesystem::path& file);
+std::vector<std::string> tablesWithMdbReader(const std::filesystem::path& file);
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& content);
+
+}  // namespace kv::mdbw::test

@@ -57,9 +57,10 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
 
- private:
+  // Runs an answer text (or takes a fixed one) and makes the text of the bookmark.
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
 
+ private:
   int F_nTotalPreguntas;
 };
 

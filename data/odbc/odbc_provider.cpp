@@ -85,7 +85,8 @@ std::string Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
     SQLRETURN rc = SQLGetDiagRec(tipo, h, i, estado, &nativo, msj, sizeof msj - 1, &largo);
     if (!Exito(rc)) break;
     std::string texto(reinterpret_cast<const char*>(msj));
-    if (texto.empty()) continue;
+    // Drivers repeat a record once per attempt; each text is said once.
+    if (texto.empty() || out.find(texto) != std::string::npos) continue;
     if (!out.empty()) out += ' ';
     out += texto;
   }

@@ -1,0 +1,195 @@
+// The company database: login rules, connected users, the company record, and the
+// object's own registered connection.
+#include <gtest/gtest.h>
+
+#include "data/colector_conxs.h"
+#include "data/kavori_bd.h"
+#include "tests/data/access_proveedor_prueba.h"
+#include "tests/support/aplicacion_qt.h"
+#include "tests/support/dialogos_grabados.h"
+
+namespace kv {
+namespace {
+
+class KavoriTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bd = carpeta.Escribe("DataBase/Kavori.db");
+    prueba::EjecutaSQLite(bd, prueba::kEsquemaKavori);
+    conexion.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + bd.string() +
+                                 ";Jet OLEDB:Database Password=quokka");
+    conexion.setConnected(true);
+    anterior = ColectorConexiones;
+    ColectorConexiones = std::make_shared<TColectorConxs>();
+  }
+  void TearDown() override { ColectorConexiones = anterior; }
+  void Sql(const std::string& s) { prueba::EjecutaSQLite(bd, s); }
+
+  TDialogosDePrueba dialogos;
+  TCarpetaTemporal carpeta;
+  prueba::TProveedorSQLite jet{"Microsoft.Jet.OLEDB.4.0"};
+  std::filesystem::path bd;
+  db::Connection conexion;
+  std::shared_ptr<IColectorConxs> anterior;
+};
+
+TEST_F(KavoriTest, LoginRules) {
+  Sql("INSERT INTO tEmps VALUES ('ADMIN', 'SECRETO', 0);"
+      "INSERT INTO tEmps VALUES ('SINCLAVE', NULL, 0);"
+      "INSERT INTO tEmps VALUES ('VACIA', '', 0);"
+      "INSERT INTO tEmps VALUES ('MINUS', 'secreto', 0);"
+      "INSERT INTO tEmps VALUES ('CAJERO', 'CAJA', 3);"
+      "INSERT INTO tEmps VALUES ('DOBLE', 'PRIMERA', 0);"
+      "INSERT INTO tEmps VALUES ('doble', 'SEGUNDA', 0);"
+      "INSERT INTO tEmps VALUES ('O''BRIEN', 'X', 0);");
+  const struct {
+    const char* clave;
+    const char* passw;
+    bool soloAdmins;
+    bool acceso;
+  } casos[] = {
+      {"ADMIN", "SECRETO", true, true},
+      {"ADMIN", "secreto", true, false},  // exact, case-sensitive comparison
+      {"ADMIN", "", true, false},
+      {"admin", "SECRETO", true, false},  // the key is matched as typed against UCASE
+      {"NADIE", "SECRETO", true, false},  // no row
+      {"SINCLAVE", "", true, true},       // null password: admitted with anything
+      {"SINCLAVE", "LOQUESEA", true, true},
+      {"VACIA", "", true, true},  // empty text: only the empty password
+      {"VACIA", "X", true, false},
+      {"MINUS", "SECRETO", true, false},  // lower-case stored password never matches
+      {"CAJERO", "CAJA", true, false},    // level not 0
+      {"CAJERO", "CAJA", false, true},
+      {"DOBLE", "PRIMERA", true, true},  // two rows for the key: the first counts
+      {"DOBLE", "SEGUNDA", true, false},
+      {"X' OR '1'='1", "", true, false},  // injection attempt: just a key not found
+      {"' OR ''='", "", false, false},
+      {"O'BRIEN", "X", true, true},  // an apostrophe in a key is a plain character
+  };
+  TKavoriBD k(&conexion);
+  for (const auto& c : casos)
+    EXPECT_EQ(k.ValidaAcceso(c.clave, c.passw, c.soloAdmins), c.acceso)
+        << c.clave << " / " << c.passw << " / " << c.soloAdmins;
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST_F(KavoriTest, ConnectedUsers) {
+  TKavoriBD k(&conexion);
+  EXPECT_FALSE(k.UsuariosConectados());
+  Sql("INSERT INTO tCompUsr VALUES ('CAJERO');");
+  EXPECT_TRUE(k.UsuariosConectados());
+  Sql("INSERT INTO tCompUsr VALUES ('ADMIN');");
+  EXPECT_TRUE(k.UsuariosConectados());
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+  // The count cannot be had: counted as connected, after one report.
+  Sql("DROP TABLE tCompUsr;");
+  EXPECT_TRUE(k.UsuariosConectados());
+  EXPECT_EQ(dialogos->Textos(),
+            std::vector<std::string>{"Error #BD-101.TKavoriBD: Llame a Soporte Técnico. "
+                                     "EOleException - no such table: tCompUsr"});
+}
+
+TEST_F(KavoriTest, CompanyRecord) {
+  TKavoriBD k(&conexion);
+  EXPECT_EQ(k.GetEmpresa(), TEmpresa{});  // no row
+  Sql("INSERT INTO tEmpresa VALUES ('Cambios del Norte, S.A. de C.V.', NULL, '12-345', 7,"
+      " 'Cambios Ñandú');"
+      "INSERT INTO tEmpresa VALUES ('Segunda', 'SEG010101AAA', '9', 8, 'Seg');");
+  TEmpresa esperada{"Cambios del Norte, S.A. de C.V.", "", "12-345", "7", "Cambios Ñandú"};
+  EXPECT_EQ(k.GetEmpresa(), esperada);
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+
+  Sql("DROP TABLE tEmpresa;");
+  EXPECT_EQ(k.GetEmpresa(), TEmpresa{});
+  EXPECT_EQ(dialogos->Dialogos().size(), 1u);
+}
+
+TEST_F(KavoriTest, AllNullRecordIsEmpty) {
+  Sql("INSERT INTO tEmpresa VALUES (NULL, NULL, NULL, NULL, NULL);");
+  TKavoriBD k(&conexion);
+  EXPECT_EQ(k.GetEmpresa(), TEmpresa{});
+}
+
+TEST_F(KavoriTest, FailingLoginStatementRefusesAfterOneReport) {
+  Sql("DROP TABLE tEmps;");
+  TKavoriBD k(&conexion);
+  EXPECT_FALSE(k.ValidaAcceso("ADMIN", "SECRETO", true));
+  EXPECT_EQ(dialogos->Textos(),
+            std::vector<std::string>{"Error #BD-101.TKavoriBD: Llame a Soporte Técnico. "
+                                     "EOleException - no such table: tEmps"});
+}
+
+TEST_F(KavoriTest, BorrowedConnectionStaysWithItsOwner) {
+  ColectorConexiones->CreaBDPrinc(bd.string(), "", true);
+  // Somebody else's registration under "Kavori" is not ours to remove either.
+  ASSERT_TRUE(ColectorConexiones->NuevaConexion("Kavori", "", "quokka", "", bd.string(), "", "",
+                                                TTipoMotorBD::tmAccess, true));
+  db::Connection* principal = nullptr;
+  ASSERT_TRUE(ColectorConexiones->DameAccessConex("BDPrincipal", principal));
+  {
+    TKavoriBD k(principal);
+    EXPECT_TRUE(k.GetConectado());
+    EXPECT_FALSE(k.UsuariosConectados());
+  }
+  EXPECT_TRUE(ColectorConexiones->Conectado("BDPrincipal"));
+  EXPECT_TRUE(ColectorConexiones->Conectado("Kavori"));
+  EXPECT_TRUE(principal->connected());
+
+  db::Connection cerrada;
+  EXPECT_FALSE(TKavoriBD(&cerrada).GetConectado());
+}
+
+TEST_F(KavoriTest, OwnConnectionRegisteredAndRemoved) {
+  const struct {
+    std::string sufijo;
+    std::string nombre;
+  } casos[] = {{"", "Kavori"}, {"2", "Kavori2"}};
+  for (const auto& c : casos) {
+    {
+      auto k = c.sufijo.empty() ? std::make_shared<TKavoriBD>(bd.string())
+                                : std::make_shared<TKavoriBD>(bd.string(), c.sufijo);
+      EXPECT_TRUE(k->GetConectado());
+      EXPECT_TRUE(ColectorConexiones->Conectado(c.nombre));
+      EXPECT_FALSE(k->UsuariosConectados());
+      EXPECT_EQ(jet.Aperturas().back().Valor("jet oledb:database password"), "quokka");
+    }
+    db::Connection* x = nullptr;
+    EXPECT_FALSE(ColectorConexiones->DameAccessConex(c.nombre, x)) << c.nombre;
+  }
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST_F(KavoriTest, OwnConnectionThatCannotOpen) {
+  auto falta = (carpeta.Ruta() / "falta.mdb").string();
+  {
+    TKavoriBD k(falta);
+    EXPECT_FALSE(k.GetConectado());
+    EXPECT_EQ(dialogos->Dialogos().size(), 1u);  // the connector's report
+    EXPECT_EQ(k.GetEmpresa(), TEmpresa{});
+    EXPECT_TRUE(k.UsuariosConectados());
+    EXPECT_FALSE(k.ValidaAcceso("ADMIN", "", true));
+    EXPECT_EQ(dialogos->Dialogos().size(), 4u);  // one per failed statement
+    EXPECT_EQ(dialogos->Textos()[1],
+              "Error #BD-101.TKavoriBD: Llame a Soporte Técnico. EConsultaBD - La consulta no "
+              "tiene conexión");
+  }
+  // Its registration (made, though closed) is removed with it.
+  db::Connection* x = nullptr;
+  EXPECT_FALSE(ColectorConexiones->DameAccessConex("Kavori", x));
+
+  // A name already taken: no connection of its own, and the other registration stays.
+  ASSERT_TRUE(ColectorConexiones->NuevaConexion("Kavori", "", "quokka", "", bd.string(), "", "",
+                                                TTipoMotorBD::tmAccess, true));
+  {
+    TKavoriBD k(bd.string());
+    EXPECT_FALSE(k.GetConectado());
+  }
+  EXPECT_TRUE(ColectorConexiones->Conectado("Kavori"));
+
+  // No registry at all: no connection, no crash.
+  ColectorConexiones.reset();
+  EXPECT_FALSE(TKavoriBD(bd.string()).GetConectado());
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,88 @@
+// SQL Server through unixODBC and FreeTDS: the mapping of the connection string, and a
+// refused connection reported once by the SQL Server connector.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "data/colector_conxs.h"
+#include "data/db/connection.h"
+#include "data/odbc/odbc_provider.h"
+#include "tests/support/dialogos_grabados.h"
+
+namespace kv {
+namespace {
+
+TEST(MapeaConexion, OleDbStringToFreeTds) {
+  const struct {
+    std::string ole;
+    std::string odbc;
+    long tiempo;
+  } casos[] = {
+      {ArmaStrSQLServer("sa", "pw", "Kavori", "srv", "SQLEXPRESS", "1433"),
+       "Driver=FreeTDS;Server=srv;Port=1433;Database=Kavori;UID=sa;PWD=pw;ClientCharset=UTF-8", 15},
+      {ArmaStrSQLServer("sa", "pw", "Kavori", "srv", "SQLEXPRESS", ""),
+       "Driver=FreeTDS;Server=srv\\SQLEXPRESS;Database=Kavori;UID=sa;PWD=pw;ClientCharset=UTF-8",
+       15},
+      {ArmaStrSQLServer("sa", "pw", "", "10.0.0.5", "", "   "),  // blank port: none
+       "Driver=FreeTDS;Server=10.0.0.5;UID=sa;PWD=pw;ClientCharset=UTF-8", 15},
+      {"Provider=SQLOLEDB.1;Password='p;w}x';User ID=sa;Initial Catalog=Kav ori;"
+       "Data Source=(local),1500",
+       "Driver=FreeTDS;Server=localhost;Port=1500;Database=Kav ori;UID=sa;PWD={p;w}}x};"
+       "ClientCharset=UTF-8",
+       15},
+      {"Provider=SQLOLEDB.1;Password=' a';User ID=u;Data Source=.\\INST;Connect Timeout=3",
+       "Driver=FreeTDS;Server=localhost\\INST;UID=u;PWD={ a};ClientCharset=UTF-8", 3},
+  };
+  for (const auto& c : casos) {
+    auto d = odbc::MapeaConexion(db::parseConnectionString(c.ole), "FreeTDS");
+    EXPECT_EQ(d.sCadena, c.odbc) << c.ole;
+    EXPECT_EQ(d.nTiempoLogin, c.tiempo) << c.ole;
+  }
+  EXPECT_EQ(odbc::MapeaConexion({}, "/usr/lib/odbc/libtdsodbc.so").sCadena,
+            "Driver=/usr/lib/odbc/libtdsodbc.so;Server=localhost;UID=;PWD=;ClientCharset=UTF-8");
+}
+
+TEST(DriverFreeTDS, FoundOnThisMachine) {
+  std::string d = odbc::DriverFreeTDS();
+  EXPECT_TRUE(d == "FreeTDS" || d.find("libtdsodbc") != std::string::npos) << d;
+}
+
+// A port on 127.0.0.1 that nothing listens on.
+int PuertoCerrado() {
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = 0;
+  socklen_t n = sizeof a;
+  EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  EXPECT_EQ(getsockname(s, reinterpret_cast<sockaddr*>(&a), &n), 0);
+  close(s);
+  return ntohs(a.sin_port);
+}
+
+TEST(ConectSQLServer, RefusedConnectionReportedOnce) {
+  TDialogosDePrueba dialogos;
+  TColectorConxs col;
+  const std::string cadena =
+      ArmaStrSQLServer("sa", "pw", "Kavori", "127.0.0.1", "", std::to_string(PuertoCerrado())) +
+      ";Connect Timeout=2";
+  EXPECT_TRUE(col.NuevaConexion("S", cadena, TTipoMotorBD::tmSQLServer, true));
+  EXPECT_FALSE(col.Conectado("S"));
+  ASSERT_EQ(dialogos->Textos().size(), 1u);
+  const std::string texto = dialogos->Textos()[0];
+  const std::string inicio =
+      "Error #BD-101.TConectSQLServer: Llame a Soporte Técnico. EOdbcError - ";
+  ASSERT_EQ(texto.rfind(inicio, 0), 0u) << texto;
+  EXPECT_GT(texto.size(), inicio.size() + 10) << texto;  // the driver's own words follow
+  EXPECT_NE(texto.find("FreeTDS"), std::string::npos) << texto;
+  EXPECT_NE(texto.find("Unable to connect"), std::string::npos) << texto;
+  db::Connection* c = nullptr;
+  ASSERT_TRUE(col.DameSQLConex("S", c));
+  EXPECT_FALSE(c->connected());
+}
+
+}  // namespace
+}  // namespace kv

@@ -44,7 +44,9 @@ bool MismoNombreSinCaso(const std::string& a, const std::string& b) {
 
 std::string DameRutaEjecutable() {
   std::error_code ec;
-  const fs::path real = fs::read_symlink("/proc/self/exe", ec);
+  fs::path real = fs::read_symlink("/proc/self/exe", ec);
+  if (ec && QCoreApplication::instance() != nullptr)
+    real = QCoreApplication::applicationFilePath().toStdString();
   {
     std::lock_guard<std::mutex> guard(Candado());
     if (CarpetaFijada()) return *CarpetaFijada() + kSeparador + real.filename().string();

@@ -63,6 +63,7 @@ std::string TUtilerias::DameRutaCompProg() {
 }
 
 void TUtilerias::MuestraForm(const std::shared_ptr<IMjVentana>& sFormulario) {
+  if (!sFormulario) return;
   TRestauraCursor cursor;
   sFormulario->InicializaVentana();
   sFormulario->MuestraVentana();

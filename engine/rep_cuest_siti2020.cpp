@@ -23,7 +23,8 @@ enum class TReceta {
   ClienteTop,
 };
 
-enum class TClaseOps { Ninguna, Dolares, OtrasDivisas, Documentos };
+// Kinds of operation; the first three index the selector table.
+enum class TClaseOps { Dolares, OtrasDivisas, Documentos, Ninguna };
 
 struct TPregunta {
   TReceta receta = TReceta::Ninguna;
@@ -198,37 +199,25 @@ std::string TRepCuestSITI2020::DameConsultaPregunta(int nPregunta) {
   const TPregunta& p = Catalogo()[nPregunta];
   const int nTipoOp = TipoOperacionPregunta(nPregunta);
 
-  // The three shapes of the question's kind of operation, composed only when used.
-  auto base = [&] {
-    switch (p.clase) {
-      case TClaseOps::Dolares:
-        return DameDolares(nTipoOp, F_sFIni, F_sFFin);
-      case TClaseOps::OtrasDivisas:
-        return DameOtrasDivisas(nTipoOp, F_sFIni, F_sFFin);
-      default:
-        return DameDocumentos(nTipoOp, F_sFIni, F_sFFin);
-    }
+  // The three shapes of each kind of operation: without clients, one row per user, one
+  // row per operation with its client. Composed only when the recipe uses them.
+  struct TFormas {
+    std::string (TRepCuestSITI2020::*base)(int, const std::string&, const std::string&) const;
+    std::string (TRepCuestSITI2020::*porCliente)(int) const;
+    std::string (TRepCuestSITI2020::*conCliente)(int) const;
   };
-  auto porCliente = [&] {
-    switch (p.clase) {
-      case TClaseOps::Dolares:
-        return DameDolaresPorCliente(nTipoOp);
-      case TClaseOps::OtrasDivisas:
-        return DameOtrasDivisasPorCliente(nTipoOp);
-      default:
-        return DameDocumentosPorCliente(nTipoOp);
-    }
+  static constexpr TFormas kFormas[] = {
+      {&TRepCuestSITI2020::DameDolares, &TRepCuestSITI2020::DameDolaresPorCliente,
+       &TRepCuestSITI2020::DameDolaresConCliente},
+      {&TRepCuestSITI2020::DameOtrasDivisas, &TRepCuestSITI2020::DameOtrasDivisasPorCliente,
+       &TRepCuestSITI2020::DameOtrasDivisasConCliente},
+      {&TRepCuestSITI2020::DameDocumentos, &TRepCuestSITI2020::DameDocumentosPorCliente,
+       &TRepCuestSITI2020::DameDocumentosConCliente},
   };
-  auto conCliente = [&] {
-    switch (p.clase) {
-      case TClaseOps::Dolares:
-        return DameDolaresConCliente(nTipoOp);
-      case TClaseOps::OtrasDivisas:
-        return DameOtrasDivisasConCliente(nTipoOp);
-      default:
-        return DameDocumentosConCliente(nTipoOp);
-    }
-  };
+  const TFormas& f = kFormas[p.clase == TClaseOps::Ninguna ? 0 : static_cast<int>(p.clase)];
+  auto base = [&] { return (this->*f.base)(nTipoOp, F_sFIni, F_sFFin); };
+  auto porCliente = [&] { return (this->*f.porCliente)(nTipoOp); };
+  auto conCliente = [&] { return (this->*f.conCliente)(nTipoOp); };
 
   switch (p.receta) {
     case TReceta::Ninguna:

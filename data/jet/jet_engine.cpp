@@ -1,0 +1,264 @@
+#include "data/jet/jet_engine.h"
+
+#include <cstring>
+
+#include "data/db/error.h"
+#include "data/jet/jet_messages.h"
+#include "data/jet/jet_text.h"
+#include "data/jet/sql_parser.h"
+#include "data/jet/sql_translator.h"
+#include "data/jet/sqlite_functions.h"
+
+namespace kv::jet {
+
+namespace {
+
+using kv::db::DbError;
+
+// Declared type of date columns: REAL affinity, recognisable in results.
+constexpr const char* kDateType = "DATEREAL";
+
+const char* declaredType(ColumnKind k) {
+  switch (k) {
+    case ColumnKind::Integer:
+      return "INTEGER";
+    case ColumnKind::Real:
+      return "REAL";
+    case ColumnKind::Date:
+      return kDateType;
+    case ColumnKind::Text:
+      return "TEXT COLLATE JET";
+    case ColumnKind::Blob:
+      return "BLOB";
+  }
+  return "BLOB";
+}
+
+// Fills a new SQLite table from a TableSource through one prepared INSERT.
+class SqliteTableWriter : public TableWriter {
+ public:
+  SqliteTableWriter(sqlite3* db, std::string table) : db_(db), table_(std::move(table)) {}
+
+  void begin(const std::vector<ColumnInfo>& columns) override {
+    std::string create = "CREATE TABLE " + quoteName(table_) + " (";
+    std::string insert = "INSERT INTO " + quoteName(table_) + " VALUES (";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
+      insert += i ? ", ?" : "?";
+    }
+    if (columns.empty()) throw DbError(msg::kClass, msg::readerError("tabla sin campos"));
+    exec(create + ")");
+    sqlite3_stmt* st = nullptr;
+    check(sqlite3_prepare_v2(db_, (insert + ")").c_str(), -1, &st, nullptr));
+    insert_.reset(st);
+    columns_ = static_cast<int>(columns.size());
+  }
+  void null(int col) override { check(sqlite3_bind_null(insert_.get(), index(col))); }
+  void integer(int col, std::int64_t v) override {
+    check(sqlite3_bind_int64(insert_.get(), index(col), v));
+  }
+  void real(int col, double v) override {
+    check(sqlite3_bind_double(insert_.get(), index(col), v));
+  }
+  void text(int col, std::string_view v) override {
+    check(sqlite3_bind_text64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT,
+                              SQLITE_UTF8));
+  }
+  void blob(int col, std::string_view v) override {
+    check(sqlite3_bind_blob64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT));
+  }
+  void endRow() override {
+    if (!insert_) throw DbError(msg::kClass, msg::readerError("fila antes de los campos"));
+    const int rc = sqlite3_step(insert_.get());
+    if (rc != SQLITE_DONE) check(rc);
+    check(sqlite3_reset(insert_.get()));
+    sqlite3_clear_bindings(insert_.get());
+  }
+
+ private:
+  int index(int col) const {
+    if (!insert_ || col < 0 || col >= columns_)
+      throw DbError(msg::kClass, msg::readerError("campo fuera de rango"));
+    return col + 1;
+  }
+  void check(int rc) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+      throw DbError(msg::kClass, msg::sqliteFailure(sqlite3_errmsg(db_)));
+  }
+  void exec(const std::string& sql) {
+    check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+  }
+
+  sqlite3* db_;
+  std::string table_;
+  SqliteStmt insert_;
+  int columns_ = 0;
+};
+
+kv::db::Value cellValue(sqlite3_stmt* st, int i) {
+  switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+      return {};
+    case SQLITE_INTEGER: {
+      const std::int64_t v = sqlite3_column_int64(st, i);
+      const char* decl = sqlite3_column_decltype(st, i);
+      if (decl && std::strcmp(decl, kDateType) == 0)
+        return kv::db::DateTime{static_cast<double>(v)};
+      return v;
+    }
+    case SQLITE_FLOAT: {
+      const double v = sqlite3_column_double(st, i);
+      const char* decl = sqlite3_column_decltype(st, i);
+      if (decl && std::strcmp(decl, kDateType) == 0) return kv::db::DateTime{v};
+      return v;
+    }
+    default: {
+      const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      const int n = sqlite3_column_bytes(st, i);
+      return std::string(p ? p : "", static_cast<std::size_t>(n));
+    }
+  }
+}
+
+}  // namespace
+
+JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(source)) {
+  sqlite3* db = nullptr;
+  const int rc =
+      sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  db_.reset(db);
+  if (rc != SQLITE_OK)
+    throw DbError(msg::kClass, msg::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));
+  // A double-quoted unknown name must fail, not turn into a text.
+  sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  installJetFunctions(db_.get());
+  if (source_)
+    for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
+}
+
+JetEngine::~JetEngine() = default;
+
+void JetEngine::fail(int rc) {
+  std::string m = sqlite3_errmsg(db_.get());
+  (void)rc;
+  static const std::string noCol = "no such column: ";
+  if (m.rfind(noCol, 0) == 0)
+    throw DbError(msg::kClass, msg::unknownColumn(m.substr(noCol.size())));
+  // Texts raised by the jet_* functions are already the engine's own.
+  for (const char* own :
+       {msg::kDivByZero, msg::kTypeMismatch, msg::kOverflow, msg::kBadArgument, msg::kBadPattern})
+    if (m == own) throw DbError(msg::kClass, m);
+  throw DbError(msg::kClass, msg::sqliteFailure(m));
+}
+
+void JetEngine::runSqlite(const std::string& sql) {
+  char* err = nullptr;
+  const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &err);
+  if (rc != SQLITE_OK) {
+    std::string m = err ? err : "?";
+    sqlite3_free(err);
+    throw DbError(msg::kClass, msg::sqliteFailure(m));
+  }
+}
+
+SqliteStmt JetEngine::prepare(const std::string& sql) {
+  sqlite3_stmt* st = nullptr;
+  const int rc =
+      sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+  SqliteStmt owned(st);
+  if (rc != SQLITE_OK) fail(rc);
+  return owned;
+}
+
+void JetEngine::load(const std::string& stored) {
+  runSqlite("SAVEPOINT jet_load");
+  try {
+    SqliteTableWriter writer(db_.get(), stored);
+    source_->loadTable(stored, writer);
+  } catch (...) {
+    sqlite3_exec(db_.get(), "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
+    throw;
+  }
+  runSqlite("RELEASE jet_load");
+  loaded_.insert(stored);
+}
+
+std::string JetEngine::resolveTable(const std::string& written) {
+  const std::string key = toUpper(written);
+  auto it = sourceTables_.find(key);
+  if (it != sourceTables_.end()) {
+    if (!loaded_.count(it->second)) load(it->second);
+    return it->second;
+  }
+  // Tables created directly in SQLite (fixtures).
+  SqliteStmt st = prepare("SELECT name FROM sqlite_schema WHERE type = 'table'");
+  while (sqlite3_step(st.get()) == SQLITE_ROW) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+    if (p && compareText(p, written) == 0) return p;
+  }
+  throw DbError(msg::kClass, msg::unknownTable(written));
+}
+
+std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
+  SqliteStmt st = prepare(sqliteSelect);
+  std::vector<std::string> cols;
+  const int n = sqlite3_column_count(st.get());
+  for (int i = 0; i < n; ++i) {
+    std::string name = sqlite3_column_name(st.get(), i);
+    for (const auto& c : cols)
+      if (compareText(c, name) == 0)
+        throw DbError(msg::kClass, msg::unsupported("TOP con ORDER BY sobre campos repetidos"));
+    cols.push_back(std::move(name));
+  }
+  return cols;
+}
+
+std::string JetEngine::translateOnly(const std::string& jetSql) {
+  const Statement st = parseStatement(jetSql);
+  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
+                       [this](const std::string& s) { return describe(s); }};
+  return translate(st, ctx);
+}
+
+kv::db::RowSet JetEngine::select(const std::string& jetSql) {
+  const Statement parsed = parseStatement(jetSql);
+  if (parsed.kind != Statement::Kind::Select) {
+    if (readOnly_) throw DbError(msg::kClass, msg::kReadOnly);
+    throw DbError(msg::kClass, msg::kOnlySelect);
+  }
+  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
+                       [this](const std::string& s) { return describe(s); }};
+  const std::string sql = translate(parsed, ctx);
+  SqliteStmt st = prepare(sql);
+  kv::db::RowSet rs;
+  const int n = sqlite3_column_count(st.get());
+  for (int i = 0; i < n; ++i) rs.columns.emplace_back(sqlite3_column_name(st.get(), i));
+  for (;;) {
+    const int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) fail(rc);
+    std::vector<kv::db::Value> row;
+    row.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) row.push_back(cellValue(st.get(), i));
+    rs.rows.push_back(std::move(row));
+  }
+  return rs;
+}
+
+void JetEngine::execute(const std::string& jetSql) {
+  const Statement parsed = parseStatement(jetSql);
+  if (parsed.kind != Statement::Kind::Select && readOnly_)
+    throw DbError(msg::kClass, msg::kReadOnly);
+  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
+                       [this](const std::string& s) { return describe(s); }};
+  const std::string sql = translate(parsed, ctx);
+  SqliteStmt st = prepare(sql);
+  for (;;) {
+    const int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) fail(rc);
+  }
+}
+
+}  // namespace kv::jet

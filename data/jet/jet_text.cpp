@@ -1,0 +1,164 @@
+#include "data/jet/jet_text.h"
+
+#include <locale.h>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+
+namespace kv::jet {
+
+namespace {
+
+// glibc's C.UTF-8 carries the full Unicode simple case mapping.
+locale_t caseLocale() {
+  static locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  return loc;
+}
+
+char32_t latin1Upper(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  if (c == 0xFF) return 0x178;
+  return c;
+}
+
+char32_t latin1Lower(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  return c;
+}
+
+}  // namespace
+
+char32_t nextChar(std::string_view s, std::size_t& i) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  if (b0 < 0x80) {
+    ++i;
+    return b0;
+  }
+  int len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) {
+    ++i;
+    return b0;
+  }
+  char32_t c = b0 & (0x7F >> len);
+  for (int k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return b0;
+    }
+    c = (c << 6) | (b & 0x3F);
+  }
+  i += len;
+  return c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+char32_t upperChar(char32_t c) {
+  if (c < 0x80) return (c >= U'a' && c <= U'z') ? c - 32 : c;
+  // Dotless i and long s have no one-to-one upper case in Windows' mapping.
+  if (c == 0x131 || c == 0x17F) return c;
+  locale_t loc = caseLocale();
+  if (loc == static_cast<locale_t>(nullptr)) return latin1Upper(c);
+  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), loc));
+}
+
+char32_t lowerChar(char32_t c) {
+  if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 32 : c;
+  if (c == 0x130) return c;
+  locale_t loc = caseLocale();
+  if (loc == static_cast<locale_t>(nullptr)) return latin1Lower(c);
+  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc));
+}
+
+namespace {
+template <typename F>
+std::string mapChars(std::string_view s, F f) {
+  std::string out;
+  out.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) appendUtf8(out, f(nextChar(s, i)));
+  return out;
+}
+}  // namespace
+
+std::string toUpper(std::string_view s) {
+  return mapChars(s, upperChar);
+}
+std::string toLower(std::string_view s) {
+  return mapChars(s, lowerChar);
+}
+
+int compareText(std::string_view a, std::string_view b) {
+  while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
+  while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const auto ca = static_cast<unsigned char>(a[i]);
+    const auto cb = static_cast<unsigned char>(b[j]);
+    if (ca < 0x80 && cb < 0x80) {
+      // ASCII fast path.
+      const int ua = (ca >= 'a' && ca <= 'z') ? ca - 32 : ca;
+      const int ub = (cb >= 'a' && cb <= 'z') ? cb - 32 : cb;
+      if (ua != ub) return ua < ub ? -1 : 1;
+      ++i;
+      ++j;
+      continue;
+    }
+    const char32_t ua = upperChar(nextChar(a, i));
+    const char32_t ub = upperChar(nextChar(b, j));
+    if (ua != ub) return ua < ub ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+std::string cstrNumber(double d) {
+  if (d == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15G", d);
+  std::string s(buf);
+  // %G writes two exponent digits at least ("1E+15"), as CStr does.
+  return s;
+}
+
+std::string strOfNumber(double d) {
+  return (d >= 0 ? " " : "") + cstrNumber(d);
+}
+
+std::string strOfInteger(std::int64_t v) {
+  return (v >= 0 ? " " : "") + std::to_string(v);
+}
+
+double roundHalfEven(double x, int digits) {
+  if (!std::isfinite(x)) return x;
+  if (digits <= 0) return std::nearbyint(x);  // default rounding mode: ties to even
+  if (digits > 15) return x;
+  // printf rounds the exact binary value, ties to even, like Jet's ROUND.
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.*f", digits, x);
+  return std::strtod(buf, nullptr);
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,699 @@
+#include "data/jet/sql_parser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "data/db/error.h"
+#include "data/jet/jet_messages.h"
+
+namespace kv::jet {
+
+namespace {
+
+using kv::db::DbError;
+
+enum class Tok { Word, Quoted, Number, String, Date, Symbol, End };
+
+struct Token {
+  Tok type;
+  std::string text;   // Word: upper-cased ASCII copy in `upper`; Symbol: the symbol
+  std::string upper;  // Word only
+  std::size_t pos;
+};
+
+// Words that cannot be names unless written in brackets.
+const std::set<std::string> kReserved = {
+    "SELECT",  "FROM",   "WHERE",    "GROUP",       "BY",       "ORDER",     "HAVING",
+    "UNION",   "ALL",    "DISTINCT", "DISTINCTROW", "TOP",      "AS",        "AND",
+    "OR",      "NOT",    "LIKE",     "IS",          "NULL",     "IN",        "BETWEEN",
+    "INNER",   "LEFT",   "RIGHT",    "OUTER",       "JOIN",     "ON",        "TRUE",
+    "FALSE",   "DESC",   "ASC",      "DELETE",      "TRUNCATE", "TABLE",     "MOD",
+    "PERCENT", "INTO",   "INSERT",   "UPDATE",      "SET",      "XOR",       "EQV",
+    "IMP",     "EXISTS", "VALUES",   "TRANSFORM",   "PIVOT",    "PARAMETERS"};
+
+bool isWordStart(unsigned char c) {
+  return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool isWordChar(unsigned char c) {
+  return std::isalnum(c) || c == '_' || c >= 0x80;
+}
+
+std::string upperAscii(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+[[noreturn]] void fail(const std::string& detail, std::size_t pos) {
+  throw DbError(msg::kClass, msg::syntax(detail, pos));
+}
+
+std::vector<Token> tokenize(const std::string& s) {
+  std::vector<Token> out;
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (std::isspace(c)) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    if (isWordStart(c)) {
+      while (i < n && isWordChar(static_cast<unsigned char>(s[i]))) ++i;
+      std::string w = s.substr(start, i - start);
+      out.push_back({Tok::Word, w, upperAscii(w), start});
+    } else if (c == '[') {
+      const std::size_t close = s.find(']', i + 1);
+      if (close == std::string::npos) fail("falta ']'", start);
+      std::string w = s.substr(i + 1, close - i - 1);
+      if (w.empty()) fail("nombre vacío entre corchetes", start);
+      i = close + 1;
+      out.push_back({Tok::Quoted, w, {}, start});
+    } else if (std::isdigit(c) ||
+               (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+      while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+      if (i < n && s[i] == '.') {
+        ++i;
+        while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+      }
+      if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < n && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < n && std::isdigit(static_cast<unsigned char>(s[j]))) {
+          i = j;
+          while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        }
+      }
+      if (i < n && isWordStart(static_cast<unsigned char>(s[i]))) fail("número mal formado", start);
+      out.push_back({Tok::Number, s.substr(start, i - start), {}, start});
+    } else if (c == '\'' || c == '"') {
+      const char q = static_cast<char>(c);
+      std::string v;
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        if (s[i] == q) {
+          if (i + 1 < n && s[i + 1] == q) {
+            v += q;
+            i += 2;
+            continue;
+          }
+          closed = true;
+          ++i;
+          break;
+        }
+        v += s[i++];
+      }
+      if (!closed) fail("texto sin cerrar", start);
+      out.push_back({Tok::String, v, {}, start});
+    } else if (c == '#') {
+      const std::size_t close = s.find('#', i + 1);
+      if (close == std::string::npos) fail("fecha sin cerrar", start);
+      out.push_back({Tok::Date, s.substr(i + 1, close - i - 1), {}, start});
+      i = close + 1;
+    } else {
+      static const char* const two[] = {"<>", "<=", ">=", "!="};
+      std::string sym;
+      for (const char* t : two)
+        if (s.compare(i, 2, t) == 0) sym = t;
+      if (sym.empty()) {
+        if (std::string("=<>+-*/\\&(),.;").find(static_cast<char>(c)) == std::string::npos)
+          fail(std::string("carácter inesperado '") + s[i] + "'", start);
+        sym = std::string(1, static_cast<char>(c));
+      }
+      if (sym == "!=") fail("operador '!=' (use '<>')", start);
+      i += sym.size();
+      out.push_back({Tok::Symbol, sym, {}, start});
+    }
+  }
+  out.push_back({Tok::End, {}, {}, n});
+  return out;
+}
+
+constexpr int kMaxDepth = 200;
+
+class Parser {
+ public:
+  explicit Parser(const std::string& sql) : toks_(tokenize(sql)) {}
+
+  Statement statement() {
+    Statement st;
+    if (isKw("DELETE")) {
+      next();
+      expectKw("FROM");
+      st.kind = Statement::Kind::Delete;
+      st.table = name("nombre de tabla");
+      if (acceptKw("WHERE")) st.where = expr();
+    } else if (isKw("TRUNCATE")) {
+      next();
+      expectKw("TABLE");
+      st.kind = Statement::Kind::Truncate;
+      st.table = name("nombre de tabla");
+    } else if (isKw("SELECT")) {
+      st.kind = Statement::Kind::Select;
+      st.query = query();
+    } else {
+      fail("se esperaba SELECT, DELETE o TRUNCATE", cur().pos);
+    }
+    acceptSym(";");
+    if (cur().type != Tok::End) fail("texto sobrante '" + cur().text + "'", cur().pos);
+    return st;
+  }
+
+ private:
+  std::vector<Token> toks_;
+  std::size_t p_ = 0;
+  int depth_ = 0;
+
+  struct DepthGuard {
+    explicit DepthGuard(Parser& p) : parser(p) {
+      if (++parser.depth_ > kMaxDepth) throw DbError(msg::kClass, msg::kTooLong);
+    }
+    ~DepthGuard() { --parser.depth_; }
+    Parser& parser;
+  };
+
+  const Token& cur() const { return toks_[p_]; }
+  const Token& peek(std::size_t k = 1) const { return toks_[std::min(p_ + k, toks_.size() - 1)]; }
+  void next() {
+    if (p_ + 1 < toks_.size()) ++p_;
+  }
+  bool isKw(const char* kw) const { return cur().type == Tok::Word && cur().upper == kw; }
+  bool isKwAt(std::size_t k, const char* kw) const {
+    return peek(k).type == Tok::Word && peek(k).upper == kw;
+  }
+  bool acceptKw(const char* kw) {
+    if (!isKw(kw)) return false;
+    next();
+    return true;
+  }
+  void expectKw(const char* kw) {
+    if (!acceptKw(kw)) fail(std::string("se esperaba ") + kw, cur().pos);
+  }
+  bool isSym(const char* s) const { return cur().type == Tok::Symbol && cur().text == s; }
+  bool acceptSym(const char* s) {
+    if (!isSym(s)) return false;
+    next();
+    return true;
+  }
+  void expectSym(const char* s) {
+    if (!acceptSym(s)) fail(std::string("se esperaba '") + s + "'", cur().pos);
+  }
+  bool isName() const {
+    return cur().type == Tok::Quoted ||
+           (cur().type == Tok::Word && kReserved.count(cur().upper) == 0);
+  }
+  std::string name(const char* what) {
+    if (!isName()) fail(std::string("se esperaba ") + what, cur().pos);
+    std::string n = cur().text;
+    next();
+    return n;
+  }
+
+  std::unique_ptr<Query> query() {
+    DepthGuard g(*this);
+    auto q = std::make_unique<Query>();
+    q->members.push_back(core());
+    while (acceptKw("UNION")) {
+      q->unionAll.push_back(acceptKw("ALL"));
+      q->members.push_back(core());
+    }
+    if (q->members.size() > 1) {
+      // The ORDER BY after the last member sorts the whole union.
+      auto& last = q->members.back();
+      q->orderBy = std::move(last.orderBy);
+      last.orderBy.clear();
+      if (last.top)
+        throw DbError(msg::kClass, msg::unsupported("TOP en el último miembro de una UNION"));
+    }
+    return q;
+  }
+
+  SelectCore core() {
+    SelectCore c;
+    expectKw("SELECT");
+    if (acceptKw("DISTINCT")) {
+      c.distinct = true;
+    } else if (isKw("DISTINCTROW")) {
+      throw DbError(msg::kClass, msg::unsupported("DISTINCTROW"));
+    } else {
+      acceptKw("ALL");
+    }
+    if (acceptKw("TOP")) {
+      if (cur().type != Tok::Number ||
+          cur().text.find_first_not_of("0123456789") != std::string::npos)
+        fail("TOP necesita un número entero", cur().pos);
+      const std::size_t at = cur().pos;
+      c.top = std::strtoll(cur().text.c_str(), nullptr, 10);
+      if (*c.top <= 0) fail("TOP necesita un número mayor que cero", at);
+      next();
+      if (isKw("PERCENT")) throw DbError(msg::kClass, msg::unsupported("TOP … PERCENT"));
+    }
+    do {
+      SelectItem item;
+      item.expr = expr();
+      if (acceptKw("AS")) item.alias = name("alias");
+      c.items.push_back(std::move(item));
+    } while (acceptSym(","));
+    if (isKw("INTO")) throw DbError(msg::kClass, msg::unsupported("SELECT … INTO"));
+    if (acceptKw("FROM")) {
+      do {
+        c.from.push_back(joinedTable());
+      } while (acceptSym(","));
+    }
+    if (acceptKw("WHERE")) c.where = expr();
+    if (acceptKw("GROUP")) {
+      expectKw("BY");
+      do {
+        c.groupBy.push_back(expr());
+      } while (acceptSym(","));
+    }
+    if (acceptKw("HAVING")) c.having = expr();
+    if (acceptKw("ORDER")) {
+      expectKw("BY");
+      do {
+        OrderItem o;
+        o.expr = expr();
+        if (acceptKw("DESC"))
+          o.desc = true;
+        else
+          acceptKw("ASC");
+        c.orderBy.push_back(std::move(o));
+      } while (acceptSym(","));
+    }
+    return c;
+  }
+
+  TableRefPtr joinedTable() {
+    DepthGuard g(*this);
+    TableRefPtr left = tablePrimary();
+    for (;;) {
+      std::string type;
+      if (isKw("INNER") && isKwAt(1, "JOIN")) {
+        type = "INNER";
+      } else if ((isKw("LEFT") || isKw("RIGHT")) &&
+                 (isKwAt(1, "JOIN") || (isKwAt(1, "OUTER") && isKwAt(2, "JOIN")))) {
+        type = cur().upper;
+      } else if (isKw("JOIN")) {
+        fail("JOIN sin INNER, LEFT o RIGHT", cur().pos);
+      } else {
+        break;
+      }
+      while (!isKw("JOIN")) next();
+      next();
+      auto j = std::make_unique<TableRef>();
+      j->kind = TableRef::Kind::Join;
+      j->joinType = type;
+      j->left = std::move(left);
+      j->right = tablePrimary();
+      expectKw("ON");
+      j->on = expr();
+      left = std::move(j);
+    }
+    return left;
+  }
+
+  TableRefPtr tablePrimary() {
+    DepthGuard g(*this);
+    auto t = std::make_unique<TableRef>();
+    if (acceptSym("(")) {
+      if (isKw("SELECT")) {
+        t->kind = TableRef::Kind::Derived;
+        t->query = query();
+        expectSym(")");
+      } else {
+        // Parenthesised join: (a INNER JOIN b ON …)
+        t = joinedTable();
+        expectSym(")");
+        return t;
+      }
+    } else {
+      t->kind = TableRef::Kind::Table;
+      t->name = name("nombre de tabla");
+    }
+    if (acceptKw("AS"))
+      t->alias = name("alias");
+    else if (isName())
+      t->alias = name("alias");
+    return t;
+  }
+
+  ExprPtr make(Expr::Kind k, std::size_t pos) {
+    auto e = std::make_unique<Expr>();
+    e->kind = k;
+    e->pos = pos;
+    return e;
+  }
+  ExprPtr binary(const std::string& op, ExprPtr a, ExprPtr b, std::size_t pos) {
+    auto e = make(Expr::Kind::Binary, pos);
+    e->op = op;
+    e->args.push_back(std::move(a));
+    e->args.push_back(std::move(b));
+    return e;
+  }
+
+  ExprPtr expr() {
+    DepthGuard g(*this);
+    return orExpr();
+  }
+  ExprPtr orExpr() {
+    ExprPtr e = andExpr();
+    while (isKw("OR")) {
+      const std::size_t pos = cur().pos;
+      next();
+      e = binary("OR", std::move(e), andExpr(), pos);
+    }
+    if (isKw("XOR") || isKw("EQV") || isKw("IMP"))
+      throw DbError(msg::kClass, msg::unsupported(cur().upper));
+    return e;
+  }
+  ExprPtr andExpr() {
+    ExprPtr e = notExpr();
+    while (isKw("AND")) {
+      const std::size_t pos = cur().pos;
+      next();
+      e = binary("AND", std::move(e), notExpr(), pos);
+    }
+    return e;
+  }
+  ExprPtr notExpr() {
+    if (isKw("NOT")) {
+      DepthGuard g(*this);
+      auto e = make(Expr::Kind::Unary, cur().pos);
+      next();
+      e->op = "NOT";
+      e->args.push_back(notExpr());
+      return e;
+    }
+    return comparison();
+  }
+  ExprPtr comparison() {
+    ExprPtr e = concat();
+    for (;;) {
+      const std::size_t pos = cur().pos;
+      if (cur().type == Tok::Symbol &&
+          (cur().text == "=" || cur().text == "<>" || cur().text == "<" || cur().text == ">" ||
+           cur().text == "<=" || cur().text == ">=")) {
+        std::string op = cur().text;
+        next();
+        e = binary(op, std::move(e), concat(), pos);
+        continue;
+      }
+      bool negated = false;
+      if (isKw("NOT") && (isKwAt(1, "LIKE") || isKwAt(1, "BETWEEN") || isKwAt(1, "IN"))) {
+        negated = true;
+        next();
+      }
+      if (acceptKw("LIKE")) {
+        auto l = make(Expr::Kind::Like, pos);
+        l->negated = negated;
+        l->args.push_back(std::move(e));
+        l->args.push_back(concat());
+        e = std::move(l);
+      } else if (acceptKw("BETWEEN")) {
+        auto b = make(Expr::Kind::Between, pos);
+        b->negated = negated;
+        b->args.push_back(std::move(e));
+        b->args.push_back(concat());
+        expectKw("AND");
+        b->args.push_back(concat());
+        e = std::move(b);
+      } else if (acceptKw("IN")) {
+        auto in = make(Expr::Kind::InList, pos);
+        in->negated = negated;
+        in->args.push_back(std::move(e));
+        expectSym("(");
+        if (isKw("SELECT")) throw DbError(msg::kClass, msg::unsupported("IN (SELECT …)"));
+        do {
+          in->args.push_back(concat());
+        } while (acceptSym(","));
+        expectSym(")");
+        e = std::move(in);
+      } else if (negated) {
+        fail("se esperaba LIKE, BETWEEN o IN", cur().pos);
+      } else if (acceptKw("IS")) {
+        auto n = make(Expr::Kind::IsNull, pos);
+        n->negated = acceptKw("NOT");
+        expectKw("NULL");
+        n->args.push_back(std::move(e));
+        e = std::move(n);
+      } else {
+        return e;
+      }
+    }
+  }
+  ExprPtr concat() {
+    ExprPtr e = additive();
+    while (isSym("&")) {
+      const std::size_t pos = cur().pos;
+      next();
+      e = binary("&", std::move(e), additive(), pos);
+    }
+    return e;
+  }
+  ExprPtr additive() {
+    ExprPtr e = modulo();
+    while (isSym("+") || isSym("-")) {
+      const std::size_t pos = cur().pos;
+      std::string op = cur().text;
+      next();
+      e = binary(op, std::move(e), modulo(), pos);
+    }
+    return e;
+  }
+  ExprPtr modulo() {
+    ExprPtr e = intDiv();
+    while (isKw("MOD")) {
+      const std::size_t pos = cur().pos;
+      next();
+      e = binary("MOD", std::move(e), intDiv(), pos);
+    }
+    return e;
+  }
+  ExprPtr intDiv() {
+    ExprPtr e = multiplicative();
+    while (isSym("\\")) {
+      const std::size_t pos = cur().pos;
+      next();
+      e = binary("\\", std::move(e), multiplicative(), pos);
+    }
+    return e;
+  }
+  ExprPtr multiplicative() {
+    ExprPtr e = unary();
+    while (isSym("*") || isSym("/")) {
+      const std::size_t pos = cur().pos;
+      std::string op = cur().text;
+      next();
+      e = binary(op, std::move(e), unary(), pos);
+    }
+    return e;
+  }
+  ExprPtr unary() {
+    if (isSym("-") || isSym("+")) {
+      DepthGuard g(*this);
+      auto e = make(Expr::Kind::Unary, cur().pos);
+      e->op = cur().text;
+      next();
+      e->args.push_back(unary());
+      return e;
+    }
+    return primary();
+  }
+  ExprPtr primary() {
+    DepthGuard g(*this);
+    const Token& t = cur();
+    const std::size_t pos = t.pos;
+    switch (t.type) {
+      case Tok::Number: {
+        auto e = make(Expr::Kind::Number, pos);
+        e->text = t.text;
+        next();
+        return e;
+      }
+      case Tok::String: {
+        auto e = make(Expr::Kind::String, pos);
+        e->text = t.text;
+        next();
+        return e;
+      }
+      case Tok::Date: {
+        auto e = make(Expr::Kind::Date, pos);
+        e->text = t.text;
+        e->number = parseDateLiteral(t.text);
+        next();
+        return e;
+      }
+      case Tok::Symbol:
+        if (t.text == "(") {
+          next();
+          if (isKw("SELECT"))
+            throw DbError(msg::kClass, msg::unsupported("subconsultas escalares"));
+          ExprPtr e = expr();
+          expectSym(")");
+          return e;
+        }
+        if (t.text == "*") {
+          next();
+          return make(Expr::Kind::Star, pos);
+        }
+        fail("se esperaba una expresión", pos);
+      case Tok::End:
+        fail("la instrucción termina antes de tiempo", pos);
+      case Tok::Word:
+        if (t.upper == "TRUE" || t.upper == "FALSE") {
+          auto e = make(Expr::Kind::Boolean, pos);
+          e->number = t.upper == "TRUE" ? -1 : 0;
+          next();
+          return e;
+        }
+        if (t.upper == "NULL") {
+          next();
+          return make(Expr::Kind::Null, pos);
+        }
+        if (t.upper == "EXISTS") throw DbError(msg::kClass, msg::unsupported("EXISTS"));
+        if (kReserved.count(t.upper)) fail("palabra reservada '" + t.text + "'", pos);
+        [[fallthrough]];
+      case Tok::Quoted: {
+        std::string first = t.text;
+        const bool bare = t.type == Tok::Word;
+        next();
+        if (bare && isSym("(")) {
+          next();
+          auto f = make(Expr::Kind::Function, pos);
+          f->text = first;
+          if (!isSym(")")) {
+            if (isKw("DISTINCT"))
+              throw DbError(msg::kClass, msg::unsupported("DISTINCT dentro de una función"));
+            do {
+              f->args.push_back(expr());
+            } while (acceptSym(","));
+          }
+          expectSym(")");
+          return f;
+        }
+        if (acceptSym(".")) {
+          if (acceptSym("*")) {
+            auto s = make(Expr::Kind::Star, pos);
+            s->qualifier = first;
+            return s;
+          }
+          auto c = make(Expr::Kind::Column, pos);
+          c->qualifier = first;
+          c->text = name("nombre de campo");
+          if (isSym(".")) throw DbError(msg::kClass, msg::unsupported("nombres con tres partes"));
+          return c;
+        }
+        auto c = make(Expr::Kind::Column, pos);
+        c->text = first;
+        return c;
+      }
+    }
+    fail("se esperaba una expresión", pos);
+  }
+};
+
+int daysFromCivil(int y, int m, int d) {
+  // Days since 1970-01-01 (Howard Hinnant), then shifted to Jet's day 0 (30 Dec 1899).
+  y -= m <= 2;
+  const int era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = y - era * 400;
+  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468 + 25569;
+}
+
+bool leap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+}  // namespace
+
+double parseDateLiteral(const std::string& body) {
+  // Accepts m/d/y or m-d-y (US order), y-m-d, and an optional time hh:nn[:ss] [AM|PM].
+  std::vector<std::string> parts;
+  std::string cur;
+  std::vector<char> seps;
+  std::size_t i = 0;
+  const std::size_t n = body.size();
+  while (i < n && body[i] == ' ') ++i;
+  std::size_t dateEnd = body.find(' ', i);
+  std::string datePart =
+      body.substr(i, dateEnd == std::string::npos ? std::string::npos : dateEnd - i);
+  std::string timePart = dateEnd == std::string::npos ? "" : body.substr(dateEnd);
+  auto bad = [&]() -> double { throw DbError(msg::kClass, msg::invalidDate(body)); };
+  auto number = [&](const std::string& s) {
+    if (s.empty() || s.size() > 4 || s.find_first_not_of("0123456789") != std::string::npos) bad();
+    return std::atoi(s.c_str());
+  };
+  for (char c : datePart) {
+    if (c == '/' || c == '-') {
+      parts.push_back(cur);
+      seps.push_back(c);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  parts.push_back(cur);
+  if (parts.size() != 3) bad();
+  int y, m, d;
+  if (parts[0].size() == 4) {
+    y = number(parts[0]);
+    m = number(parts[1]);
+    d = number(parts[2]);
+  } else {
+    m = number(parts[0]);
+    d = number(parts[1]);
+    y = number(parts[2]);
+    if (parts[2].size() <= 2) y += y < 30 ? 2000 : 1900;
+  }
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) bad();
+  if (d > kDays[m - 1] + (m == 2 && leap(y) ? 1 : 0)) bad();
+  double days = daysFromCivil(y, m, d);
+  // Time of day.
+  std::string t;
+  for (char c : timePart)
+    if (c != ' ') t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (!t.empty()) {
+    bool pm = false, am = false;
+    if (t.size() > 2 && (t.ends_with("AM") || t.ends_with("PM"))) {
+      pm = t.ends_with("PM");
+      am = !pm;
+      t.resize(t.size() - 2);
+    }
+    std::vector<std::string> tp;
+    std::string piece;
+    for (char c : t) {
+      if (c == ':') {
+        tp.push_back(piece);
+        piece.clear();
+      } else {
+        piece += c;
+      }
+    }
+    tp.push_back(piece);
+    if (tp.size() < 2 || tp.size() > 3) bad();
+    int hh = number(tp[0]), mi = number(tp[1]), ss = tp.size() == 3 ? number(tp[2]) : 0;
+    if ((am || pm) && (hh < 1 || hh > 12)) bad();
+    if (pm && hh != 12) hh += 12;
+    if (am && hh == 12) hh = 0;
+    if (hh > 23 || mi > 59 || ss > 59) bad();
+    const double frac = (hh * 3600 + mi * 60 + ss) / 86400.0;
+    // Before 30 Dec 1899 the fraction still counts forward within the day.
+    days = days < 0 ? days - frac : days + frac;
+  }
+  return days;
+}
+
+Statement parseStatement(const std::string& sql) {
+  return Parser(sql).statement();
+}
+
+}  // namespace kv::jet

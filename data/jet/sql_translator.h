@@ -1,0 +1,57 @@
+#pragma once
+// Translates a parsed Jet SQL statement into SQLite SQL that gives Jet's rows when run
+// on a connection prepared by installJetFunctions() (sqlite_functions.h).
+//
+// Jet's behaviour and how it is reproduced (one row per construct):
+//
+// | Jet                                           | SQLite text / function                    |
+// |-----------------------------------------------|-------------------------------------------|
+// | text =, <>, <, >, joins, GROUP BY, DISTINCT,  | collation JET (upper case, trailing blanks|
+// |   ORDER BY ignore case and trailing blanks    |   ignored) on text columns and on every   |
+// |                                               |   comparison, group key and sort key      |
+// | LIKE / NOT LIKE with %, _, [list], [!list],   | jet_like(text, pattern): anchored, Unicode|
+// |   case-insensitive, Null gives Null           |   case-insensitive, trailing blanks count |
+// | a + b: texts concatenate, numbers add, Null   | || when both sides are texts, + when both |
+// |   propagates, number + non-numeric text fails |   are numbers, else jet_add               |
+// | a & b: text, Null counts as ''                | jet_concat                                |
+// | a / b: always real division, b = 0 fails      | jet_div (or CAST(a AS REAL)/literal)      |
+// | a \ b, a MOD b: rounded operands              | jet_intdiv, jet_mod                       |
+// | IIF(c, a, b): evaluates only the chosen branch| CASE WHEN c THEN a ELSE b END             |
+// | ISNULL(x): -1 / 0                             | -((x) IS NULL)                            |
+// | True / False: -1 / 0; a comparison used as a  | -1 / 0; -(comparison)                     |
+// |   value gives -1 / 0                          |                                           |
+// | UCASE / LCASE: Unicode, one to one            | jet_ucase / jet_lcase                     |
+// | STR(n): blank before a non-negative number    | jet_str                                   |
+// | ROUND(x[, n]): half to even                   | jet_round                                 |
+// | #m/d/y [time]#: US order, day number          | the day number as a REAL literal          |
+// | TOP n with ORDER BY: ties with the n-th row   | RANK() OVER (ORDER BY …) <= n             |
+// |   come too; without ORDER BY: any n rows      |   (rows kept in sort order); LIMIT n      |
+// | UNION ALL: members' rows in member order; a   | members with TOP/ORDER BY wrapped as      |
+// |   member may carry TOP and ORDER BY           |   SELECT * FROM (…)                       |
+// | expression without alias named Expr1000, …   | AS "Expr1000", …                          |
+// | a field neither grouped nor aggregated fails  | checked before translation                |
+// | table names ignore case                       | resolved by the caller to the stored name |
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/jet/sql_ast.h"
+
+namespace kv::jet {
+
+struct TranslateContext {
+  // Stored name of a table as written in the statement; throws when unknown.
+  std::function<std::string(const std::string&)> resolveTable;
+  // Column names of an SQLite SELECT (needed to hide helper columns of TOP).
+  std::function<std::vector<std::string>(const std::string&)> describe;
+};
+
+std::string translate(const Statement& st, const TranslateContext& ctx);
+
+// Names of the base tables a statement reads, as written.
+std::vector<std::string> referencedTables(const Statement& st);
+
+// SQLite quoting of a name: "na""me".
+std::string quoteName(const std::string& name);
+
+}  // namespace kv::jet

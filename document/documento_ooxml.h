@@ -1,0 +1,98 @@
+#pragma once
+// A WordprocessingML document made from a template or document package: the parts it
+// changes are parsed (main document, headers and footers, settings, content types), every
+// other part is carried as stored. Word's object model is followed where the package
+// allows: sections with their headers and footers, floating shapes, bookmarks, variables.
+#include <pugixml.hpp>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/historia_word.h"
+#include "document/paquete_ooxml.h"
+
+namespace kv {
+
+class TDocumentoOOXML {
+ public:
+  // Reads the package from its bytes. Throws EDocumentoWord when it is not a usable
+  // WordprocessingML document or template.
+  TDocumentoOOXML(std::string sBytes, const std::string& sNombre);
+  ~TDocumentoOOXML();
+
+  // Word's page-setup flags of section nSeccion (0-based).
+  int NumeroDeSecciones();
+  bool PaginasParesEImpares();
+  bool PrimeraPaginaDiferente(int nSeccion);
+
+  // Replaces in every story in Word's order: for each section its even-page header and
+  // footer (when odd and even pages differ), its first-page ones (when the first page is
+  // different), its primary ones, its body; then every text box among the floating shapes.
+  void ReemplazaEnTodo(const ooxml::TBusqueda& busqueda);
+
+  // Bookmark names are compared without regard to case, as Word does.
+  bool ExisteMarcador(const std::string& sNombre) const;
+  // Types at the bookmark (0: over it, or after it when it marks no text; an enclosing
+  // bookmark's text is replaced and the bookmark goes), before it (1) or after it (2).
+  // The bookmark itself never grows. Throws EDocumentoWord; false for a missing bookmark.
+  bool EscribeEnMarcador(const std::string& sNombre, const std::string& sTexto, int nModo);
+  // Removes the bookmarked content, and with it the bookmark; a bookmark that marks no text
+  // stays. Throws EDocumentoWord; false for a missing bookmark.
+  bool BorraMarcador(const std::string& sNombre);
+
+  // Adds a document variable; false when one of that name exists (Word refuses it).
+  bool AgregaVariable(const std::string& sNombre, const std::string& sValor);
+  // Sets the results of the DOCVARIABLE fields of the main document to their variables.
+  void ActualizaCampos();
+
+  // Saves as a document (.docx content type). Throws EDocumentoWord.
+  void Guarda(const std::string& sRuta);
+
+ private:
+  struct TParte {
+    std::string sNombre;
+    pugi::xml_document xml;
+    bool bModificada = false;
+  };
+  struct TSeccion {
+    std::vector<pugi::xml_node> nodos;
+    pugi::xml_node sectPr;
+  };
+  struct TMarcador {
+    TParte* parte;
+    pugi::xml_node inicio;
+    pugi::xml_node fin;
+  };
+  struct TForma {
+    bool bCuadroTexto = false;
+    std::vector<pugi::xml_node> contenidos;  // the text box story and its fallback copy
+  };
+
+  TParte& Parte(const std::string& sNombre);
+  // Relationship id -> (type, target part) of a part ("" for the package's own).
+  std::map<std::string, std::pair<std::string, std::string>> Relaciones(const std::string& sParte);
+  std::vector<TSeccion> Secciones();
+  void IndizaMarcadores(TParte& parte);
+  // The header or footer part of a section for "default", "first" or "even"; a section
+  // without its own uses the previous section's. Empty when there is none.
+  std::string HistoriaDeSeccion(const std::vector<TSeccion>& secciones, size_t nSeccion,
+                                const char* sElemento, const char* sTipo) const;
+  void ReemplazaEnParte(const std::string& sNombre, const ooxml::TBusqueda& busqueda);
+  std::vector<TForma> Formas();
+  const TMarcador* Marcador(const std::string& sNombre) const;
+  void OlvidaMarcador(const std::string& sNombre);
+  TParte* Ajustes();
+
+  TPaqueteOOXML F_Paquete;
+  std::string F_sNombre;
+  std::map<std::string, std::unique_ptr<TParte>> F_Partes;  // key: lower-case name
+  std::string F_sPrincipal;
+  std::string F_sTipoPrincipal;
+  std::map<std::string, std::string> F_RelPrincipal;  // relationship id -> part name
+  std::string F_sAjustes;
+  std::map<std::string, TMarcador> F_Marcadores;  // key: folded name
+};
+
+}  // namespace kv

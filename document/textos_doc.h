@@ -1,0 +1,42 @@
+#pragma once
+// Every text that the document layer shows or reports.
+namespace kv::textos_doc {
+
+// Dialog of a template that cannot be used.
+inline constexpr const char* kNoSeEncontroArchivo = "No se encontró el Archivo: ";
+inline constexpr const char* kReviseArchivo = "Revise que el archivo exista y vuelva a intentarlo.";
+// The converter that stands in for Word's PDF export could not be started.
+inline constexpr const char* kErrorInstanciarWord =
+    "Ocurrió un error al instanciar el programa Word";
+
+// Errors of the package layer (after the file or part name).
+inline constexpr const char* kPaqueteIlegible = "No se pudo leer el paquete del documento: ";
+inline constexpr const char* kParteFaltante = "Falta la parte del documento: ";
+inline constexpr const char* kParteXmlInvalida = "La parte del documento no es XML válido: ";
+inline constexpr const char* kTipoNoAdmitido =
+    "El paquete no es un documento ni una plantilla de Word: ";
+inline constexpr const char* kEspacioNoAdmitido =
+    "La parte no usa el prefijo w: del espacio de nombres de WordprocessingML: ";
+inline constexpr const char* kErrorGuardar = "No se pudo guardar el documento: ";
+inline constexpr const char* kSinDocumento = "No hay un documento abierto.";
+inline constexpr const char* kCodigoEspecialNoAdmitido =
+    "Código especial no admitido en el texto de búsqueda o reemplazo: ";
+inline constexpr const char* kOpcionNoAdmitida = "Opción de búsqueda no admitida: ";
+inline constexpr const char* kMarcadorNoAdmitido =
+    "El marcador abarca partes del documento que no se pueden borrar juntas: ";
+
+// PDF export.
+inline constexpr const char* kConvertidorNoEncontrado = "no se pudo ejecutar el convertidor ";
+inline constexpr const char* kConvertidorSinVersion = "el convertidor no informó su versión: ";
+inline constexpr const char* kConvertidorAntiguo =
+    "La versión del convertidor de PDF es anterior a la ";
+inline constexpr const char* kConvertidorFallo = "El convertidor de PDF informó: ";
+inline constexpr const char* kConvertidorSinPdf = "El convertidor de PDF no generó el archivo PDF.";
+inline constexpr const char* kConvertidorTiempo =
+    "El convertidor de PDF no terminó en el tiempo límite (s): ";
+inline constexpr const char* kCarpetaTemporal = "No se pudo crear una carpeta temporal: ";
+inline constexpr const char* kNoSeMovioPdf = "No se pudo colocar el PDF en ";
+inline constexpr const char* kPdfSobreDocumento =
+    "El nombre del PDF coincide con el del documento; no se exporta para no sobrescribirlo: ";
+
+}  // namespace kv::textos_doc

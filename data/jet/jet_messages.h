@@ -12,7 +12,7 @@ inline constexpr const char* kNoDataSource =
     "La cadena de conexión no indica el archivo (Data Source)";
 inline constexpr const char* kNotAccess =
     "El archivo no es una base de datos de Access (Jet 3 o Jet 4)";
-inline constexpr const char* kBadPassword = "Not a valid password.";
+inline constexpr const char* kBadPassword = "La contraseña de la base de datos no es válida";
 inline constexpr const char* kReadOnly =
     "La base de datos de Access se abre sólo para lectura: no se permiten DELETE ni TRUNCATE";
 inline constexpr const char* kOnlySelect = "La instrucción no devuelve registros";

@@ -1,0 +1,18 @@
+#pragma once
+// The "Microsoft.Jet.OLEDB.4.0" provider of the database layer: opens an Access
+// .mdb file read only and runs the system's Jet SQL on it.
+#include <memory>
+#include <string>
+
+#include "data/db/provider.h"
+
+namespace kv::jet {
+
+// Registers the provider with kv::db (safe to call more than once).
+void registerJetProvider();
+
+// Opens a session on `path` directly (jetsql, tests). Throws DbError ("EJetError").
+std::unique_ptr<kv::db::Session> openJetSession(const std::string& path,
+                                                const std::string& password);
+
+}  // namespace kv::jet

@@ -1,0 +1,127 @@
+#include "data/jet/mdb_header.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "data/db/error.h"
+#include "data/jet/jet_messages.h"
+#include "data/jet/jet_text.h"
+
+namespace kv::jet {
+
+namespace {
+
+using kv::db::DbError;
+
+constexpr std::size_t kMaskStart = 0x18;
+constexpr std::size_t kPasswordAt = 0x42;
+constexpr std::size_t kDateAt = 0x72;
+constexpr std::size_t kHeaderBytes = 0x98;
+
+// Jet masks part of page 0 with the RC4 keystream of this fixed key.
+void unmask(unsigned char* page, std::size_t count) {
+  static const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+  unsigned char s[256];
+  for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
+  for (int i = 0, j = 0; i < 256; ++i) {
+    j = (j + s[i] + key[i % 4]) & 0xFF;
+    std::swap(s[i], s[j]);
+  }
+  for (std::size_t n = 0, i = 0, j = 0; n < count; ++n) {
+    i = (i + 1) & 0xFF;
+    j = (j + s[i]) & 0xFF;
+    std::swap(s[i], s[j]);
+    page[kMaskStart + n] ^= s[(s[i] + s[j]) & 0xFF];
+  }
+}
+
+struct Fd {
+  int fd = -1;
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
+  unsigned char page[kHeaderBytes];
+  std::memcpy(page, pageIn, kHeaderBytes);
+  unmask(page, jetVersion == 3 ? 126 : 128);
+  std::string out;
+  if (jetVersion == 3) {
+    // Jet 3: up to 20 single-byte characters.
+    for (std::size_t i = 0; i < 20 && page[kPasswordAt + i]; ++i)
+      appendUtf8(out, page[kPasswordAt + i]);
+    return out;
+  }
+  // Jet 4: 20 UCS-2 characters, each byte also masked with the creation date.
+  double date;
+  std::memcpy(&date, page + kDateAt, sizeof date);
+  std::int32_t dateMask = 0;
+  if (date > -2147483648.0 && date < 2147483648.0) dateMask = static_cast<std::int32_t>(date);
+  unsigned char mask[4];
+  std::memcpy(mask, &dateMask, 4);
+  std::vector<char16_t> chars;
+  for (std::size_t i = 0; i < 40; i += 2) {
+    const unsigned lo = page[kPasswordAt + i] ^ mask[i % 4];
+    const unsigned hi = page[kPasswordAt + i + 1] ^ mask[(i + 1) % 4];
+    chars.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  while (!chars.empty() && chars.back() == 0) chars.pop_back();
+  for (char16_t c : chars) appendUtf8(out, c);
+  return out;
+}
+
+MdbHeader readMdbHeader(const std::string& path) {
+  Fd f;
+  f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (f.fd < 0) throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+  struct stat st {};
+  if (::fstat(f.fd, &st) != 0)
+    throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+  if (!S_ISREG(st.st_mode)) throw DbError(msg::kClass, msg::cannotOpen(path, "no es un archivo"));
+  unsigned char page[kHeaderBytes];
+  std::size_t got = 0;
+  while (got < sizeof page) {
+    const ssize_t n = ::read(f.fd, page + got, sizeof page - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got < sizeof page) throw DbError(msg::kClass, msg::fileEmpty(path));
+  static const unsigned char magic[] = {0x00, 0x01, 0x00, 0x00};
+  if (std::memcmp(page, magic, 4) != 0 || std::memcmp(page + 4, "Standard Jet DB", 16) != 0)
+    throw DbError(msg::kClass, msg::kNotAccess);
+  MdbHeader h;
+  switch (page[0x14]) {
+    case 0:
+      h.jetVersion = 3;
+      break;
+    case 1:
+      h.jetVersion = 4;
+      break;
+    default:
+      throw DbError(msg::kClass, msg::kNotAccess);
+  }
+  const std::uint64_t pageSize = h.jetVersion == 3 ? 2048 : 4096;
+  h.fileSize = static_cast<std::uint64_t>(st.st_size);
+  // Page 0 (header), page 1 and the catalog's definition on page 2 at least.
+  if (h.fileSize < 3 * pageSize) throw DbError(msg::kClass, msg::fileEmpty(path));
+  h.password = decodeMdbPassword(page, h.jetVersion);
+  return h;
+}
+
+void checkMdbPassword(const MdbHeader& header, const std::string& given) {
+  // A file without a password opens whatever is given, as with Jet.
+  if (header.password.empty()) return;
+  if (given != header.password) throw DbError(msg::kClass, msg::kBadPassword);
+}
+
+}  // namespace kv::jet

@@ -1,0 +1,266 @@
+// Reading real Access files: values as an independent reader gives them, the database
+// password, read-only use, and damaged or foreign files failing cleanly.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/db/connection.h"
+#include "data/db/error.h"
+#include "data/db/query.h"
+#include "data/jet/jet_provider.h"
+#include "data/jet/row_text.h"
+
+namespace kv::jet {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path realDir() {
+  const char* shared = std::getenv("KV_SHARED_DIR");
+  return shared ? fs::path(shared) / "testdata" / "real-mdb" : fs::path();
+}
+
+#define SKIP_WITHOUT_REAL_FILES()                                     \
+  if (realDir().empty() || !fs::exists(realDir() / "neptuno-es.mdb")) \
+  GTEST_SKIP() << "no real .mdb files (KV_SHARED_DIR)"
+
+// A fresh folder under the temporary folder, removed with its contents.
+class TempDir {
+ public:
+  TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "jet_test_XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
+    path_ = tmpl;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& Ruta() const { return path_; }
+  fs::path Escribe(const std::string& name, const std::string& content) {
+    std::ofstream(path_ / name, std::ios::binary) << content;
+    return path_ / name;
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::string readAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Case {
+  const char* file;
+  const char* sql;
+  const char* rows;
+};
+
+// Expected values checked against mdb-export (and mdb-reader for dates mdb-export garbles).
+TEST(JetMdb, RealFilesGiveTheIndependentReadersValues) {
+  SKIP_WITHOUT_REAL_FILES();
+  const Case cases[] = {
+      {"neptuno-es.mdb", "SELECT TOP 2 * FROM [Detalles de pedidos] ORDER BY IdPedido, IdProducto",
+       "IdPedido\tIdProducto\tPrecioUnidad\tCantidad\tDescuento\n10248\t11\t14\t12\t0\n10248\t42\t9"
+       ".8\t"
+       "10\t0\n"},
+      {"neptuno-es.mdb",
+       "SELECT COUNT(1) AS n, SUM(PrecioUnidad * Cantidad) AS s FROM "
+       "[Detalles de pedidos] WHERE Descuento = 0.15",
+       "n\ts\n157\t102948.44\n"},
+      {"neptuno-es.mdb", "SELECT Suspendido, COUNT(1) AS n FROM Productos GROUP BY Suspendido",
+       "Suspendido\tn\n-1\t8\n0\t69\n"},
+      {"neptuno-es.mdb", "SELECT COUNT(1) AS n, COUNT(Región) AS r, COUNT(Fax) AS f FROM Clientes",
+       "n\tr\tf\n91\t31\t69\n"},
+      {"neptuno-es.mdb",
+       "SELECT NombreCompañía, Ciudad, Región FROM Clientes WHERE IdCliente = 'anatr'",
+       "NombreCompañía\tCiudad\tRegión\nAna Trujillo Emparedados y helados\tMéxico D.F.\t\\N\n"},
+      {"neptuno-es.mdb", "SELECT NombreCategoría FROM [Categorías] WHERE IdCategoría = 3",
+       "NombreCategoría\nRepostería\n"},
+      {"neptuno-es.mdb", "SELECT IdPedido, FechaPedido, Cargo FROM Pedidos WHERE IdPedido = 10248",
+       "IdPedido\tFechaPedido\tCargo\n10248\t04/07/1996\t32.38\n"},
+      {"neptuno-es.mdb",
+       "SELECT COUNT(1) AS n FROM Pedidos WHERE FechaPedido >= #01/01/1997# "
+       "AND FechaPedido <= #12/31/1997#",
+       "n\n408\n"},
+      {"jackcess-testV2003.mdb", "SELECT * FROM Table1",
+       "A\tB\tC\tD\tE\tF\tG\tH\tI\nabcdefg\thijklmnop\t2\t222\t333333333\t444.555\t21/09/1974\t3.5"
+       "\t-1\na\tb\t0\t0\t0\t0\t12/12/1981\t0\t0\n"},
+      {"jackcess-testUnicodeCompV2003.mdb", "SELECT ID, [Unicode] FROM [Table] WHERE ID <= 7",
+       "ID\tUnicode\n1\tonly ascii chars\n2\tääkkösiä\n3\tМир\n4\t"
+       "\xCF\xB0\xCE\xB1\xE1\xBD\xB6 \xCF\x84\xE1\xBD\xB9\xCF\x84' "
+       "\xE1\xBC\x90\xCE\xB3\xE1\xBD\xBC "
+       "\xCE\x9A\xE1\xBD\xBB\xCF\xB0\xCE\xBB\xCF\x89\xCF\x80\xCE\xB1\n5\t漢字仮名交じり文\n6\t3L9"
+       "\x1d"
+       "52\x02_AB(¥\x05!!V\n7\tümlaut\n"},
+      {"jackcess-testUnicodeCompV2003.mdb", "SELECT LEN([Unicode]) AS n FROM [Table] WHERE ID = 8",
+       "n\n255\n"},
+      {"mdbtools-DateTestDatabase.mdb",
+       "SELECT IDCol, DateTimeCol, DateCol * 1 AS d, TimeCol, LongTextCol FROM DateTest ORDER BY "
+       "IDCol",
+       "IDCol\tDateTimeCol\td\tTimeCol\tLongTextCol\n1\t02/12/2021\t44532\t02/12/2021\tHello\n2\t"
+       "01/01/9999\t2958101\t01/01/9999\tYear 9999\n3\t01/01/1898\t-363\t01/01/1900\tPre-1900 "
+       "years\n4\t01/01/0632\t-462760\t01/01/0634\tPre-1000 years\n5\t02/12/2021\t44532\t02/12/"
+       "2021\tEscaped new line \\\\r\\\\n in field\n6\t02/12/2021\t44532\t02/12/2021\tNew "
+       "line\r\\nin field\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sql);
+    try {
+      auto s = openJetSession((realDir() / c.file).string(), "");
+      EXPECT_EQ(rowSetText(s->select(c.sql)), c.rows);
+    } catch (const kv::db::DbError& e) {
+      ADD_FAILURE() << e.describe();
+    }
+  }
+}
+
+TEST(JetMdb, EveryTableOfTheSpanishSampleLoads) {
+  SKIP_WITHOUT_REAL_FILES();
+  auto s = openJetSession((realDir() / "neptuno-es.mdb").string(), "");
+  const std::pair<const char*, int> counts[] = {
+      {"Categorías", 8},          {"Clientes", 91},
+      {"Compañías de envíos", 3}, {"Detalles de pedidos", 2155},
+      {"Empleados", 10},          {"Pedidos", 830},
+      {"Productos", 77},          {"Proveedores", 29}};
+  for (const auto& [table, n] : counts) {
+    auto rs = s->select(std::string("SELECT COUNT(*) AS n FROM [") + table + "]");
+    EXPECT_EQ(rs.rows.at(0).at(0).toInt(), n) << table;
+  }
+}
+
+TEST(JetMdb, DatabasePasswordIsCheckedLikeJet) {
+  SKIP_WITHOUT_REAL_FILES();
+  const std::string file = (realDir() / "mdbreader-V2003-with-password.mdb").string();
+  for (const char* wrong : {"", "Password", "passwor", "password "}) {
+    try {
+      openJetSession(file, wrong);
+      ADD_FAILURE() << "opened with '" << wrong << "'";
+    } catch (const kv::db::DbError& e) {
+      EXPECT_EQ(e.className(), "EJetError");
+      EXPECT_NE(std::string(e.what()).find("contraseña"), std::string::npos);
+    }
+  }
+  auto s = openJetSession(file, "password");
+  EXPECT_EQ(rowSetText(s->select("SELECT * FROM Table1 ORDER BY ID")),
+            "ID\tData\n1\tOne\n2\tTwo\n3\tThree\n");
+  // A file without a password opens whatever is given.
+  EXPECT_NO_THROW(openJetSession((realDir() / "neptuno-es.mdb").string(), "quokka"));
+}
+
+TEST(JetMdb, ConnectionStringOpensThroughTheDatabaseLayer) {
+  SKIP_WITHOUT_REAL_FILES();
+  registerJetProvider();
+  registerJetProvider();
+  kv::db::Connection c;
+  c.setLoginPrompt(false);
+  c.setMode(kv::db::ConnectMode::ShareExclusive);
+  c.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                        (realDir() / "mdbreader-V2003-with-password.mdb").string() +
+                        ";Persist Security Info=True;Mode=Share Deny None;"
+                        "Jet OLEDB:Database Password=password");
+  c.setConnected(true);
+  ASSERT_TRUE(c.connected());
+  kv::db::Query q(&c);
+  q.addSql("SELECT Data FROM Table1 WHERE ID = 2");
+  q.open();
+  ASSERT_FALSE(q.isEmpty());
+  EXPECT_EQ(q.fieldByName("DATA").toString(), "Two");
+  q.clearSql();
+  q.addSql("DELETE FROM Table1");
+  EXPECT_THROW(q.execSql(), kv::db::DbError);
+
+  kv::db::Connection bad;
+  bad.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                          (realDir() / "mdbreader-V2003-with-password.mdb").string() +
+                          ";Jet OLEDB:Database Password=quokka");
+  EXPECT_THROW(bad.setConnected(true), kv::db::DbError);
+  EXPECT_FALSE(bad.connected());
+}
+
+TEST(JetMdb, FileIsNeverWritten) {
+  SKIP_WITHOUT_REAL_FILES();
+  TempDir dir;
+  const fs::path copy = dir.Ruta() / "copia.mdb";
+  fs::copy_file(realDir() / "neptuno-es.mdb", copy);
+  struct stat before {};
+  ASSERT_EQ(::stat(copy.c_str(), &before), 0);
+  const std::string bytes = readAll(copy);
+  sleep(1);  // a write would move the modification time visibly
+  {
+    auto s = openJetSession(copy.string(), "quokka");
+    const char* statements[] = {
+        "SELECT * FROM Clientes",
+        "SELECT c.IdCliente, COUNT(1) AS n FROM Clientes AS c INNER JOIN Pedidos AS p ON "
+        "c.IdCliente = p.IdCliente GROUP BY c.IdCliente",
+        "SELECT TOP 1 IdProducto FROM Productos ORDER BY PrecioUnidad DESC UNION ALL "
+        "SELECT IdCategoría FROM [Categorías]",
+    };
+    for (const char* sql : statements) EXPECT_NO_THROW(s->select(sql)) << sql;
+    for (const char* sql : {"DELETE FROM Clientes", "TRUNCATE TABLE Pedidos",
+                            "DELETE FROM Clientes WHERE IdCliente = 'ALFKI'"}) {
+      EXPECT_THROW(s->execute(sql), kv::db::DbError) << sql;
+      EXPECT_THROW(s->select(sql), kv::db::DbError) << sql;
+    }
+    EXPECT_THROW(s->select("SELECT Nada FROM Clientes"), kv::db::DbError);
+  }
+  struct stat after {};
+  ASSERT_EQ(::stat(copy.c_str(), &after), 0);
+  EXPECT_EQ(readAll(copy), bytes);
+  EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(after.st_size, before.st_size);
+}
+
+// Each damaged or foreign file fails with the engine's error, at open or first query.
+TEST(JetMdb, DamagedAndForeignFilesFailCleanly) {
+  SKIP_WITHOUT_REAL_FILES();
+  TempDir dir;
+  const std::string good = readAll(realDir() / "neptuno-es.mdb");
+  std::string flipped = good;
+  for (std::size_t i = 4096; i < flipped.size(); i += 97)
+    flipped[i] = static_cast<char>(~flipped[i]);
+  std::string zeroCatalog = good;
+  std::fill(zeroCatalog.begin() + 2 * 4096, zeroCatalog.begin() + 3 * 4096, '\0');
+  const std::pair<const char*, std::string> files[] = {
+      {"vacio.mdb", ""},
+      {"corto.mdb", good.substr(0, 100)},
+      {"truncado.mdb", good.substr(0, 3 * 4096 + 10)},
+      {"mitad.mdb", good.substr(0, good.size() / 2)},
+      {"texto.mdb", std::string(20000, 'x')},
+      {"volteado.mdb", flipped},
+      {"sin_catalogo.mdb", zeroCatalog},
+  };
+  for (const auto& [name, content] : files) {
+    const fs::path p = dir.Escribe(name, content);
+    try {
+      auto s = openJetSession(p.string(), "");
+      for (const char* sql : {"SELECT COUNT(1) AS n FROM Clientes", "SELECT * FROM Pedidos",
+                              "SELECT * FROM Empleados", "SELECT * FROM [Categorías]"}) {
+        try {
+          s->select(sql);
+        } catch (const kv::db::DbError& e) {
+          EXPECT_EQ(e.className(), "EJetError") << name;
+        }
+      }
+    } catch (const kv::db::DbError& e) {
+      EXPECT_EQ(e.className(), "EJetError") << name;
+      EXPECT_FALSE(std::string(e.what()).empty());
+    }
+  }
+  for (const std::string missing :
+       {(dir.Ruta() / "no_existe.mdb").string(), dir.Ruta().string(), std::string()}) {
+    EXPECT_THROW(openJetSession(missing, ""), kv::db::DbError) << missing;
+  }
+}
+
+}  // namespace
+}  // namespace kv::jet

@@ -1,7 +1,6 @@
 #include "tools/kavori-demo/generador.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -89,6 +88,7 @@ struct Cliente {
   std::string sector;
   std::string nacionalidad = "MEXICANA";
   double montoMin = 100, montoMax = 8000;  // in dollars
+  bool alAzar = false;                     // not one of the fixed clients
 };
 
 const std::vector<std::pair<const char*, const char*>> kSectores = {
@@ -189,6 +189,7 @@ Cliente clienteAlAzar(Azar& az, long numero) {
   long emp = az.prob(0.85) ? 1 : 2;
   std::snprintf(clave, sizeof clave, "%c%05ld", emp == 1 ? 'A' : 'B', numero);
   Cliente c{clave, emp, false, "", std::nullopt, std::nullopt, "", false, ""};
+  c.alAzar = true;
   double tipo = az.real();
   if (tipo < 0.70) {
     c.nombre = az.elige(kNombres);
@@ -267,10 +268,7 @@ class Operaciones {
     for (const Cliente& c : clientes_) {
       if (c.clave == "PG0001") publico_[0] = &c;
       if (c.clave == "PG0002") publico_[1] = &c;
-      if (c.clave.size() == 6 && (c.clave[0] == 'A' || c.clave[0] == 'B') &&
-          std::isdigit(static_cast<unsigned char>(c.clave[1]))) {
-        (c.numEmp == 1 ? delaEmpresa_[0] : delaEmpresa_[1]).push_back(&c);
-      }
+      if (c.alAzar) (c.numEmp == 1 ? delaEmpresa_[0] : delaEmpresa_[1]).push_back(&c);
     }
     for (const Divisa& d : divisas()) pesoTotal_ += d.peso;
   }
@@ -298,7 +296,6 @@ class Operaciones {
     };
 
     // Fixed operations: the edge cases a test or the demo must meet.
-    const Cliente* pg = publico_[0];
     auto op = [&](const char* clave, const char* tipo, Timestamp t, long div, double cant,
                   bool proces = false, bool cancelado = false) {
       const Cliente* c = busca(clave);
@@ -317,7 +314,6 @@ class Operaciones {
                         "CAJERO1",
                         proces};
     };
-    (void)pg;
     emite(op("PG0001", "C", fecha(2019, 12, 31, 23, 15, 0), 1, 500), false, false);
     emite(op("PG0001", "V", fecha(2019, 12, 31, 18, 40, 10), 2, 300, true), false, false);
     emite(op("PG0001", "C", fecha(2019, 12, 31, 0, 0, 0), 1, 250), false, false);

@@ -4,21 +4,15 @@
 #include "tools/mdbwrite/csv.h"
 #include "tools/mdbwrite/mdbwriter.h"
 #include "tools/mdbwrite/mensajes.h"
+#include "tools/mdbwrite/texto_ascii.h"
 
 namespace kv::mdbw {
 
 namespace {
 
-std::string lower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  }
-  return s;
-}
-
 std::string tableName(const std::filesystem::path& p) {
   std::string name = p.filename().string();
-  if (name.size() > 4 && lower(name.substr(name.size() - 4)) == ".csv") {
+  if (name.size() > 4 && lowerAscii(name.substr(name.size() - 4)) == ".csv") {
     name.resize(name.size() - 4);
   }
   return name;
@@ -31,7 +25,7 @@ Column parseColumnHeader(const std::string& field) {
   if (colon == std::string::npos) throw WriteError(msg::headerWithoutType(field));
   Column c;
   c.name = field.substr(0, colon);
-  std::string type = lower(field.substr(colon + 1));
+  std::string type = lowerAscii(field.substr(colon + 1));
   static const std::pair<const char*, ColumnType> kTypes[] = {
       {"memo", ColumnType::Memo},         {"byte", ColumnType::Byte},
       {"integer", ColumnType::Integer},   {"long", ColumnType::Long},

@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "tools/mdbwrite/mensajes.h"
+#include "tools/mdbwrite/texto_ascii.h"
 
 namespace kv::mdbw {
 
@@ -300,13 +301,6 @@ std::string valueText(const Value& v) {
   if (auto i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
   if (auto d = std::get_if<double>(&v)) return std::to_string(*d);
   return {};
-}
-
-std::string lowerAscii(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  }
-  return s;
 }
 
 bool validName(const std::string& name) {

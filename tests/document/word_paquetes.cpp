@@ -144,6 +144,68 @@ std::string TodoElTexto(const std::string& sPaquete, const std::string& sParte) 
   return r;
 }
 
+namespace {
+
+void Marca(pugi::xml_node n, std::string& r) {
+  for (pugi::xml_node c : n.children()) {
+    std::string sNombre = c.name();
+    if (sNombre == "w:t") {
+      r += c.text().get();
+    } else if (sNombre == "w:tab") {
+      r += "\t";
+    } else if (sNombre == "w:bookmarkStart") {
+      r += "[";
+    } else if (sNombre == "w:bookmarkEnd") {
+      r += "]";
+    } else if (sNombre == "w:p") {
+      if (!r.empty()) r += "\n";
+      Marca(c, r);
+    } else {
+      Marca(c, r);
+    }
+  }
+}
+
+}  // namespace
+
+std::string TextoConMarcadores(const std::string& sPaquete, const std::string& sParte) {
+  pugi::xml_document doc = Analiza(sPaquete, sParte);
+  std::string r;
+  Marca(doc.document_element(), r);
+  return r;
+}
+
+std::string FormatoDelTexto(const std::string& sPaquete, const std::string& sParte,
+                            const std::string& sTexto) {
+  pugi::xml_document doc = Analiza(sPaquete, sParte);
+  for (pugi::xpath_node t : doc.select_nodes("//w:r/w:t")) {
+    if (sTexto != t.node().text().get()) continue;
+    std::ostringstream out;
+    t.node().parent().child("w:rPr").print(out, "", pugi::format_raw);
+    return out.str();
+  }
+  return "?";
+}
+
+std::string ConvertidorFalso(const std::string& sCarpeta, const std::string& sVersion,
+                             const std::string& sConversion) {
+  static int nContador = 0;
+  std::string sRuta = sCarpeta + "/convertidor-" + std::to_string(++nContador);
+  std::ofstream out(sRuta);
+  out << "#!/bin/sh\n"
+         "if [ \"$1\" = \"--version\" ]; then echo \"LibreOffice "
+      << sVersion
+      << " 40(Build:2)\"; exit 0; fi\n"
+         "outdir=\"\"; prev=\"\"; last=\"\"\n"
+         "for a in \"$@\"; do [ \"$prev\" = \"--outdir\" ] && outdir=\"$a\"; prev=\"$a\"; "
+         "last=\"$a\"; done\n"
+         "base=$(basename \"$last\"); base=\"${base%.*}\"\n"
+      << sConversion << "\nexit 0\n";
+  out.close();
+  std::filesystem::permissions(sRuta, std::filesystem::perms::owner_all);
+  return sRuta;
+}
+
 TProgramaDePrueba::TProgramaDePrueba() {
   FijaCarpetaPrograma(Carpeta());
   F_AbridorAnterior = AsignaAbridorArchivos([this](const std::string& s) {

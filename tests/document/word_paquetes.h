@@ -40,6 +40,18 @@ std::string TextoDeParte(const std::string& sPaquete, const std::string& sParte)
 // Every w:t text of a part joined, in document order (text boxes included).
 std::string TodoElTexto(const std::string& sPaquete, const std::string& sParte);
 
+// The body's text with "[" and "]" where bookmarks start and end, paragraphs on lines.
+std::string TextoConMarcadores(const std::string& sPaquete, const std::string& sParte);
+// The run properties (serialised) of the run whose text is sTexto; "?" when none is.
+std::string FormatoDelTexto(const std::string& sPaquete, const std::string& sParte,
+                            const std::string& sTexto);
+
+// A stand-in for the converter: a shell script that answers "--version" with sVersion and
+// otherwise runs sConversion with $outdir (the output folder) and $base (the input's name
+// without extension) set. Returns its path.
+std::string ConvertidorFalso(const std::string& sCarpeta, const std::string& sVersion,
+                             const std::string& sConversion);
+
 // A temporary folder that stands as the program folder for its lifetime; files that the
 // layer asks to open are recorded instead.
 class TProgramaDePrueba {

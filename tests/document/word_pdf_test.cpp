@@ -1,0 +1,173 @@
+// The PDF export through LibreOffice: a real conversion checked with pdftotext, and every
+// way it can fail, none of which may count as an export or leave files behind.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "document/convertidor_pdf.h"
+#include "document/documento_word.h"
+#include "document/error_doc.h"
+#include "tests/document/word_paquetes.h"
+
+namespace kv {
+namespace {
+
+using namespace prueba;
+namespace fs = std::filesystem;
+
+std::string PdfATexto(const std::string& sPdf) {
+  std::string sOrden = "pdftotext -layout '" + sPdf + "' -";
+  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
+  std::string r;
+  std::array<char, 4096> buf;
+  size_t n;
+  while (tubo && (n = fread(buf.data(), 1, buf.size(), tubo.get())) > 0) r.append(buf.data(), n);
+  return r;
+}
+
+TPaqueteWord Formulario() {
+  TPaqueteWord paquete;
+  paquete.encabezados["header1.xml"] =
+      Parrafo(Texto("_", "<w:b/>") + Texto("NombreCC", "<w:b/>") + Texto("_", "<w:b/>"),
+              "<w:jc w:val=\"center\"/>");
+  paquete.pies["footer1.xml"] = Parrafo(Texto("Pie de página"));
+  std::string sCuerpo;
+  for (int i = 1; i <= 3; ++i)
+    sCuerpo += Parrafo(Texto("Pregunta " + std::to_string(i))) +
+               Parrafo(Marcador(i, "bkm_preg_" + std::to_string(i)), "<w:rPr><w:b/></w:rPr>");
+  paquete.sCuerpo = sCuerpo + SeccionFinal(
+                                  "<w:headerReference w:type=\"default\" r:id=\"header1\"/>"
+                                  "<w:footerReference w:type=\"default\" r:id=\"footer1\"/>");
+  return paquete;
+}
+
+// Fills the form and saves it with its PDF; the result of the save.
+bool LlenaYExporta(TProgramaDePrueba& programa, TDocumentoWord& documento,
+                   const std::string& sNombre, const std::string& sSubcarpeta) {
+  Formulario().Escribe(programa.Ruta("plantilla.dotx"));
+  EXPECT_TRUE(documento.CargaDocumentoWord("plantilla.dotx", ""));
+  TDatoBusquedaDocWord datos;
+  datos.vMatchCase = false;
+  datos.vFindText = "_NombreCC_";
+  datos.vReplaceWith = "CAMBIOS DEL NORTE SA DE CV";
+  documento.RepDatEnTodoDocWord(datos);
+  for (int i = 1; i <= 3; ++i)
+    EXPECT_TRUE(documento.RepBkmEnTodoDocWord("bkm_preg_" + std::to_string(i),
+                                              "Respuesta: " + std::to_string(i * 100), 0));
+  documento.SetGeneraPDFDocWord(true);
+  documento.SetMuestraDocWord(false);
+  return documento.GuardaDocumentoWord(sNombre, sSubcarpeta, "");
+}
+
+TEST(WordPdf, ExportaConLibreOffice) {
+  TProgramaDePrueba programa;
+  fs::create_directories(programa.Ruta("salida"));
+  // A PDF of an earlier run is replaced.
+  std::ofstream(programa.Ruta("salida/Cuestionario.pdf")) << "viejo";
+  TDocumentoWord documento;
+  int nEsperas = 0;
+  documento.SetProcesaEventos([&] { ++nEsperas; });
+  ASSERT_TRUE(LlenaYExporta(programa, documento, "Cuestionario.DOCX", "salida\\"))
+      << documento.GetUltimoError();
+  EXPECT_EQ(documento.GetUltimoError(), "");
+  EXPECT_GT(nEsperas, 0) << "the window gets its events while the converter works";
+  std::string sTexto = PdfATexto(programa.Ruta("salida/Cuestionario.pdf"));
+  EXPECT_NE(sTexto.find("CAMBIOS DEL NORTE SA DE CV"), std::string::npos) << sTexto;
+  EXPECT_NE(sTexto.find("Pregunta 2"), std::string::npos) << sTexto;
+  EXPECT_NE(sTexto.find("Respuesta: 200"), std::string::npos) << sTexto;
+  EXPECT_EQ(sTexto.find("_NombreCC_"), std::string::npos) << sTexto;
+  EXPECT_EQ(programa.Archivos(),
+            (std::vector<std::string>{"plantilla.dotx", "salida", "salida/Cuestionario.DOCX",
+                                      "salida/Cuestionario.pdf"}));
+  documento.MuestraDocumentoWord(1);
+  EXPECT_EQ(programa.abiertos, std::vector<std::string>{programa.Ruta("salida/Cuestionario.pdf")});
+}
+
+// Each failure: the save answers false, the message says why, no PDF is left and an
+// earlier PDF of that name stays as it was.
+struct TCasoFallo {
+  const char* sNombre;
+  std::string sVersion;     // of the stand-in converter; empty: the converter is missing
+  std::string sConversion;  // what the stand-in does
+  std::string sMensaje;     // the start of the message
+  std::chrono::milliseconds limite{std::chrono::seconds(60)};
+};
+
+TEST(WordPdf, UnaExportacionSinPdfNuncaEsUnExito) {
+  const std::vector<TCasoFallo> casos = {
+      {"convertidor inexistente", "", "", "Ocurrió un error al instanciar el programa Word: "},
+      {"convertidor antiguo", "5.4.0.3", "printf '%%PDF-1.4' > \"$outdir/$base.pdf\"",
+       "La versión del convertidor de PDF es anterior a la 6: 5.4.0.3"},
+      {"sale con 0 sin escribir nada", "7.4.7.2", ":",
+       "El convertidor de PDF no generó el archivo PDF."},
+      {"escribe un archivo vacío", "7.4.7.2", ": > \"$outdir/$base.pdf\"",
+       "El convertidor de PDF no generó el archivo PDF."},
+      {"escribe algo que no es PDF", "7.4.7.2", "echo hola > \"$outdir/$base.pdf\"",
+       "El convertidor de PDF no generó el archivo PDF."},
+      {"informa un error aunque escriba", "7.4.7.2",
+       "printf '%%PDF-1.4' > \"$outdir/$base.pdf\"; echo 'Error: source file could not be "
+       "loaded' >&2",
+       "El convertidor de PDF informó: source file could not be loaded"},
+      {"no termina a tiempo", "7.4.7.2", "sleep 30",
+       "El convertidor de PDF no terminó en el tiempo límite (s): 1", std::chrono::seconds(1)},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.sNombre);
+    TProgramaDePrueba programa;
+    std::ofstream(programa.Ruta("Cuestionario.pdf")) << "anterior";
+    TDocumentoWord documento;
+    documento.Convertidor().sPrograma =
+        caso.sVersion.empty()
+            ? programa.Ruta("no/existe/soffice")
+            : ConvertidorFalso(programa.Carpeta(), caso.sVersion, caso.sConversion);
+    documento.Convertidor().limite = caso.limite;
+    auto inicio = std::chrono::steady_clock::now();
+    EXPECT_FALSE(LlenaYExporta(programa, documento, "Cuestionario.docx", ""));
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(20));
+    EXPECT_EQ(documento.GetUltimoError().rfind(caso.sMensaje, 0), 0u) << documento.GetUltimoError();
+    std::ifstream pdf(programa.Ruta("Cuestionario.pdf"));
+    std::string sPdf((std::istreambuf_iterator<char>(pdf)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(sPdf, "anterior");
+    std::vector<std::string> archivos = programa.Archivos();
+    std::erase_if(archivos, [](const std::string& s) { return s.rfind("convertidor-", 0) == 0; });
+    EXPECT_EQ(archivos, (std::vector<std::string>{"Cuestionario.docx", "Cuestionario.pdf",
+                                                  "plantilla.dotx"}));
+  }
+}
+
+TEST(WordPdf, UnArchivoQueLibreOfficeNoCargaEsUnError) {
+  TProgramaDePrueba programa;
+  std::ofstream(programa.Ruta("roto.docx")) << "no es un documento";
+  TConvertidorPDF convertidor;
+  try {
+    convertidor.Convierte(programa.Ruta("roto.docx"), programa.Ruta("roto.pdf"));
+    ADD_FAILURE() << "a file LibreOffice cannot load was exported";
+  } catch (const EDocumentoWord& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "El convertidor de PDF informó: source file could not be loaded");
+  }
+  EXPECT_EQ(programa.Archivos(), std::vector<std::string>{"roto.docx"});
+}
+
+TEST(WordPdf, ElProcesoSeDetieneAlVencerElLimite) {
+  auto inicio = std::chrono::steady_clock::now();
+  TResultadoProceso r = EjecutaProceso({"sh", "-c", "sleep 30 & sleep 30; echo nunca"},
+                                       std::chrono::milliseconds(300));
+  EXPECT_TRUE(r.bVencido);
+  EXPECT_EQ(r.sSalida, "");
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+  TResultadoProceso bien =
+      EjecutaProceso({"sh", "-c", "echo uno; echo dos >&2; exit 3"}, std::chrono::seconds(10));
+  EXPECT_FALSE(bien.bVencido);
+  EXPECT_EQ(bien.nEstado, 3);
+  EXPECT_EQ(bien.sSalida, "uno\n");
+  EXPECT_EQ(bien.sErrores, "dos\n");
+}
+
+}  // namespace
+}  // namespace kv

@@ -79,4 +79,13 @@ std::string TextoDe(pugi::xml_node nodo) {
   return texto;
 }
 
+std::vector<std::string> TextosNumerados(std::span<const unsigned char> paquete) {
+  pugi::xml_document doc;
+  CargaXml(doc, "word/document.xml", PartesPorNombre(LeeZip(paquete)).at("word/document.xml"));
+  std::vector<std::string> textos;
+  for (const auto& p : doc.select_nodes("/w:document/w:body/w:p[w:pPr/w:numPr]"))
+    textos.push_back(TextoDe(p.node()));
+  return textos;
+}
+
 }  // namespace kv::prueba

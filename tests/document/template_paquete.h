@@ -28,4 +28,7 @@ void CargaXml(pugi::xml_document& doc, const std::string& nombre, const std::str
 // The text of a node: its w:t descendants, in order.
 std::string TextoDe(pugi::xml_node nodo);
 
+// The texts of the numbered paragraphs of a package's body, in order.
+std::vector<std::string> TextosNumerados(std::span<const unsigned char> paquete);
+
 }  // namespace kv::prueba

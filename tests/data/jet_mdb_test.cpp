@@ -256,7 +256,7 @@ TEST(JetMdb, DamagedAndForeignFilesFailCleanly) {
       EXPECT_FALSE(std::string(e.what()).empty());
     }
   }
-  for (const std::string missing :
+  for (const std::string& missing :
        {(dir.Ruta() / "no_existe.mdb").string(), dir.Ruta().string(), std::string()}) {
     EXPECT_THROW(openJetSession(missing, ""), kv::db::DbError) << missing;
   }

@@ -408,10 +408,6 @@ class Operaciones {
   double pesoTotal_ = 0;
 };
 
-Value texto(const std::optional<std::string>& s) {
-  return s ? Value(*s) : Value(Null{});
-}
-
 void escribeIni(const std::filesystem::path& ruta) {
   std::filesystem::path temporal = ruta;
   temporal += ".tmp";
@@ -499,8 +495,8 @@ ResumenDemo GeneraDemo(const OpcionesDemo& opciones) {
                             {"FechaAlta", ColumnType::DateTime}});
   for (const Cliente& c : clientes) {
     renglon(
-        {c.clave, std::int64_t(c.numEmp), c.moral, c.nombre, texto(c.paterno), texto(c.materno),
-         c.actividad, c.extranjero, c.sector, c.nacionalidad,
+        {c.clave, std::int64_t(c.numEmp), c.moral, c.nombre, c.paterno, c.materno, c.actividad,
+         c.extranjero, c.sector, c.nacionalidad,
          diaDelAnio(int(az.entre(2012, 2017)), az.entre(0, 364), az.entre(9 * 3600, 19 * 3600))});
   }
 

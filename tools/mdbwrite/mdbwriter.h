@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -45,9 +46,17 @@ struct Timestamp {
 
 using Null = std::monostate;
 
-// One field. Null is a null field; a string is the text of a Text/Memo column or, for the other
-// types, the value written as in the CSV input ("12.50", "2019-03-01 10:00:00", "true").
-using Value = std::variant<Null, bool, std::int64_t, double, std::string, Currency, Timestamp>;
+// One field. Null (also std::nullopt or an empty optional) is a null field; a string is the text
+// of a Text/Memo column or, for the other types, the value written as in the CSV input ("12.50",
+// "2019-03-01 10:00:00", "true").
+struct Value : std::variant<Null, bool, std::int64_t, double, std::string, Currency, Timestamp> {
+  using variant::variant;
+  Value() = default;
+  Value(std::nullopt_t) {}
+  Value(const std::optional<std::string>& s) {
+    if (s) emplace<std::string>(*s);
+  }
+};
 using Row = std::vector<Value>;
 
 struct Table {

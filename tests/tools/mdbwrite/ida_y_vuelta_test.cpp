@@ -272,6 +272,16 @@ TEST(Writer, TypedValuesEqualTheirTextForms) {
   EXPECT_TRUE(test::readFile(d / "typed.mdb") == test::readFile(d / "text.mdb"));
 }
 
+TEST(Writer, LiteralsAndOptionalsPickTheirKind) {
+  EXPECT_TRUE(std::holds_alternative<std::string>(Value("abc")));
+  EXPECT_TRUE(std::holds_alternative<std::int64_t>(Value(5)));
+  EXPECT_TRUE(std::holds_alternative<double>(Value(5.5)));
+  EXPECT_TRUE(std::holds_alternative<bool>(Value(true)));
+  EXPECT_TRUE(std::holds_alternative<Null>(Value(std::nullopt)));
+  EXPECT_TRUE(std::holds_alternative<Null>(Value(std::optional<std::string>())));
+  EXPECT_EQ(std::get<std::string>(Value(std::optional<std::string>("x"))), "x");
+}
+
 TEST(Writer, EmptyTableAndManyTablesAreReadable) {
   test::TempDir d;
   std::vector<Table> tables;

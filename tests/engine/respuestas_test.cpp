@@ -1,0 +1,496 @@
+// The answers of the questionnaire computed by the database engine over small written
+// databases, compared with the answers worked out from the rows in plain C++.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "data/conexion.h"
+#include "data/db/connection.h"
+#include "data/jet/jet_provider.h"
+#include "data/textos_datos.h"
+#include "engine/rep_cuest_siti2020.h"
+#include "engine/tabla_peps.h"
+#include "tests/engine/base_prueba.h"
+#include "tests/support/dialogos_grabados.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using prueba::TClase;
+using prueba::TCliente;
+using prueba::TDatos;
+using prueba::TDivisa;
+using prueba::TModelo;
+using prueba::TMov;
+using prueba::TRelevan;
+
+mdbw::Timestamp Dia(int y, int m, int d, int h = 0, int mi = 0) {
+  return {y, m, d, h, mi, 0};
+}
+
+// Company 1 of the fixture: every kind of client and currency, the edge cases of the
+// period, merging, cancelling and currency filters.
+TDatos DatosCompletos() {
+  TDatos d;
+  d.sectores = {{1, "COMERCIO"}, {2, "SERVICIOS FINANCIEROS"}, {3, "NO APLICA"}, {4, "GOBIERNO"}};
+  d.divisas = {
+      {1, "USD", "DOLAR AMERICANO", false},  {2, "EUR", "EURO", false},
+      {3, "M.N.", "PESO MEXICANO", false},   {4, "MXN", "PESO MX", false},
+      {5, "", "SIN SIMBOLO", false},         {6, "CAD", "Dolar Canadiense", false},
+      {7, "USD", "Cheque en dolares", true}, {8, "EUR", "Cheque en euros", true},
+      {9, "M.N.", "Cheque en pesos", true},  {10, "XMX", "Cheque mx", true},
+  };
+  auto cli = [](std::string clave, bool moral, std::string nombre, std::string actividad,
+                int sector, bool extranjero = false, std::optional<std::string> pat = {},
+                std::optional<std::string> mat = {}, int emp = 1) {
+    TCliente c;
+    c.sClave = clave;
+    c.nNumEmp = emp;
+    c.bMoral = moral;
+    c.sNombre = nombre;
+    c.sApPat = pat;
+    c.sApMat = mat;
+    c.sActividad = actividad;
+    c.bExtranjero = extranjero;
+    c.nSector = sector;
+    return c;
+  };
+  d.clientes = {
+      cli("PG", true, "PUBLICO EN GENERAL", "0000000", 3),  // walk-in, stored as legal entity
+      cli("PG2", true, "Ventas al Publico", "4611011", 1),  // walk-in in mixed case
+      cli("F1", false, "ANA", "1111111", 1, false, "LOPEZ", "DIAZ"),
+      cli("F2", false, "JUAN", "1111111", 1, false, std::nullopt, "PEREZ"),
+      cli("F3", false, "JOHN", "1111111", 4, true, "SMITH  ", std::nullopt),
+      cli("M1", true, "ACME SA", "4611011", 1),
+      cli("M2", true, "GLOBAL INC", "4611011", 1, true),
+      cli("C1", true, "CENTRO CAMBIARIO ALFA", "9503005", 2),
+      cli("E1", true, "BANCO UNO", "8100000", 2),
+      cli("E2", true, "BANK OF X", "8100000", 2, true),
+      cli("E3", true, "FOREIGN FIN", "9911018", 2),
+      cli("E4", true, "CASA DE CAMBIO BETA", "8219025", 2),
+      cli("E5", true, "FINANCIERA GAMMA", "8123094", 2),
+      cli("X1", false, "SIN SECTOR", "1111111", 99),  // sector without a row
+      cli("N1", false, "", "1111111", 1, false, "RUIZ"),
+      cli("F1", false, "OTRA ANA", "1111111", 1, false, std::nullopt, std::nullopt, 2),
+  };
+  int folio = 0;
+  auto mov = [&](const char* tipo, int divisa, double cot, double cant, const char* cliente,
+                 mdbw::Timestamp fecha = Dia(2019, 6, 15)) {
+    TMov m;
+    m.sTipo = tipo;
+    m.nFolio = ++folio;
+    m.fecha = fecha;
+    m.nDivisa = divisa;
+    m.dCot = cot;
+    m.dCant = cant;
+    m.sCliente = cliente;
+    d.movs.push_back(m);
+    return &d.movs.back();
+  };
+  // Cash dollars bought.
+  for (double c : {100.0, 200.0, 300.0}) mov("C", 1, 19, c, "PG");
+  mov("C", 1, 19, 50, "PG2");
+  mov("C", 1, 19, 1000, "F1");
+  mov("C", 1, 19, 500, "F1");
+  mov("C", 1, 19, 250.4, "F2");
+  mov("C", 1, 19, 120, "F3");
+  mov("C", 1, 19, 5000, "M1");
+  mov("C", 1, 19, 700, "M2");
+  mov("C", 1, 19, 10000, "C1");
+  mov("C", 1, 19, 20000, "E1");
+  mov("C", 1, 19, 800, "E2");
+  mov("C", 1, 19, 3000, "E3");
+  mov("C", 1, 19, 4000, "E4");
+  mov("C", 1, 19, 600, "E5");
+  mov("C", 1, 19, 999, "X1");
+  // Two rows of one operation, one in each table: one operation of 25.
+  mov("C", 1, 19, 10, "F2")->nFolio = 500;
+  mov("C", 1, 19, 15, "F2")->nFolio = 500;
+  d.movs.back().bProces = true;
+  mov("C", 1, 19, 9999, "F1")->bCancelado = true;
+  mov("X", 1, 19, 8888, "F1");
+  mov("C", 1, 19, 777, "F1", Dia(2019, 12, 31, 10, 0));  // after midnight of the last day
+  mov("C", 1, 19, 333, "F1", Dia(2019, 12, 31));
+  mov("C", 1, 19, 111, "M1", Dia(2019, 1, 1));
+  mov("C", 1, 19, 5, "M1", Dia(2018, 12, 31, 23, 59));
+  mov("C", 1, 19, 6, "M1", Dia(2020, 1, 1));
+  mov("C", 1, 19, 12345, "F1")->nNumEmp = 2;
+  // Cash dollars sold.
+  mov("V", 1, 19, 400, "F1");
+  mov("V", 1, 19, 80, "PG");
+  mov("V", 1, 19, 1500, "E1");
+  mov("V", 1, 19, 90, "M2");
+  // Other currencies bought (rate 20: 100 EUR at 22 are 110 dollars).
+  mov("C", 2, 22, 100, "F1");
+  mov("C", 6, 14, 1000, "M1");
+  mov("C", 2, 22, 10, "PG");
+  mov("C", 2, 22, 50, "E2");
+  mov("C", 6, 14, 3, "C1");
+  mov("C", 3, 1, 5000, "F2");
+  mov("C", 4, 1, 5000, "F2");
+  mov("C", 5, 1, 5000, "F2");
+  // Other currencies sold: only by a client without sector.
+  mov("V", 2, 22, 100, "X1");
+  // Documents bought: cheques in dollars keep their amount.
+  mov("C", 7, 19, 1000, "E1");
+  mov("C", 7, 19, 2000, "E1");
+  mov("C", 7, 19, 300, "F1");
+  mov("C", 7, 19, 400, "E5");
+  mov("C", 8, 21, 100, "M1");
+  mov("C", 8, 21, 200, "M1");
+  mov("C", 8, 20, 10, "PG");
+  mov("C", 9, 1, 7000, "F1");
+  mov("C", 10, 1, 7000, "F1");
+  // Documents sold.
+  mov("V", 7, 19, 5000, "E1");
+  mov("V", 8, 21, 100, "E1");
+  mov("V", 7, 19, 700, "E2");
+  mov("V", 8, 21, 1000, "E4");
+  mov("V", 7, 19, 50, "M1");
+
+  d.relevan = {
+      {"I", Dia(2019, 3, 1), "POSIBLE PEP", 1, "F1"},
+      {"I", Dia(2019, 4, 1), "posible pep", 1, "F1"},  // listed once
+      {"I", Dia(2019, 5, 1), "PEP", 1, "M2"},
+      {"I", Dia(2019, 12, 31), "PEP", 1, "F3"},
+      {"I", Dia(2019, 5, 1), "PEP", 1, "N1"},
+      {"I", Dia(2019, 5, 1), "SIN NOVEDAD", 1, "E1"},
+      {"E", Dia(2019, 5, 1), "PEP", 1, "F2"},
+      {"I", Dia(2020, 1, 2), "PEP", 1, "E2"},
+      {"I", Dia(2018, 12, 31), "PEP", 1, "E3"},
+      {"I", Dia(2019, 5, 1), "PEP", 2, "E4"},
+  };
+  return d;
+}
+
+// A written database, opened through the Jet provider, deleted at the end.
+class BaseEscrita {
+ public:
+  explicit BaseEscrita(const TDatos& datos) {
+    static int n = 0;
+    carpeta_ = fs::temp_directory_path() /
+               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
+    fs::create_directories(carpeta_);
+    prueba::EscribeBase(datos, carpeta_ / "Kavori.mdb");
+    jet::registerJetProvider();
+    conexion_.setConnectionString(
+        ArmaStrAccess((carpeta_ / "Kavori.mdb").string(), textos::kPasswBDPrinc));
+    conexion_.setMode(db::ConnectMode::ShareDenyNone);
+    conexion_.setLoginPrompt(false);
+    conexion_.setConnected(true);
+  }
+  ~BaseEscrita() {
+    conexion_.setConnected(false);
+    std::error_code ec;
+    fs::remove_all(carpeta_, ec);
+  }
+  db::Connection* Conexion() { return &conexion_; }
+
+ private:
+  fs::path carpeta_;
+  db::Connection conexion_;
+};
+
+class TRepPrueba : public TRepCuestSITI2020 {
+ public:
+  TRepPrueba(db::Connection* c, double dTCambio, int nNumEmp = 1)
+      : TRepCuestSITI2020(c, dTCambio, nNumEmp) {}
+  using TRepCuestCNBVBasic::ArmaRespuestaDefecto;
+  using TRepCuestCNBVBasic::DameConsultaConteo;
+  using TRepCuestCNBVBasic::DameConsultaPromedio;
+  using TRepCuestCNBVBasic::DameConsultaSegmento;
+  using TRepCuestCNBVBasic::DameConsultaSuma;
+  using TRepCuestionarioCNBV::DameRespuestaPregunta;
+  using TRepCuestSITI2020::DameDocumentosConCliente;
+  using TRepCuestSITI2020::DameDocumentosPorCliente;
+  using TRepCuestSITI2020::DameDolaresConCliente;
+  using TRepCuestSITI2020::DameDolaresPorCliente;
+
+  std::string Evalua(const std::string& sConsulta) {
+    std::string r;
+    EXPECT_TRUE(DameRespuestaPregunta(sConsulta, r)) << sConsulta;
+    return r;
+  }
+};
+
+// A PEP table with the given keys ticked.
+void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
+  vt.Open();
+  vt.Clear();
+  int n = 0;
+  for (const auto& c : claves) {
+    vt.Append();
+    vt.SetField("IdPEP", db::Value(++n));
+    vt.SetField("ClaveCliente", db::Value(c));
+    vt.SetField("EsPEP", db::Value(-1));
+    vt.Post();
+  }
+  // An unticked row changes nothing.
+  vt.Append();
+  vt.SetField("ClaveCliente", db::Value("E5"));
+  vt.SetField("EsPEP", db::Value(0));
+  vt.Post();
+}
+
+// Answers all 212 questions and compares them with the model; returns the answers.
+std::vector<std::string> ComparaTodas(TRepPrueba& rep, const TModelo& modelo) {
+  const auto esperadas = modelo.Respuestas();
+  std::vector<std::string> reales(213);
+  for (int n = 1; n <= 212; ++n) {
+    EXPECT_TRUE(rep.RespondePregunta(n, reales[n])) << n;
+    EXPECT_TRUE(esperadas[n].count(reales[n]))
+        << "question " << n << ": got \"" << reales[n] << "\", expected \"" << *esperadas[n].begin()
+        << "\"";
+  }
+  return reales;
+}
+
+TEST(Respuestas, AllQuestionsWithoutTicks) {
+  TDialogosDePrueba dialogos;
+  const TDatos datos = DatosCompletos();
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 20);
+  TTablaPEPs vt;
+  Marca(vt, {});
+  rep.EstableceTablaPEPs(&vt);
+  const auto r = ComparaTodas(rep, TModelo(datos, 1, 20, {}));
+  // Worked out by hand from the rows above.
+  EXPECT_EQ(r[37], "Respuesta: SI");
+  EXPECT_EQ(r[38], "Respuesta: 11");  // identified clients only
+  EXPECT_EQ(r[39], "Respuesta: 4");   // one user per walk-in operation
+  EXPECT_EQ(r[40], "Respuesta: 0");
+  EXPECT_EQ(r[42], "Respuesta: 5");  // the walk-in stored as legal entity counts here too
+  EXPECT_EQ(r[46], "Respuesta: 3");
+  EXPECT_EQ(r[47], "Respuesta: 2");
+  EXPECT_EQ(r[48], "Respuesta: 15");  // merged rows are one operation
+  EXPECT_EQ(r[49], "Respuesta: 4");
+  EXPECT_EQ(r[58], "Respuesta: 47089");
+  EXPECT_EQ(r[90], "Respuesta: 878");
+  EXPECT_EQ(r[133], "Respuesta: SI");  // the only sale is by a client without sector
+  EXPECT_EQ(r[134], "Respuesta: 0");
+  EXPECT_EQ(r[154], "Respuesta: 0");
+  EXPECT_EQ(r[164], "Respuesta: 0");
+  EXPECT_EQ(r[165], "Respuesta: SI");
+  EXPECT_EQ(r[166], "Respuesta: CHEQUE EN DOLARES (** Total Ops.:  4 **) ");
+  EXPECT_TRUE(r[167] == "Respuesta: BANCO UNO (** Total Ops.:  2 **) " ||
+              r[167] == "Respuesta: ACME SA (** Total Ops.:  2 **) ")
+      << r[167];
+  EXPECT_EQ(r[187], "Respuesta: 4025");  // dollar cheques unconverted, euro cheques at 21/20
+  EXPECT_EQ(r[199], "Respuesta: BANCO UNO (** Total Ops.:  2 **) ");
+  EXPECT_EQ(r[200], "Respuesta: 4");
+  EXPECT_EQ(r[204], "Respuesta: 6855");
+  EXPECT_EQ(r[208], "Respuesta: 1714");
+  EXPECT_EQ(r[1], "(** El CC debe responder **)");
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST(Respuestas, TicksChangeThePepAnswersOnly) {
+  TDialogosDePrueba dialogos;
+  const TDatos datos = DatosCompletos();
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 19.26);
+  TTablaPEPs vt;
+  Marca(vt, {"F1", "E1"});
+  rep.EstableceTablaPEPs(&vt);
+  const auto r = ComparaTodas(rep, TModelo(datos, 1, 19.26, {"F1", "E1"}));
+  EXPECT_EQ(r[40], "Respuesta: 2");
+  EXPECT_EQ(r[57], "Respuesta: 4");      // F1 three, E1 one
+  EXPECT_EQ(r[67], "Respuesta: 21833");  // 1000 + 500 + 333 + 20000
+  EXPECT_EQ(r[58], "Respuesta: 47089");  // the total still includes the PEPs
+  EXPECT_EQ(r[41], "Respuesta: 1");      // national natural persons without PEPs: F2
+  EXPECT_EQ(r[46], "Respuesta: 2");      // national financial entities without E1
+  EXPECT_EQ(r[38], "Respuesta: 11");     // the total of users keeps them
+}
+
+TEST(Respuestas, EmptyDataGivesNoZeroAndNinguno) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  datos.movs.clear();
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 19.26);
+  const auto r = ComparaTodas(rep, TModelo(datos, 1, 19.26, {}));
+  for (int n : {37, 69, 101, 133, 165, 197}) EXPECT_EQ(r[n], "Respuesta: NO") << n;
+  for (int n : {38, 48, 58, 68, 100, 132, 164, 187, 196, 204, 208})
+    EXPECT_EQ(r[n], "Respuesta: 0") << n;
+  for (int n : {5, 166, 167, 198, 199}) EXPECT_EQ(r[n], "Respuesta: NINGUNO") << n;
+}
+
+// Every segment code with each nationality option and with and without PEPs, over the
+// dollar purchases and the document sales: users, operations, amounts and averages.
+TEST(Respuestas, EverySegmentAndOption) {
+  TDialogosDePrueba dialogos;
+  const TDatos datos = DatosCompletos();
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 20);
+  TTablaPEPs vt;
+  Marca(vt, {"F1", "E2", "PG"});
+  rep.EstableceTablaPEPs(&vt);
+  const TModelo modelo(datos, 1, 20, {"F1", "E2", "PG"});
+  const struct {
+    TClase clase;
+    int lado;
+  } conjuntos[] = {{TClase::Dolares, 0}, {TClase::Documentos, 1}};
+  for (const auto& cj : conjuntos) {
+    const std::string por = cj.clase == TClase::Dolares ? rep.DameDolaresPorCliente(cj.lado)
+                                                        : rep.DameDocumentosPorCliente(cj.lado);
+    const std::string con = cj.clase == TClase::Dolares ? rep.DameDolaresConCliente(cj.lado)
+                                                        : rep.DameDocumentosConCliente(cj.lado);
+    for (unsigned seg = 0; seg <= 10; ++seg)
+      for (int ext = 0; ext <= 2; ++ext)
+        for (bool sinPEP : {false, true}) {
+          const auto caso = ::testing::Message() << "segment " << seg << " nationality " << ext
+                                                 << " without PEPs " << sinPEP;
+          SCOPED_TRACE(caso);
+          EXPECT_EQ(
+              rep.Evalua(rep.DameConsultaConteo(rep.DameConsultaSegmento(por, seg, ext, sinPEP))),
+              "Respuesta: " + modelo.Usuarios(cj.clase, cj.lado, seg, ext, sinPEP));
+          EXPECT_EQ(
+              rep.Evalua(rep.DameConsultaConteo(rep.DameConsultaSegmento(con, seg, ext, sinPEP))),
+              "Respuesta: " + modelo.Operaciones(cj.clase, cj.lado, seg, ext, sinPEP));
+          EXPECT_EQ(rep.Evalua(
+                        rep.ArmaRespuestaDefecto(rep.DameConsultaSuma(con, seg, ext, sinPEP), "0")),
+                    "Respuesta: " + modelo.Monto(cj.clase, cj.lado, seg, ext, sinPEP));
+          EXPECT_EQ(
+              rep.Evalua(rep.ArmaRespuestaDefecto(
+                  rep.DameConsultaPromedio(rep.DameConsultaSegmento(con, seg, ext, sinPEP)), "0")),
+              "Respuesta: " + modelo.Promedio(cj.clase, cj.lado, seg, ext, sinPEP));
+        }
+  }
+}
+
+TEST(Respuestas, KeyWithApostropheDoesNotBreakTheAnswers) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  datos.clientes[2].sClave = "O'F1";
+  for (auto& m : datos.movs)
+    if (m.sCliente == "F1") m.sCliente = "O'F1";
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 20);
+  TTablaPEPs vt;
+  Marca(vt, {"O'F1"});
+  rep.EstableceTablaPEPs(&vt);
+  std::string r;
+  ASSERT_TRUE(rep.RespondePregunta(40, r));
+  EXPECT_EQ(r, "Respuesta: 1");
+  ASSERT_TRUE(rep.RespondePregunta(67, r));
+  EXPECT_EQ(r, "Respuesta: 1833");
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST(Respuestas, FailedAnswers) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  datos.movs.clear();
+  datos.nFilasEmpresa = 0;  // the default wrapper then has no sentinel row
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 20);
+  std::string r;
+  EXPECT_FALSE(rep.RespondePregunta(0, r));
+  EXPECT_EQ(r, "** E R R O R **");
+  EXPECT_TRUE(rep.RespondePregunta(36, r));
+  EXPECT_EQ(r, "(** El CC debe responder **)");
+  // An empty top has no row at all without a company row: a failed question, no dialog.
+  EXPECT_FALSE(rep.RespondePregunta(166, r));
+  EXPECT_EQ(r, "** E R R O R **");
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+  // Counts, sums and averages always have their row.
+  EXPECT_TRUE(rep.RespondePregunta(133, r));
+  EXPECT_EQ(r, "Respuesta: NO");
+  EXPECT_TRUE(rep.RespondePregunta(164, r));
+  EXPECT_EQ(r, "Respuesta: 0");
+  // Only the first row counts; a null Resultado gives nothing after the prefix.
+  EXPECT_TRUE(rep.DameRespuestaPregunta(
+      "SELECT ClaveCliente AS Resultado FROM tCliente WHERE ClaveCliente = 'E1' OR "
+      "ClaveCliente = 'E1'",
+      r));
+  EXPECT_EQ(r, "Respuesta: E1");
+  EXPECT_TRUE(rep.DameRespuestaPregunta(
+      "SELECT ApellidoPaterno AS Resultado FROM tCliente WHERE ClaveCliente = 'M1'", r));
+  EXPECT_EQ(r, "Respuesta: ");
+  // A faulty text shows one "BD-101" report naming the questionnaire class.
+  EXPECT_FALSE(rep.DameRespuestaPregunta("SELECT Nada AS Resultado FROM tNoExiste", r));
+  EXPECT_EQ(r, "** E R R O R **");
+  ASSERT_EQ(dialogos->Dialogos().size(), 1u);
+  EXPECT_NE(dialogos->Dialogos()[0].sTexto.find("BD-101.TRepCuestSITI2020"), std::string::npos)
+      << dialogos->Dialogos()[0].sTexto;
+  // A result without the column Resultado is a failure too, not a crash.
+  EXPECT_FALSE(rep.DameRespuestaPregunta("SELECT ClaveCliente FROM tCliente", r));
+  EXPECT_EQ(r, "** E R R O R **");
+}
+
+// ---- PEP detection ----
+
+std::set<std::pair<std::string, std::string>> Filas(const TTablaPEPs& vt) {
+  std::set<std::pair<std::string, std::string>> r;
+  for (std::size_t i = 0; i < vt.RecordCount(); ++i)
+    r.insert({vt.Fila(i).ClaveCliente, vt.Fila(i).Nombre});
+  return r;
+}
+
+TEST(DeteccionPEPs, RowsNamesAndOrder) {
+  TDialogosDePrueba dialogos;
+  BaseEscrita base(DatosCompletos());
+  TRepPrueba rep(base.Conexion(), 19.26);
+  TTablaPEPs vt;
+  ASSERT_TRUE(rep.DetectaPEPs(vt));
+  EXPECT_EQ(Filas(vt), (std::set<std::pair<std::string, std::string>>{
+                           {"F1", "ANA LOPEZ DIAZ"},
+                           // The client key alone joins the clients: a client of another
+                           // company under the same key is listed too.
+                           {"F1", "OTRA ANA"},
+                           {"M2", "GLOBAL INC"},
+                           {"F3", "JOHN SMITH"},  // trailing blanks dropped, null surname
+                           {"N1", " RUIZ"},       // empty name: the surname after one blank
+                       }));
+  for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
+    EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
+    EXPECT_EQ(vt.Fila(i).EsPEP, std::optional<bool>(false));
+  }
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+
+  // A second detection starts again: ticks cleared, numbering from 1.
+  vt.EstableceEsPEP(0, true);
+  vt.EstableceEsPEP(2, true);
+  ASSERT_TRUE(rep.DetectaPEPs(vt));
+  EXPECT_EQ(vt.RecordCount(), 5u);
+  for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
+    EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
+    EXPECT_FALSE(vt.Fila(i).EsPEP.value());
+  }
+}
+
+TEST(DeteccionPEPs, NoneFoundAndFailedQuery) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  datos.relevan.resize(0);
+  BaseEscrita base(datos);
+  TRepPrueba rep(base.Conexion(), 19.26);
+  TTablaPEPs vt;
+  Marca(vt, {"F1"});
+  ASSERT_TRUE(rep.DetectaPEPs(vt));
+  EXPECT_TRUE(vt.Active());
+  EXPECT_EQ(vt.RecordCount(), 0u);
+
+  // A company database without the reports table, or no connection at all: false, one
+  // report each, the table open and empty.
+  TDatos sinTabla = DatosCompletos();
+  sinTabla.bConTablaRelevan = false;
+  BaseEscrita base2(sinTabla);
+  TRepPrueba rep2(base2.Conexion(), 19.26);
+  Marca(vt, {"F1"});
+  EXPECT_FALSE(rep2.DetectaPEPs(vt));
+  EXPECT_TRUE(vt.Active());
+  EXPECT_EQ(vt.RecordCount(), 0u);
+  Marca(vt, {"F1"});
+  TRepPrueba sinConexion(nullptr, 19.26);
+  EXPECT_FALSE(sinConexion.DetectaPEPs(vt));
+  EXPECT_TRUE(vt.Active());
+  EXPECT_EQ(vt.RecordCount(), 0u);
+  EXPECT_EQ(dialogos->Dialogos().size(), 2u);
+}
+
+}  // namespace
+}  // namespace kv

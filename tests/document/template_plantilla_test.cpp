@@ -402,8 +402,10 @@ TEST_F(PlantillaEmbebida, ListasDeOpcionesConSuMarcadorYSusOpciones) {
       EXPECT_TRUE(TextoDe(area[0]).starts_with(kCuadro));
     }
     int opciones = 0;
+    std::set<std::string> distintas;
     for (; i < area.size() && TextoDe(area[i]).starts_with(kCuadro); ++i) {
       const std::string opcion = TextoDe(area[i]).substr(kCuadro.size());
+      EXPECT_TRUE(distintas.insert(opcion).second) << "repetida: " << opcion;
       EXPECT_FALSE(opcion.empty());
       EXPECT_TRUE(std::none_of(opcion.begin(), opcion.end(), [](char c) {
         return c >= 'a' && c <= 'z';

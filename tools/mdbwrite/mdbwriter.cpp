@@ -39,6 +39,9 @@ constexpr std::uint8_t kJetOle = 0x0B;
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Placeholder for the pages written last (header, catalog and table definitions).
+constexpr std::array<std::uint8_t, kPage> kZeroPage{};
+
 void put16(std::uint8_t* p, std::uint32_t v) {
   p[0] = std::uint8_t(v);
   p[1] = std::uint8_t(v >> 8);
@@ -478,8 +481,8 @@ struct DatabaseWriter::Impl {
     if (!toUtf16(options.password, pw)) throw WriteError(msg::badUtf8());
     if (pw.size() > 20) throw WriteError(msg::passwordTooLong());
     if (!validTimestamp(options.created)) throw WriteError(msg::outOfRange("created", "datetime"));
-    std::array<std::uint8_t, kPage> zero{};
-    for (int i = 0; i < 3; ++i) file.append(zero.data());  // header, page 1, catalog definition
+    for (int i = 0; i < 3; ++i)
+      file.append(kZeroPage.data());  // header, page 1, catalog definition
   }
 
   void endTable() {
@@ -544,7 +547,7 @@ struct DatabaseWriter::Impl {
     if (columns.size() > 255 || definitionSize(t) > kPage) {
       throw WriteError(msg::tooManyColumns(name));
     }
-    t.definitionPage = definitionPage ? definitionPage : file.append(page_zero().data());
+    t.definitionPage = definitionPage ? definitionPage : file.append(kZeroPage.data());
     tableKeys.push_back(key);
     tables.push_back(std::move(t));
     current = &tables.back();
@@ -552,11 +555,6 @@ struct DatabaseWriter::Impl {
     mask.assign((current->columns.size() + 7) / 8, 0);
     var.assign(current->varCount, Bytes{});
     page.reset(current->definitionPage);
-  }
-
-  static const std::array<std::uint8_t, kPage>& page_zero() {
-    static const std::array<std::uint8_t, kPage> zero{};
-    return zero;
   }
 
   // Converts one value into the fixed area, the null mask or the column's variable bytes.

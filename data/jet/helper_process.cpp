@@ -120,27 +120,6 @@ std::uint8_t PipeIn::u8() {
   need(1);
   return static_cast<std::uint8_t>(buf_[pos_++]);
 }
-std::uint32_t PipeIn::u32() {
-  need(4);
-  std::uint32_t v;
-  std::memcpy(&v, buf_.data() + pos_, 4);
-  pos_ += 4;
-  return v;
-}
-std::int64_t PipeIn::i64() {
-  need(8);
-  std::int64_t v;
-  std::memcpy(&v, buf_.data() + pos_, 8);
-  pos_ += 8;
-  return v;
-}
-double PipeIn::f64() {
-  need(8);
-  double v;
-  std::memcpy(&v, buf_.data() + pos_, 8);
-  pos_ += 8;
-  return v;
-}
 std::string_view PipeIn::bytes(std::uint32_t limit) {
   const std::uint32_t n = u32();
   if (n > limit) throw DbError(msg::kClass, msg::readerError("longitud fuera de rango"));

@@ -3,6 +3,7 @@
 // its result over a pipe. A crash, a hang or garbage in the child becomes a DbError
 // in the parent; the parent process is never touched by the child's faults.
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,13 +38,21 @@ class PipeIn {
  public:
   PipeIn(int fd, int timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
   std::uint8_t u8();
-  std::uint32_t u32();
-  std::int64_t i64();
-  double f64();
+  std::uint32_t u32() { return scalar<std::uint32_t>(); }
+  std::int64_t i64() { return scalar<std::int64_t>(); }
+  double f64() { return scalar<double>(); }
   // A length-prefixed byte string; `limit` guards against absurd lengths.
   std::string_view bytes(std::uint32_t limit);
 
  private:
+  template <typename T>
+  T scalar() {
+    need(sizeof(T));
+    T v;
+    std::memcpy(&v, buf_.data() + pos_, sizeof(T));
+    pos_ += sizeof(T);
+    return v;
+  }
   void need(std::size_t n);
   int fd_;
   int timeoutMs_;

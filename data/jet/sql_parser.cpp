@@ -447,52 +447,25 @@ class Parser {
       }
     }
   }
-  ExprPtr concat() {
-    ExprPtr e = additive();
-    while (isSym("&")) {
+  // Binary operators from the loosest to the tightest level, all left-associative.
+  static constexpr const char* kArithLevels[][2] = {
+      {"&", nullptr}, {"+", "-"}, {"MOD", nullptr}, {"\\", nullptr}, {"*", "/"}};
+  static constexpr int kArithCount = 5;
+
+  ExprPtr concat() { return arith(0); }
+  ExprPtr arith(int level) {
+    if (level == kArithCount) return unary();
+    ExprPtr e = arith(level + 1);
+    for (;;) {
+      const char* op = nullptr;
+      for (const char* candidate : kArithLevels[level])
+        if (candidate && (std::string(candidate) == "MOD" ? isKw("MOD") : isSym(candidate)))
+          op = candidate;
+      if (!op) return e;
       const std::size_t pos = cur().pos;
       next();
-      e = binary("&", std::move(e), additive(), pos);
+      e = binary(op, std::move(e), arith(level + 1), pos);
     }
-    return e;
-  }
-  ExprPtr additive() {
-    ExprPtr e = modulo();
-    while (isSym("+") || isSym("-")) {
-      const std::size_t pos = cur().pos;
-      std::string op = cur().text;
-      next();
-      e = binary(op, std::move(e), modulo(), pos);
-    }
-    return e;
-  }
-  ExprPtr modulo() {
-    ExprPtr e = intDiv();
-    while (isKw("MOD")) {
-      const std::size_t pos = cur().pos;
-      next();
-      e = binary("MOD", std::move(e), intDiv(), pos);
-    }
-    return e;
-  }
-  ExprPtr intDiv() {
-    ExprPtr e = multiplicative();
-    while (isSym("\\")) {
-      const std::size_t pos = cur().pos;
-      next();
-      e = binary("\\", std::move(e), multiplicative(), pos);
-    }
-    return e;
-  }
-  ExprPtr multiplicative() {
-    ExprPtr e = unary();
-    while (isSym("*") || isSym("/")) {
-      const std::size_t pos = cur().pos;
-      std::string op = cur().text;
-      next();
-      e = binary(op, std::move(e), unary(), pos);
-    }
-    return e;
   }
   ExprPtr unary() {
     if (isSym("-") || isSym("+")) {

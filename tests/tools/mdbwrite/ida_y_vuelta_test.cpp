@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tests/tools/mdbwrite/lectores.h"
@@ -235,6 +236,22 @@ TEST_F(RoundTrip, PasswordIsKeptInTheHeaderAsJetDoes) {
   EXPECT_EQ(test::passwordWithMdbReader(d / "b.mdb"), "quokka");
   EXPECT_NE(test::readFile(d / "a.mdb").substr(0, 0x98),
             test::readFile(d / "b.mdb").substr(0, 0x98));
+}
+
+// Access 2003 wrote this file with the password "password" on day 44568 (2022-01-07): the masked
+// password bytes of ours, made on the same day, must be the same bytes.
+TEST(Writer, PasswordBytesEqualThoseAccessWrote) {
+  const char* shared = std::getenv("KV_SHARED_DIR");
+  ASSERT_NE(shared, nullptr);
+  const std::string access = test::readFile(std::filesystem::path(shared) / "testdata" /
+                                            "real-mdb" / "mdbreader-V2003-with-password.mdb");
+  ASSERT_GT(access.size(), 0x98u);
+  test::TempDir d;
+  writeDatabase(d / "p.mdb", {{"T", {{"N", ColumnType::Long}}, {}}},
+                Options{"password", {2022, 1, 7, 16, 26, 3}});
+  const std::string ours = test::readFile(d / "p.mdb");
+  EXPECT_EQ(ours.substr(0x42, 40), access.substr(0x42, 40));
+  EXPECT_EQ(ours.substr(0, 0x18), access.substr(0, 0x18));  // page type, "Standard Jet DB", Jet 4
 }
 
 TEST_F(RoundTrip, CommandOnCsvFilesWritesTheSameFile) {

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "data/atrapa_errores.h"
+#include "data/jet/jet_provider.h"
 #include "data/odbc/odbc_provider.h"
 #include "diag/errores_bd.h"
 
@@ -10,7 +11,10 @@ namespace kv {
 
 void RegistraProveedores() {
   static std::once_flag una;
-  std::call_once(una, [] { odbc::registerOdbcProvider(); });
+  std::call_once(una, [] {
+    jet::registerJetProvider();
+    odbc::registerOdbcProvider();
+  });
 }
 
 TConector::TConector() : F_Errores(std::make_shared<TErroresBD>()) {

@@ -51,7 +51,6 @@ TEST_F(KavoriTest, LoginRules) {
       {"ADMIN", "SECRETO", true, true},
       {"ADMIN", "secreto", true, false},  // exact, case-sensitive comparison
       {"ADMIN", "", true, false},
-      {"admin", "SECRETO", true, false},  // the key is matched as typed against UCASE
       {"NADIE", "SECRETO", true, false},  // no row
       {"SINCLAVE", "", true, true},       // null password: admitted with anything
       {"SINCLAVE", "LOQUESEA", true, true},

@@ -1,0 +1,162 @@
+// The data-access classes over real Access files written by the .mdb writer and read by
+// the Jet engine: login, connected users, company record, failures, and the file left
+// untouched.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "data/colector_conxs.h"
+#include "data/kavori_bd.h"
+#include "tests/support/aplicacion_qt.h"
+#include "tests/support/dialogos_grabados.h"
+#include "tools/mdbwrite/mdbwriter.h"
+
+namespace kv {
+namespace {
+
+using mdbw::Column;
+using mdbw::ColumnType;
+using mdbw::Null;
+
+std::vector<mdbw::Table> TablasKavori(std::vector<mdbw::Row> usuarios,
+                                      std::vector<mdbw::Row> empresa) {
+  return {
+      {"tEmps",
+       {{"ClaveEmp", ColumnType::Text, 10},
+        {"Password", ColumnType::Text, 20},
+        {"Nivel", ColumnType::Integer}},
+       {{std::string("ADMIN"), std::string("SECRETO"), std::int64_t{0}},
+        {std::string("SINCLAVE"), Null{}, std::int64_t{0}},
+        {std::string("VACIA"), std::string(""), std::int64_t{0}},
+        {std::string("MINUS"), std::string("secreto"), std::int64_t{0}},
+        {std::string("CAJERO"), std::string("CAJA"), std::int64_t{2}},
+        {std::string("DOBLE"), std::string("PRIMERA"), std::int64_t{0}},
+        {std::string("doble"), std::string("SEGUNDA"), std::int64_t{0}},
+        {std::string("peña"), std::string("Ñ"), std::int64_t{0}}}},
+      {"tCompUsr", {{"ClaveEmp", ColumnType::Text, 10}}, std::move(usuarios)},
+      {"tEmpresa",
+       {{"Empresa", ColumnType::Text, 100},
+        {"RFC", ColumnType::Text, 13},
+        {"RegistroCC", ColumnType::Text, 20},
+        {"NumEmp", ColumnType::Long},
+        {"NomComercial", ColumnType::Text, 100}},
+       std::move(empresa)},
+  };
+}
+
+std::string Bytes(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+class MdbTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    anterior = ColectorConexiones;
+    ColectorConexiones = std::make_shared<TColectorConxs>();
+  }
+  void TearDown() override {
+    ColectorConexiones->EliminaConexiones("");
+    ColectorConexiones = anterior;
+  }
+  std::filesystem::path Escribe(const std::string& nombre, std::vector<mdbw::Row> usuarios,
+                                std::vector<mdbw::Row> empresa,
+                                const std::string& passw = "quokka") {
+    auto p = carpeta.Ruta() / nombre;
+    mdbw::writeDatabase(p, TablasKavori(std::move(usuarios), std::move(empresa)), passw);
+    return p;
+  }
+
+  TDialogosDePrueba dialogos;
+  TCarpetaTemporal carpeta;
+  std::shared_ptr<IColectorConxs> anterior;
+};
+
+TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
+  auto bd = Escribe("Kavori.mdb", {},
+                    {{std::string("Cambios Ñandú, S.A. de C.V."), Null{}, std::string("12-345"),
+                      std::int64_t{7}, std::string("Ñandú")}});
+  const std::string antes = Bytes(bd);
+  const auto hora = std::filesystem::last_write_time(bd);
+
+  ColectorConexiones->CreaBDPrinc(bd.string(), "", false);
+  ASSERT_TRUE(ColectorConexiones->Conecta("BDPrincipal"));
+  db::Connection* c = nullptr;
+  ASSERT_TRUE(ColectorConexiones->DameAccessConex("BDPrincipal", c));
+  {
+    TKavoriBD k(c);
+    EXPECT_TRUE(k.GetConectado());
+    EXPECT_FALSE(k.UsuariosConectados());
+    EXPECT_EQ(k.GetEmpresa(),
+              (TEmpresa{"Cambios Ñandú, S.A. de C.V.", "", "12-345", "7", "Ñandú"}));
+    const struct {
+      const char* clave;
+      const char* passw;
+      bool soloAdmins;
+      bool acceso;
+    } casos[] = {
+        {"ADMIN", "SECRETO", true, true}, {"ADMIN", "secreto", true, false},
+        {"admin", "SECRETO", true, true},  // Jet compares texts ignoring case {"SINCLAVE", "",
+                                           // true, true},
+        {"SINCLAVE", "X", true, true},    {"VACIA", "", true, true},
+        {"VACIA", "X", true, false},      {"MINUS", "SECRETO", true, false},
+        {"CAJERO", "CAJA", true, false},  {"CAJERO", "CAJA", false, true},
+        {"DOBLE", "PRIMERA", true, true}, {"DOBLE", "SEGUNDA", true, false},
+        {"PEÑA", "Ñ", true, true},        {"X' OR '1'='1", "", true, false},
+        {"ADMIN' --", "", true, false},
+    };
+    for (const auto& caso : casos)
+      EXPECT_EQ(k.ValidaAcceso(caso.clave, caso.passw, caso.soloAdmins), caso.acceso)
+          << caso.clave << " / " << caso.passw;
+    EXPECT_TRUE(dialogos->Dialogos().empty()) << dialogos->Textos()[0];
+
+    // The Access engine is read only: a delete is a reported database failure.
+    k.LimpiaTabla("tCompUsr", "");
+    ASSERT_EQ(dialogos->Textos().size(), 1u);
+    EXPECT_EQ(dialogos->Textos()[0].rfind("Error #BD-101.TKavoriBD: Llame a Soporte Técnico. ", 0),
+              0u);
+
+    // A backup is a byte copy.
+    auto copia = carpeta.Ruta() / "copia.mdb";
+    EXPECT_TRUE(k.RespaldaBD(bd.string(), copia.string()));
+    EXPECT_EQ(Bytes(copia), antes);
+  }
+  ColectorConexiones->EliminaConexiones("");
+  EXPECT_EQ(Bytes(bd), antes);
+  EXPECT_EQ(std::filesystem::last_write_time(bd), hora);
+}
+
+TEST_F(MdbTest, ConnectedUsersCounted) {
+  auto bd = Escribe("Kavori.mdb", {{std::string("CAJERO")}}, {});
+  TKavoriBD k(bd.string());
+  ASSERT_TRUE(k.GetConectado());
+  EXPECT_TRUE(k.UsuariosConectados());
+  EXPECT_EQ(k.GetEmpresa(), TEmpresa{});  // no company row
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST_F(MdbTest, OpenFailuresNameTheAccessConnector) {
+  const struct {
+    std::string archivo;
+    std::string passw;
+  } casos[] = {
+      {"OtraClave.mdb", "otra"},  // written with another database password
+      {"NoExiste.mdb", ""},
+  };
+  for (const auto& caso : casos) {
+    dialogos->Limpia();
+    auto p = carpeta.Ruta() / caso.archivo;
+    if (!caso.passw.empty()) mdbw::writeDatabase(p, TablasKavori({}, {}), caso.passw);
+    ColectorConexiones->EliminaConexiones("");
+    ColectorConexiones->CreaBDPrinc(p.string(), "", true);
+    EXPECT_FALSE(ColectorConexiones->Conectado("BDPrincipal")) << caso.archivo;
+    ASSERT_EQ(dialogos->Textos().size(), 1u) << caso.archivo;
+    const std::string texto = dialogos->Textos()[0];
+    EXPECT_EQ(texto.rfind("Error #BD-101.TConectAccess: Llame a Soporte Técnico. ", 0), 0u)
+        << texto;
+    EXPECT_NE(texto.find(" - "), std::string::npos) << texto;
+  }
+}
+
+}  // namespace
+}  // namespace kv

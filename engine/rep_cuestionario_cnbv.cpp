@@ -8,10 +8,13 @@ namespace kv {
 
 namespace {
 
+// Without leading and trailing blanks and control characters.
 std::string Recorta(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+  auto blanco = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  std::size_t b = 0, e = s.size();
+  while (b < e && blanco(s[b])) ++b;
+  while (e > b && blanco(s[e - 1])) --e;
+  return s.substr(b, e - b);
 }
 
 }  // namespace

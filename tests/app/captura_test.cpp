@@ -1,0 +1,58 @@
+// Pictures of the window for a look by eye: written only when KV_CAPTURA_DIR names a
+// folder (scripts/capture-window sets it).
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTableView>
+#include <QTest>
+#include <cstdlib>
+
+#include "app/modelo_peps.h"
+#include "tests/app/ventana_prueba.h"
+
+namespace kv {
+namespace {
+
+class Captura : public VentanaPrueba {
+ protected:
+  void Guarda(const char* sNombre) {
+    QApplication::processEvents();
+    const QString ruta =
+        QString::fromLocal8Bit(std::getenv("KV_CAPTURA_DIR")) + '/' + QString::fromLatin1(sNombre);
+    EXPECT_TRUE(Ventana().grab().save(ruta, "PNG")) << ruta.toStdString();
+  }
+};
+
+TEST_F(Captura, BeforeAndAfterDetection) {
+  if (std::getenv("KV_CAPTURA_DIR") == nullptr) GTEST_SKIP() << "KV_CAPTURA_DIR not set";
+  PreparaCarpeta();
+  guion->nombres = {"ANA MARIA PEREZ GONZALEZ", "LUIS GARCIA RAMIREZ",
+                    "MARIA LOPEZ SANCHEZ",      "JOSE HERNANDEZ MARTINEZ",
+                    "ROSA JIMENEZ DE LA CRUZ",  "CARLOS ALBERTO TORRES VILLALOBOS",
+                    "PATRICIA NUÑEZ ÁVILA"};
+  TfrmPrincipal& frm = Ventana();
+  MuestraYAcepta();
+  Guarda("1-inicio.png");
+
+  frm.edUsuario->setText(QStringLiteral("ADMIN"));
+  frm.edPassw->setText(QStringLiteral("CAMBIOS"));
+  frm.bnDetectaPEPs->click();
+  QTest::mouseClick(frm.grdPEPs->viewport(), Qt::LeftButton, {},
+                    frm.grdPEPs->visualRect(frm.dsPEPs()->index(1, 0)).center());
+  QTest::mouseClick(frm.grdPEPs->viewport(), Qt::LeftButton, {},
+                    frm.grdPEPs->visualRect(frm.dsPEPs()->index(4, 0)).center());
+  Guarda("2-deteccion.png");
+
+  guion->nombres.clear();
+  frm.bnDetectaPEPs->click();
+  Guarda("3-sin-peps.png");
+
+  frm.edUsuario->clear();
+  frm.bnDetectaPEPs->click();
+  QTest::qWait(400);  // during the blink: the key caption red
+  Guarda("4-falta-usuario.png");
+}
+
+}  // namespace
+}  // namespace kv

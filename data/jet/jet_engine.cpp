@@ -124,8 +124,9 @@ kv::db::Value cellValue(sqlite3_stmt* st, int i) {
 
 JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(source)) {
   sqlite3* db = nullptr;
-  const int rc =
-      sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // One private connection, used by one thread at a time: SQLite's mutexes are not needed.
+  const int rc = sqlite3_open_v2(
+      ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   db_.reset(db);
   if (rc != SQLITE_OK)
     throw DbError(msg::kClass, msg::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));

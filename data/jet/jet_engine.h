@@ -1,6 +1,7 @@
 #pragma once
 // Runs Jet SQL over an in-memory SQLite database. Tables come from a TableSource and
 // are loaded on first use; the SQL goes through the parser and translator.
+// An engine is used by one thread at a time.
 #include <map>
 #include <memory>
 #include <set>

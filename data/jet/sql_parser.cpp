@@ -135,7 +135,7 @@ std::vector<Token> tokenize(const std::string& s) {
   return out;
 }
 
-constexpr int kMaxDepth = 200;
+constexpr int kMaxDepth = 400;
 
 class Parser {
  public:

@@ -60,25 +60,30 @@ struct TTuberia {
   }
 };
 
-class TAccionesSpawn {
+// A posix_spawn attribute object, destroyed with its owner.
+template <typename T, int (*Inicia)(T*), int (*Destruye)(T*)>
+class TObjetoSpawn {
  public:
-  TAccionesSpawn() { posix_spawn_file_actions_init(&F_a); }
-  ~TAccionesSpawn() { posix_spawn_file_actions_destroy(&F_a); }
-  posix_spawn_file_actions_t* get() { return &F_a; }
+  TObjetoSpawn() {
+    if (int n = Inicia(&F_o); n != 0)
+      throw EDocumentoWord(std::string("posix_spawn: ") + std::strerror(n));
+  }
+  ~TObjetoSpawn() { Destruye(&F_o); }
+  TObjetoSpawn(const TObjetoSpawn&) = delete;
+  TObjetoSpawn& operator=(const TObjetoSpawn&) = delete;
+  T* get() { return &F_o; }
 
  private:
-  posix_spawn_file_actions_t F_a;
+  T F_o;
 };
+using TAccionesSpawn = TObjetoSpawn<posix_spawn_file_actions_t, posix_spawn_file_actions_init,
+                                    posix_spawn_file_actions_destroy>;
+using TAtributosSpawn =
+    TObjetoSpawn<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
-class TAtributosSpawn {
- public:
-  TAtributosSpawn() { posix_spawnattr_init(&F_a); }
-  ~TAtributosSpawn() { posix_spawnattr_destroy(&F_a); }
-  posix_spawnattr_t* get() { return &F_a; }
-
- private:
-  posix_spawnattr_t F_a;
-};
+void Verifica(int nError) {
+  if (nError != 0) throw EDocumentoWord(std::string("posix_spawn: ") + std::strerror(nError));
+}
 
 // A folder under the system's temporary folder (or beside a target), removed with
 // everything in it.
@@ -148,16 +153,17 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
                                  const std::function<void()>& alEsperar) {
   TTuberia salida, errores;
   TAccionesSpawn acciones;
-  posix_spawn_file_actions_addopen(acciones.get(), 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(acciones.get(), salida.escritura.get(), 1);
-  posix_spawn_file_actions_adddup2(acciones.get(), errores.escritura.get(), 2);
+  Verifica(posix_spawn_file_actions_addopen(acciones.get(), 0, "/dev/null", O_RDONLY, 0));
+  Verifica(posix_spawn_file_actions_adddup2(acciones.get(), salida.escritura.get(), 1));
+  Verifica(posix_spawn_file_actions_adddup2(acciones.get(), errores.escritura.get(), 2));
   TAtributosSpawn atributos;
   // Its own process group, so a time-out can stop the child and whatever it started.
-  posix_spawnattr_setflags(atributos.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-  posix_spawnattr_setpgroup(atributos.get(), 0);
+  Verifica(
+      posix_spawnattr_setflags(atributos.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK));
+  Verifica(posix_spawnattr_setpgroup(atributos.get(), 0));
   sigset_t ninguna;
   sigemptyset(&ninguna);
-  posix_spawnattr_setsigmask(atributos.get(), &ninguna);
+  Verifica(posix_spawnattr_setsigmask(atributos.get(), &ninguna));
 
   std::vector<char*> argv;
   for (const auto& s : argumentos) argv.push_back(const_cast<char*>(s.c_str()));
@@ -169,6 +175,16 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
                          std::strerror(nError) + ")");
   salida.escritura.Cierra();
   errores.escritura.Cierra();
+  // Should the waiting end by an exception (from alEsperar), the child goes too.
+  struct TGuardaHijo {
+    pid_t pid;
+    bool bActiva = true;
+    ~TGuardaHijo() {
+      if (!bActiva) return;
+      ::kill(-pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+  } guarda{pid};
 
   TResultadoProceso r;
   const auto fin = std::chrono::steady_clock::now() + limite;
@@ -189,6 +205,7 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
   };
   for (;;) {
     if (std::chrono::steady_clock::now() >= fin) {
+      guarda.bActiva = false;
       ::kill(-pid, SIGKILL);
       ::waitpid(pid, nullptr, 0);
       r.bVencido = true;
@@ -217,6 +234,7 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
     if (alEsperar) alEsperar();
   }
   // Nothing the child started outlives it.
+  guarda.bActiva = false;
   ::kill(-pid, SIGKILL);
   int nEstado = 0;
   ::waitpid(pid, &nEstado, 0);
@@ -263,6 +281,14 @@ void TConvertidorPDF::ValidaVersion() const {
 }
 
 void TConvertidorPDF::Convierte(const std::string& sDocx, const std::string& sPdf) const {
+  try {
+    ConvierteEnCarpetas(sDocx, sPdf);
+  } catch (const fs::filesystem_error& e) {
+    throw EDocumentoWord(textos_doc::kConvertidorSinPdf + std::string(" (") + e.what() + ")");
+  }
+}
+
+void TConvertidorPDF::ConvierteEnCarpetas(const std::string& sDocx, const std::string& sPdf) const {
   fs::path destino = fs::absolute(sPdf);
   TCarpetaTemporal perfil(fs::temp_directory_path(), "kv-perfil-");
   // The output folder sits beside the target, so the finished PDF is renamed into place.

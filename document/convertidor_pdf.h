@@ -42,6 +42,9 @@ class TConvertidorPDF {
   // Exports sDocx as the PDF sPdf (replacing a file of that name). Throws EDocumentoWord
   // with the converter's own message when no PDF was made; sPdf is then left untouched.
   void Convierte(const std::string& sDocx, const std::string& sPdf) const;
+
+ private:
+  void ConvierteEnCarpetas(const std::string& sDocx, const std::string& sPdf) const;
 };
 
 }  // namespace kv

@@ -71,16 +71,6 @@ TEST(WordCuestionario, CadaRespuestaAlInicioDeSuMarcadorConSuFormato) {
   }
 }
 
-std::string PdfATexto(const std::string& sPdf) {
-  std::string sOrden = "pdftotext -layout '" + sPdf + "' -";
-  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
-  std::string r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while (tubo && (n = fread(buf.data(), 1, buf.size(), tubo.get())) > 0) r.append(buf.data(), n);
-  return r;
-}
-
 TEST(WordCuestionario, ElPdfLlevaRespuestasNombreYPaginas) {
   TProgramaDePrueba programa;
   TDocumentoWord documento;

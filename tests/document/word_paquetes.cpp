@@ -3,8 +3,11 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "document/historia_word.h"
@@ -185,6 +188,16 @@ std::string FormatoDelTexto(const std::string& sPaquete, const std::string& sPar
     return out.str();
   }
   return "?";
+}
+
+std::string PdfATexto(const std::string& sPdf) {
+  std::string sOrden = "pdftotext -layout '" + sPdf + "' -";
+  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
+  std::string r;
+  std::array<char, 4096> buf;
+  size_t n;
+  while (tubo && (n = fread(buf.data(), 1, buf.size(), tubo.get())) > 0) r.append(buf.data(), n);
+  return r;
 }
 
 std::string ConvertidorFalso(const std::string& sCarpeta, const std::string& sVersion,

@@ -46,6 +46,9 @@ std::string TextoConMarcadores(const std::string& sPaquete, const std::string& s
 std::string FormatoDelTexto(const std::string& sPaquete, const std::string& sParte,
                             const std::string& sTexto);
 
+// The text of a PDF as pdftotext lays it out (pages separated by form feeds).
+std::string PdfATexto(const std::string& sPdf);
+
 // A stand-in for the converter: a shell script that answers "--version" with sVersion and
 // otherwise runs sConversion with $outdir (the output folder) and $base (the input's name
 // without extension) set. Returns its path.

@@ -441,36 +441,47 @@ void TfrmPrincipal::bnDetectaPEPsClick() {
   EjecutaComando(bnDetectaPEPs, [this] { ProcesaDeteccion(); });
 }
 
-void TfrmPrincipal::ProcesaDeteccion() {
-  bool bResultado = false;
+std::unique_ptr<ICuestionarioComando> TfrmPrincipal::AbreCuestionario(bool bDeteccion) {
+  // The detection puts the default cursor back before each of its boxes; the report
+  // leaves the busy cursor up.
+  const auto Caja = [bDeteccion](const char* sTexto) {
+    if (bDeteccion) PonCursorNormal();
+    DameDialogos()->Mensaje(sTexto);
+  };
   db::Connection* Conector = nullptr;
+  if (!ConectaBD(Conector)) return nullptr;
+  const double dTCambio = DameTipoCambio();
   int nNumEmp = 0;
-  if (ConectaBD(Conector)) {
-    const double dTCambio = DameTipoCambio();
-    if (!DameNumEmpresa(nNumEmp)) {
-      PonCursorNormal();
-      DameDialogos()->Mensaje(textos_app::kSinNumEmpresa);
-    } else if (auto cuestionario =
-                   F_Fabrica ? F_Fabrica(Conector, _MensajeroForm, dTCambio, nNumEmp) : nullptr) {
-      if (cuestionario->UsuariosConectados()) {
-        PonCursorNormal();
-        DameDialogos()->Mensaje(textos_app::kUsuarioConectado);
-      } else if (!cuestionario->ValidaAcceso(edUsuario->text().toStdString(),
-                                             edPassw->text().toStdString(), true)) {
-        PonCursorNormal();
-        edUsuario->setFocus();
-        DameDialogos()->Mensaje(textos_app::kAccesoNegadoCaja);
-        _MensajeroForm->CampoObligatorio(txUsuario, edUsuario);
-        _MensajeroForm->MsjTxEspera(textos_app::kAccesoNegadoEstado, true);
-      } else {
-        bResultado = cuestionario->DetectaPEPs(F_dmMain.vtPEPs);
-        if (bResultado) {
-          MuestraAvisoSinPEPs(F_dmMain.vtPEPs.IsEmpty());
-          F_bReporteHabilitado = true;
-          if (!F_bEnProceso) bnGenReporte->setEnabled(true);
-          _MensajeroForm->MsjTxTemp(textos_app::kDeteccionFinalizada);
-        }
-      }
+  if (!DameNumEmpresa(nNumEmp)) {
+    Caja(textos_app::kSinNumEmpresa);
+    return nullptr;
+  }
+  auto cuestionario = F_Fabrica ? F_Fabrica(Conector, _MensajeroForm, dTCambio, nNumEmp) : nullptr;
+  if (!cuestionario) return nullptr;
+  if (cuestionario->UsuariosConectados()) {
+    Caja(textos_app::kUsuarioConectado);
+    return nullptr;
+  }
+  if (!cuestionario->ValidaAcceso(edUsuario->text().toStdString(), edPassw->text().toStdString(),
+                                  true)) {
+    // The detection flags the key, the report the password after its status text.
+    if (bDeteccion) edUsuario->setFocus();
+    Caja(textos_app::kAccesoNegadoCaja);
+    if (bDeteccion) _MensajeroForm->CampoObligatorio(txUsuario, edUsuario);
+    _MensajeroForm->MsjTxEspera(textos_app::kAccesoNegadoEstado, true);
+    if (!bDeteccion) _MensajeroForm->CampoObligatorio(txPassw, edPassw);
+    return nullptr;
+  }
+  return cuestionario;
+}
+
+void TfrmPrincipal::ProcesaDeteccion() {
+  if (auto cuestionario = AbreCuestionario(true)) {
+    if (cuestionario->DetectaPEPs(F_dmMain.vtPEPs)) {
+      MuestraAvisoSinPEPs(F_dmMain.vtPEPs.IsEmpty());
+      F_bReporteHabilitado = true;
+      if (!F_bEnProceso) bnGenReporte->setEnabled(true);
+      _MensajeroForm->MsjTxTemp(textos_app::kDeteccionFinalizada);
     }
   }
   PonCursorNormal();
@@ -486,27 +497,8 @@ void TfrmPrincipal::bnGenReporteClick() {
 }
 
 void TfrmPrincipal::ProcesaReporte() {
-  bool bResultado = false;
-  db::Connection* Conector = nullptr;
-  int nNumEmp = 0;
-  if (ConectaBD(Conector)) {
-    const double dTCambio = DameTipoCambio();
-    if (!DameNumEmpresa(nNumEmp)) {
-      DameDialogos()->Mensaje(textos_app::kSinNumEmpresa);
-    } else if (auto cuestionario =
-                   F_Fabrica ? F_Fabrica(Conector, _MensajeroForm, dTCambio, nNumEmp) : nullptr) {
-      if (cuestionario->UsuariosConectados()) {
-        DameDialogos()->Mensaje(textos_app::kUsuarioConectado);
-      } else if (!cuestionario->ValidaAcceso(edUsuario->text().toStdString(),
-                                             edPassw->text().toStdString(), true)) {
-        DameDialogos()->Mensaje(textos_app::kAccesoNegadoCaja);
-        _MensajeroForm->MsjTxEspera(textos_app::kAccesoNegadoEstado, true);
-        _MensajeroForm->CampoObligatorio(txPassw, edPassw);
-      } else {
-        bResultado = cuestionario->GeneraReporte(F_dmMain.vtPEPs);
-      }
-    }
-  }
+  auto cuestionario = AbreCuestionario(false);
+  const bool bResultado = cuestionario && cuestionario->GeneraReporte(F_dmMain.vtPEPs);
   _MensajeroForm->MsjEnTx(bResultado ? textos_app::kReporteCorrecto : textos_app::kReporteFallido);
 }
 

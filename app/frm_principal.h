@@ -117,6 +117,9 @@ class TfrmPrincipal : public QWidget {
   bool grdPEPsKeyPress(QKeyEvent* tecla);
   void HabilitaRejilla();
 
+  // Steps shared by both works: database, company, questionnaire object, connected users
+  // and login. Nothing when a step refused (its message already shown).
+  std::unique_ptr<ICuestionarioComando> AbreCuestionario(bool bDeteccion);
   void ProcesaDeteccion();
   void ProcesaReporte();
   // Runs a work under the busy wrapper with both command buttons disabled meanwhile.

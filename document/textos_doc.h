@@ -39,4 +39,11 @@ inline constexpr const char* kNoSeMovioPdf = "No se pudo colocar el PDF en ";
 inline constexpr const char* kPdfSobreDocumento =
     "El nombre del PDF coincide con el del documento; no se exporta para no sobrescribirlo: ";
 
+// Status line while the questionnaire document is produced.
+inline constexpr const char* kIniciando = "Iniciando...";
+inline constexpr const char* kPorFavorEspere = "Por favor espere... ";
+inline constexpr const char* kErrorAvance = "Error...";
+inline constexpr const char* kPreparandoReporte = "Preparando reporte...";
+inline constexpr const char* kNoSeEscribioPlantilla = "No se pudo escribir la plantilla: ";
+
 }  // namespace kv::textos_doc

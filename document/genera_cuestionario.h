@@ -1,0 +1,39 @@
+#pragma once
+// The document side of the questionnaire report: the template written to disk, a new
+// document made from it, the company's name in place of "_NombreCC_", one answer per
+// bookmark "bkm_preg_<n>" with the status line's percentage, the .docx saved and exported
+// as PDF, the PDF opened, the working files removed. The questionnaire supplies the name
+// and the answers; this piece knows nothing of how they are obtained.
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "diag/imensajero.h"
+#include "document/documento_word.h"
+
+namespace kv {
+
+struct TFuentesCuestionario {
+  int nTotalPreguntas = 0;
+  // The company's name, read when the placeholder is replaced.
+  std::function<std::string()> DameRazonSocial;
+  // The text for question n's bookmark; false when the question failed (the text is then
+  // the error text, written all the same).
+  std::function<bool(int nPregunta, std::string& sRespuesta)> RespondePregunta;
+  // The template's bytes, written unchanged; and the file names in the program folder.
+  std::span<const unsigned char> plantilla;
+  std::string sNombrePlantilla;
+  std::string sNombreDocumento;
+};
+
+// Produces the filled questionnaire with `documento` and releases it on every path; the
+// template and the .docx are removed on every path too, so only the PDF of a successful
+// run stays. True when the template was opened, every answer obtained and the document
+// saved and exported. A failure to write the template or an error of the document layer
+// reaches the caller as EDocumentoWord, after the clean-up.
+bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& mensajero,
+                        const TFuentesCuestionario& fuentes);
+
+}  // namespace kv

@@ -156,6 +156,8 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
   Verifica(posix_spawn_file_actions_addopen(acciones.get(), 0, "/dev/null", O_RDONLY, 0));
   Verifica(posix_spawn_file_actions_adddup2(acciones.get(), salida.escritura.get(), 1));
   Verifica(posix_spawn_file_actions_adddup2(acciones.get(), errores.escritura.get(), 2));
+  // The child gets nothing else of ours (database files, sockets of the window).
+  Verifica(posix_spawn_file_actions_addclosefrom_np(acciones.get(), 3));
   TAtributosSpawn atributos;
   // Its own process group, so a time-out can stop the child and whatever it started.
   Verifica(

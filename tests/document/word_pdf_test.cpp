@@ -2,12 +2,17 @@
 // way it can fail, none of which may count as an export or leave files behind.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "document/convertidor_pdf.h"
 #include "document/documento_word.h"
@@ -157,6 +162,18 @@ TEST(WordPdf, ElProcesoSeDetieneAlVencerElLimite) {
   EXPECT_EQ(bien.nEstado, 3);
   EXPECT_EQ(bien.sSalida, "uno\n");
   EXPECT_EQ(bien.sErrores, "dos\n");
+}
+
+TEST(WordPdf, ElConvertidorNoHeredaArchivosAbiertos) {
+  int fd = ::open("/dev/null", O_RDONLY);  // without close-on-exec
+  ASSERT_GE(fd, 3);
+  TResultadoProceso r = EjecutaProceso({"sh", "-c", "ls /proc/$$/fd"}, std::chrono::seconds(10));
+  ::close(fd);
+  std::vector<std::string> heredados;
+  std::istringstream in(r.sSalida);
+  for (std::string s; in >> s;) heredados.push_back(s);
+  EXPECT_EQ(std::find(heredados.begin(), heredados.end(), std::to_string(fd)), heredados.end())
+      << r.sSalida;
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ std::uint8_t PipeIn::u8() {
 }
 std::string_view PipeIn::bytes(std::uint32_t limit) {
   const std::uint32_t n = u32();
-  if (n > limit) throw DbError(msg::kClass, msg::readerError("longitud fuera de rango"));
+  if (n > limit) throw DbError(msg::kClass, msg::readerError(msg::text::kLongitudFueraDeRango));
   need(n);
   std::string_view v(buf_.data() + pos_, n);
   pos_ += n;
@@ -173,13 +173,13 @@ void runInHelper(const std::function<void(PipeOut&)>& child,
     }
     const int st = guard.wait();
     if (WIFSIGNALED(st)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(st)));
-    throw DbError(msg::kClass, msg::readerError("el lector terminó antes de tiempo"));
+    throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoAntesDe));
   }
   p.closeAt(0);
   const int st = guard.wait();
   if (WIFSIGNALED(st)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(st)));
   if (!WIFEXITED(st) || WEXITSTATUS(st) != 0)
-    throw DbError(msg::kClass, msg::readerError("el lector terminó con error"));
+    throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoConError));
 }
 
 }  // namespace kv::jet

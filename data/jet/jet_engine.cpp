@@ -46,7 +46,7 @@ class SqliteTableWriter : public TableWriter {
       create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
       insert += i ? ", ?" : "?";
     }
-    if (columns.empty()) throw DbError(msg::kClass, msg::readerError("tabla sin campos"));
+    if (columns.empty()) throw DbError(msg::kClass, msg::readerError(msg::text::kTablaSinCampos));
     exec(create + ")");
     sqlite3_stmt* st = nullptr;
     check(sqlite3_prepare_v2(db_, (insert + ")").c_str(), -1, &st, nullptr));
@@ -68,7 +68,7 @@ class SqliteTableWriter : public TableWriter {
     check(sqlite3_bind_blob64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT));
   }
   void endRow() override {
-    if (!insert_) throw DbError(msg::kClass, msg::readerError("fila antes de los campos"));
+    if (!insert_) throw DbError(msg::kClass, msg::readerError(msg::text::kFilaAntesDeLosCampos));
     const int rc = sqlite3_step(insert_.get());
     if (rc != SQLITE_DONE) check(rc);
     check(sqlite3_reset(insert_.get()));
@@ -78,7 +78,7 @@ class SqliteTableWriter : public TableWriter {
  private:
   int index(int col) const {
     if (!insert_ || col < 0 || col >= columns_)
-      throw DbError(msg::kClass, msg::readerError("campo fuera de rango"));
+      throw DbError(msg::kClass, msg::readerError(msg::text::kCampoFueraDeRango));
     return col + 1;
   }
   void check(int rc) {
@@ -209,7 +209,7 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
     std::string name = sqlite3_column_name(st.get(), i);
     for (const auto& c : cols)
       if (compareText(c, name) == 0)
-        throw DbError(msg::kClass, msg::unsupported("TOP con ORDER BY sobre campos repetidos"));
+        throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConORDERBYSobre));
     cols.push_back(std::move(name));
   }
   return cols;

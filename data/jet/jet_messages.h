@@ -25,6 +25,75 @@ inline constexpr const char* kReaderHung = "La lectura del archivo de Access no 
 inline constexpr const char* kBadArgument = "Argumento no válido en la llamada a una función";
 inline constexpr const char* kBadPattern = "Patrón de LIKE no válido";
 
+// Details of syntax errors, unsupported constructs and damaged files.
+namespace text {
+inline constexpr const char* kAliasDe = "alias de *";
+inline constexpr const char* kCadenaDePaginasCircular = "cadena de páginas circular";
+inline constexpr const char* kCampoFueraDeLaPagina = "campo fuera de la página";
+inline constexpr const char* kCampoFueraDeRango = "campo fuera de rango";
+inline constexpr const char* kCampoMasCortoQueSu = "campo más corto que su tipo";
+inline constexpr const char* kCaracterInesperado = "carácter inesperado '";
+inline constexpr const char* kDISTINCTDentroDeUnaFuncion = "DISTINCT dentro de una función";
+inline constexpr const char* kDISTINCTROW = "DISTINCTROW";
+inline constexpr const char* kEXISTS = "EXISTS";
+inline constexpr const char* kElLectorTerminoAntesDe = "el lector terminó antes de tiempo";
+inline constexpr const char* kElLectorTerminoConError = "el lector terminó con error";
+inline constexpr const char* kFalta = "falta ']'";
+inline constexpr const char* kFechaSinCerrar = "fecha sin cerrar";
+inline constexpr const char* kFilaAntesDeLosCampos = "fila antes de los campos";
+inline constexpr const char* kFilaIlegible = "fila ilegible";
+inline constexpr const char* kFilaSinTodosSusCampos = "fila sin todos sus campos";
+inline constexpr const char* kFueraDeCOUNT = "'*' fuera de COUNT(*)";
+inline constexpr const char* kFueraDeLaListaDe = "'*' fuera de la lista de campos";
+inline constexpr const char* kFuncionesDeAgregadoAnidadas = "funciones de agregado anidadas";
+inline constexpr const char* kINSELECT = "IN (SELECT …)";
+inline constexpr const char* kJOINSinINNERLEFTO = "JOIN sin INNER, LEFT o RIGHT";
+inline constexpr const char* kLaInstruccionTerminaAntesDe =
+    "la instrucción termina antes de tiempo";
+inline constexpr const char* kLibmdbNoPudoAbrirEl = "libmdb no pudo abrir el archivo";
+inline constexpr const char* kLongitudFueraDeRango = "longitud fuera de rango";
+inline constexpr const char* kMasFilasDeLasQue = "más filas de las que caben en el archivo";
+inline constexpr const char* kNoSePudieronLeerLos = "no se pudieron leer los campos";
+inline constexpr const char* kNoSePudoLeerEl = "no se pudo leer el catálogo";
+inline constexpr const char* kNoSePudoLeerLa = "no se pudo leer la definición de la tabla";
+inline constexpr const char* kNombreVacioEntreCorchetes = "nombre vacío entre corchetes";
+inline constexpr const char* kNombresConTresPartes = "nombres con tres partes";
+inline constexpr const char* kNumeroDeCamposFueraDe = "número de campos fuera de rango";
+inline constexpr const char* kNumeroMalFormado = "número mal formado";
+inline constexpr const char* kORDERBYDeUnaUNION = "ORDER BY de una UNION sobre una expresión";
+inline constexpr const char* kOperador = "operador ";
+inline constexpr const char* kOperadorUse = "operador '!=' (use '<>')";
+inline constexpr const char* kPalabraReservada = "palabra reservada '";
+inline constexpr const char* kRespuestaInesperadaDelLector = "respuesta inesperada del lector";
+inline constexpr const char* kSELECTINTO = "SELECT … INTO";
+inline constexpr const char* kSeEsperaba = "se esperaba ";
+inline constexpr const char* kSeEsperaba2 = "se esperaba '";
+inline constexpr const char* kSeEsperabaLIKEBETWEENO = "se esperaba LIKE, BETWEEN o IN";
+inline constexpr const char* kSeEsperabaSELECTDELETEO = "se esperaba SELECT, DELETE o TRUNCATE";
+inline constexpr const char* kSeEsperabaUnaExpresion = "se esperaba una expresión";
+inline constexpr const char* kSubconsultasEscalares = "subconsultas escalares";
+inline constexpr const char* kTOPConDISTINCTYORDER = "TOP con DISTINCT y ORDER BY";
+inline constexpr const char* kTOPConORDERBYSobre = "TOP con ORDER BY sobre campos repetidos";
+inline constexpr const char* kTOPEnElUltimoMiembro = "TOP en el último miembro de una UNION";
+inline constexpr const char* kTOPNecesitaUnNumeroEntero = "TOP necesita un número entero";
+inline constexpr const char* kTOPNecesitaUnNumeroMayor = "TOP necesita un número mayor que cero";
+inline constexpr const char* kTOPPERCENT = "TOP … PERCENT";
+inline constexpr const char* kTablaSinCampos = "tabla sin campos";
+inline constexpr const char* kTextoSinCerrar = "texto sin cerrar";
+inline constexpr const char* kTextoSobrante = "texto sobrante '";
+inline constexpr const char* kTipoDesconocido = "tipo desconocido";
+inline constexpr const char* kValorDesconocido = "valor desconocido";
+inline constexpr const char* kValorLargoConMarcasDesconocidas =
+    "valor largo con marcas desconocidas";
+inline constexpr const char* kValorLargoDemasiadoGrande = "valor largo demasiado grande";
+inline constexpr const char* kValorLargoFueraDeLa = "valor largo fuera de la página";
+inline constexpr const char* kValorLargoIlegible = "valor largo ilegible";
+inline constexpr const char* kNombreDeTabla = "nombre de tabla";
+inline constexpr const char* kNombreDeCampo = "nombre de campo";
+inline constexpr const char* kAlias = "alias";
+inline constexpr const char* kNoEsArchivo = "no es un archivo";
+}  // namespace text
+
 inline std::string cannotOpen(const std::string& path, const std::string& why) {
   return "No se puede abrir el archivo \"" + path + "\": " + why;
 }

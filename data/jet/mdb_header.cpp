@@ -85,7 +85,8 @@ MdbHeader readMdbHeader(const std::string& path) {
   struct stat st {};
   if (::fstat(f.fd, &st) != 0)
     throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
-  if (!S_ISREG(st.st_mode)) throw DbError(msg::kClass, msg::cannotOpen(path, "no es un archivo"));
+  if (!S_ISREG(st.st_mode))
+    throw DbError(msg::kClass, msg::cannotOpen(path, msg::text::kNoEsArchivo));
   unsigned char page[kHeaderBytes];
   std::size_t got = 0;
   while (got < sizeof page) {

@@ -51,8 +51,8 @@ struct GFree {
 
 MdbPtr openMdb(const std::string& path) {
   MdbPtr mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
-  if (!mdb) damaged("libmdb no pudo abrir el archivo");
-  if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) damaged("no se pudo leer el catálogo");
+  if (!mdb) damaged(msg::text::kLibmdbNoPudoAbrirEl);
+  if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) damaged(msg::text::kNoSePudoLeerEl);
   return mdb;
 }
 
@@ -104,20 +104,21 @@ std::string readLongValue(MdbHandle* mdb, int start, int size) {
   int rowStart = 0;
   std::size_t len = 0;
   auto fetch = [&] {
-    if (mdb_find_pg_row(mdb, pgRow, &buf, &rowStart, &len) != 0) damaged("valor largo ilegible");
+    if (mdb_find_pg_row(mdb, pgRow, &buf, &rowStart, &len) != 0)
+      damaged(msg::text::kValorLargoIlegible);
     if (rowStart < 0 || rowStart + len > static_cast<std::size_t>(mdb->fmt->pg_size))
-      damaged("valor largo fuera de la página");
+      damaged(msg::text::kValorLargoFueraDeLa);
   };
   if (head & 0x40000000u) {
     fetch();
     return std::string(static_cast<const char*>(buf) + rowStart, len);
   }
-  if ((head & 0xFF000000u) != 0) damaged("valor largo con marcas desconocidas");
-  if (valueLen > kMaxValue) damaged("valor largo demasiado grande");
+  if ((head & 0xFF000000u) != 0) damaged(msg::text::kValorLargoConMarcasDesconocidas);
+  if (valueLen > kMaxValue) damaged(msg::text::kValorLargoDemasiadoGrande);
   std::string raw;
   raw.reserve(valueLen);
   for (int guard = 0; pgRow != 0; ++guard) {
-    if (guard > 1 << 20) damaged("cadena de páginas circular");
+    if (guard > 1 << 20) damaged(msg::text::kCadenaDePaginasCircular);
     fetch();
     if (len < 4 || raw.size() + len - 4 > valueLen) break;
     raw.append(static_cast<const char*>(buf) + rowStart + 4, len - 4);
@@ -148,9 +149,10 @@ void sendCell(PipeOut& out, MdbHandle* mdb, MdbColumn* col, const MdbField& f) {
   }
   if (f.is_null) return out.u8(kNull);
   const int start = f.start, siz = f.siz;
-  if (start < 0 || siz < 0 || start + siz > mdb->fmt->pg_size) damaged("campo fuera de la página");
+  if (start < 0 || siz < 0 || start + siz > mdb->fmt->pg_size)
+    damaged(msg::text::kCampoFueraDeLaPagina);
   auto fixed = [&](int n) {
-    if (siz < n) damaged("campo más corto que su tipo");
+    if (siz < n) damaged(msg::text::kCampoMasCortoQueSu);
   };
   switch (type) {
     case MDB_BYTE:
@@ -242,10 +244,11 @@ void childReadTable(PipeOut& out, const std::string& path, const std::string& na
   MdbPtr mdb = openMdb(path);
   std::string n = name;
   TablePtr table(mdb_read_table_by_name(mdb.get(), n.data(), MDB_TABLE));
-  if (!table) damaged("no se pudo leer la definición de la tabla");
-  if (!mdb_read_columns(table.get())) damaged("no se pudieron leer los campos");
+  if (!table) damaged(msg::text::kNoSePudoLeerLa);
+  if (!mdb_read_columns(table.get())) damaged(msg::text::kNoSePudieronLeerLos);
   const unsigned ncols = table->num_cols;
-  if (ncols == 0 || !table->columns || table->columns->len != ncols) damaged("tabla sin campos");
+  if (ncols == 0 || !table->columns || table->columns->len != ncols)
+    damaged(msg::text::kTablaSinCampos);
   out.u8(kColumns);
   out.u32(ncols);
   for (unsigned i = 0; i < ncols; ++i) {
@@ -258,15 +261,15 @@ void childReadTable(PipeOut& out, const std::string& path, const std::string& na
   std::vector<const MdbField*> byColumn(ncols);
   std::uint64_t rows = 0;
   while (mdb_fetch_row(table.get())) {
-    if (++rows > maxRows) damaged("más filas de las que caben en el archivo");
+    if (++rows > maxRows) damaged(msg::text::kMasFilasDeLasQue);
     // Crack the row again to tell null from empty text (libmdb binds both as "").
     int rowStart = 0;
     std::size_t rowSize = 0;
     if (mdb_find_row(mdb.get(), static_cast<int>(table->cur_row) - 1, &rowStart, &rowSize) != 0)
-      damaged("fila ilegible");
+      damaged(msg::text::kFilaIlegible);
     rowStart &= 0x1FFF;
     const int got = mdb_crack_row(table.get(), rowStart, rowSize, fields.data());
-    if (got < 0) damaged("fila ilegible");
+    if (got < 0) damaged(msg::text::kFilaIlegible);
     std::fill(byColumn.begin(), byColumn.end(), nullptr);
     for (unsigned i = 0; i < ncols; ++i)
       if (fields[i].colnum >= 0 && static_cast<unsigned>(fields[i].colnum) < ncols)
@@ -274,7 +277,7 @@ void childReadTable(PipeOut& out, const std::string& path, const std::string& na
     out.u8(kRow);
     for (unsigned c = 0; c < ncols; ++c) {
       auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
-      if (!byColumn[c]) damaged("fila sin todos sus campos");
+      if (!byColumn[c]) damaged(msg::text::kFilaSinTodosSusCampos);
       sendCell(out, mdb.get(), col, *byColumn[c]);
     }
   }
@@ -295,7 +298,7 @@ MdbTableSource::MdbTableSource(std::string path, std::uint64_t fileSize)
                   const std::uint8_t tag = in.u8();
                   if (tag == kEnd) return;
                   if (tag == kError) childFailed(in);
-                  if (tag != kTable) damaged("respuesta inesperada del lector");
+                  if (tag != kTable) damaged(msg::text::kRespuestaInesperadaDelLector);
                   tables_.emplace_back(in.bytes(kMaxName));
                 }
               });
@@ -308,15 +311,15 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
               [&](PipeIn& in) {
                 std::uint8_t tag = in.u8();
                 if (tag == kError) childFailed(in);
-                if (tag != kColumns) damaged("respuesta inesperada del lector");
+                if (tag != kColumns) damaged(msg::text::kRespuestaInesperadaDelLector);
                 const std::uint32_t ncols = in.u32();
-                if (ncols == 0 || ncols > 4096) damaged("número de campos fuera de rango");
+                if (ncols == 0 || ncols > 4096) damaged(msg::text::kNumeroDeCamposFueraDe);
                 std::vector<ColumnInfo> cols;
                 for (std::uint32_t i = 0; i < ncols; ++i) {
                   std::string colName(in.bytes(kMaxName));
                   const std::uint8_t kind = in.u8();
                   if (kind > static_cast<std::uint8_t>(ColumnKind::Blob))
-                    damaged("tipo desconocido");
+                    damaged(msg::text::kTipoDesconocido);
                   cols.push_back({std::move(colName), static_cast<ColumnKind>(kind)});
                 }
                 writer.begin(cols);
@@ -324,7 +327,7 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
                   tag = in.u8();
                   if (tag == kEnd) return;
                   if (tag == kError) childFailed(in);
-                  if (tag != kRow) damaged("respuesta inesperada del lector");
+                  if (tag != kRow) damaged(msg::text::kRespuestaInesperadaDelLector);
                   for (std::uint32_t c = 0; c < ncols; ++c) {
                     const int ci = static_cast<int>(c);
                     switch (in.u8()) {
@@ -344,7 +347,7 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
                         writer.blob(ci, in.bytes(kMaxValue));
                         break;
                       default:
-                        damaged("valor desconocido");
+                        damaged(msg::text::kValorDesconocido);
                     }
                   }
                   writer.endRow();

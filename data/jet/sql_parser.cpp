@@ -69,9 +69,9 @@ std::vector<Token> tokenize(const std::string& s) {
       out.push_back({Tok::Word, w, upperAscii(w), start});
     } else if (c == '[') {
       const std::size_t close = s.find(']', i + 1);
-      if (close == std::string::npos) fail("falta ']'", start);
+      if (close == std::string::npos) fail(msg::text::kFalta, start);
       std::string w = s.substr(i + 1, close - i - 1);
-      if (w.empty()) fail("nombre vacío entre corchetes", start);
+      if (w.empty()) fail(msg::text::kNombreVacioEntreCorchetes, start);
       i = close + 1;
       out.push_back({Tok::Quoted, w, {}, start});
     } else if (std::isdigit(c) ||
@@ -89,7 +89,8 @@ std::vector<Token> tokenize(const std::string& s) {
           while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
         }
       }
-      if (i < n && isWordStart(static_cast<unsigned char>(s[i]))) fail("número mal formado", start);
+      if (i < n && isWordStart(static_cast<unsigned char>(s[i])))
+        fail(msg::text::kNumeroMalFormado, start);
       out.push_back({Tok::Number, s.substr(start, i - start), {}, start});
     } else if (c == '\'' || c == '"') {
       const char q = static_cast<char>(c);
@@ -109,11 +110,11 @@ std::vector<Token> tokenize(const std::string& s) {
         }
         v += s[i++];
       }
-      if (!closed) fail("texto sin cerrar", start);
+      if (!closed) fail(msg::text::kTextoSinCerrar, start);
       out.push_back({Tok::String, v, {}, start});
     } else if (c == '#') {
       const std::size_t close = s.find('#', i + 1);
-      if (close == std::string::npos) fail("fecha sin cerrar", start);
+      if (close == std::string::npos) fail(msg::text::kFechaSinCerrar, start);
       out.push_back({Tok::Date, s.substr(i + 1, close - i - 1), {}, start});
       i = close + 1;
     } else {
@@ -123,10 +124,10 @@ std::vector<Token> tokenize(const std::string& s) {
         if (s.compare(i, 2, t) == 0) sym = t;
       if (sym.empty()) {
         if (std::string("=<>+-*/\\&(),.;").find(static_cast<char>(c)) == std::string::npos)
-          fail(std::string("carácter inesperado '") + s[i] + "'", start);
+          fail(std::string(msg::text::kCaracterInesperado) + s[i] + "'", start);
         sym = std::string(1, static_cast<char>(c));
       }
-      if (sym == "!=") fail("operador '!=' (use '<>')", start);
+      if (sym == "!=") fail(msg::text::kOperadorUse, start);
       i += sym.size();
       out.push_back({Tok::Symbol, sym, {}, start});
     }
@@ -147,21 +148,21 @@ class Parser {
       next();
       expectKw("FROM");
       st.kind = Statement::Kind::Delete;
-      st.table = name("nombre de tabla");
+      st.table = name(msg::text::kNombreDeTabla);
       if (acceptKw("WHERE")) st.where = expr();
     } else if (isKw("TRUNCATE")) {
       next();
       expectKw("TABLE");
       st.kind = Statement::Kind::Truncate;
-      st.table = name("nombre de tabla");
+      st.table = name(msg::text::kNombreDeTabla);
     } else if (isKw("SELECT")) {
       st.kind = Statement::Kind::Select;
       st.query = query();
     } else {
-      fail("se esperaba SELECT, DELETE o TRUNCATE", cur().pos);
+      fail(msg::text::kSeEsperabaSELECTDELETEO, cur().pos);
     }
     acceptSym(";");
-    if (cur().type != Tok::End) fail("texto sobrante '" + cur().text + "'", cur().pos);
+    if (cur().type != Tok::End) fail(msg::text::kTextoSobrante + cur().text + "'", cur().pos);
     return st;
   }
 
@@ -193,7 +194,7 @@ class Parser {
     return true;
   }
   void expectKw(const char* kw) {
-    if (!acceptKw(kw)) fail(std::string("se esperaba ") + kw, cur().pos);
+    if (!acceptKw(kw)) fail(std::string(msg::text::kSeEsperaba) + kw, cur().pos);
   }
   bool isSym(const char* s) const { return cur().type == Tok::Symbol && cur().text == s; }
   bool acceptSym(const char* s) {
@@ -202,14 +203,14 @@ class Parser {
     return true;
   }
   void expectSym(const char* s) {
-    if (!acceptSym(s)) fail(std::string("se esperaba '") + s + "'", cur().pos);
+    if (!acceptSym(s)) fail(std::string(msg::text::kSeEsperaba2) + s + "'", cur().pos);
   }
   bool isName() const {
     return cur().type == Tok::Quoted ||
            (cur().type == Tok::Word && kReserved.count(cur().upper) == 0);
   }
   std::string name(const char* what) {
-    if (!isName()) fail(std::string("se esperaba ") + what, cur().pos);
+    if (!isName()) fail(std::string(msg::text::kSeEsperaba) + what, cur().pos);
     std::string n = cur().text;
     next();
     return n;
@@ -228,8 +229,7 @@ class Parser {
       auto& last = q->members.back();
       q->orderBy = std::move(last.orderBy);
       last.orderBy.clear();
-      if (last.top)
-        throw DbError(msg::kClass, msg::unsupported("TOP en el último miembro de una UNION"));
+      if (last.top) throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPEnElUltimoMiembro));
     }
     return q;
   }
@@ -240,27 +240,27 @@ class Parser {
     if (acceptKw("DISTINCT")) {
       c.distinct = true;
     } else if (isKw("DISTINCTROW")) {
-      throw DbError(msg::kClass, msg::unsupported("DISTINCTROW"));
+      throw DbError(msg::kClass, msg::unsupported(msg::text::kDISTINCTROW));
     } else {
       acceptKw("ALL");
     }
     if (acceptKw("TOP")) {
       if (cur().type != Tok::Number ||
           cur().text.find_first_not_of("0123456789") != std::string::npos)
-        fail("TOP necesita un número entero", cur().pos);
+        fail(msg::text::kTOPNecesitaUnNumeroEntero, cur().pos);
       const std::size_t at = cur().pos;
       c.top = std::strtoll(cur().text.c_str(), nullptr, 10);
-      if (*c.top <= 0) fail("TOP necesita un número mayor que cero", at);
+      if (*c.top <= 0) fail(msg::text::kTOPNecesitaUnNumeroMayor, at);
       next();
-      if (isKw("PERCENT")) throw DbError(msg::kClass, msg::unsupported("TOP … PERCENT"));
+      if (isKw("PERCENT")) throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPPERCENT));
     }
     do {
       SelectItem item;
       item.expr = expr();
-      if (acceptKw("AS")) item.alias = name("alias");
+      if (acceptKw("AS")) item.alias = name(msg::text::kAlias);
       c.items.push_back(std::move(item));
     } while (acceptSym(","));
-    if (isKw("INTO")) throw DbError(msg::kClass, msg::unsupported("SELECT … INTO"));
+    if (isKw("INTO")) throw DbError(msg::kClass, msg::unsupported(msg::text::kSELECTINTO));
     if (acceptKw("FROM")) {
       do {
         c.from.push_back(joinedTable());
@@ -300,7 +300,7 @@ class Parser {
                  (isKwAt(1, "JOIN") || (isKwAt(1, "OUTER") && isKwAt(2, "JOIN")))) {
         type = cur().upper;
       } else if (isKw("JOIN")) {
-        fail("JOIN sin INNER, LEFT o RIGHT", cur().pos);
+        fail(msg::text::kJOINSinINNERLEFTO, cur().pos);
       } else {
         break;
       }
@@ -334,12 +334,12 @@ class Parser {
       }
     } else {
       t->kind = TableRef::Kind::Table;
-      t->name = name("nombre de tabla");
+      t->name = name(msg::text::kNombreDeTabla);
     }
     if (acceptKw("AS"))
-      t->alias = name("alias");
+      t->alias = name(msg::text::kAlias);
     else if (isName())
-      t->alias = name("alias");
+      t->alias = name(msg::text::kAlias);
     return t;
   }
 
@@ -428,14 +428,14 @@ class Parser {
         in->negated = negated;
         in->args.push_back(std::move(e));
         expectSym("(");
-        if (isKw("SELECT")) throw DbError(msg::kClass, msg::unsupported("IN (SELECT …)"));
+        if (isKw("SELECT")) throw DbError(msg::kClass, msg::unsupported(msg::text::kINSELECT));
         do {
           in->args.push_back(concat());
         } while (acceptSym(","));
         expectSym(")");
         e = std::move(in);
       } else if (negated) {
-        fail("se esperaba LIKE, BETWEEN o IN", cur().pos);
+        fail(msg::text::kSeEsperabaLIKEBETWEENO, cur().pos);
       } else if (acceptKw("IS")) {
         auto n = make(Expr::Kind::IsNull, pos);
         n->negated = acceptKw("NOT");
@@ -506,7 +506,7 @@ class Parser {
         if (t.text == "(") {
           next();
           if (isKw("SELECT"))
-            throw DbError(msg::kClass, msg::unsupported("subconsultas escalares"));
+            throw DbError(msg::kClass, msg::unsupported(msg::text::kSubconsultasEscalares));
           ExprPtr e = expr();
           expectSym(")");
           return e;
@@ -515,9 +515,9 @@ class Parser {
           next();
           return make(Expr::Kind::Star, pos);
         }
-        fail("se esperaba una expresión", pos);
+        fail(msg::text::kSeEsperabaUnaExpresion, pos);
       case Tok::End:
-        fail("la instrucción termina antes de tiempo", pos);
+        fail(msg::text::kLaInstruccionTerminaAntesDe, pos);
       case Tok::Word:
         if (t.upper == "TRUE" || t.upper == "FALSE") {
           auto e = make(Expr::Kind::Boolean, pos);
@@ -529,8 +529,8 @@ class Parser {
           next();
           return make(Expr::Kind::Null, pos);
         }
-        if (t.upper == "EXISTS") throw DbError(msg::kClass, msg::unsupported("EXISTS"));
-        if (kReserved.count(t.upper)) fail("palabra reservada '" + t.text + "'", pos);
+        if (t.upper == "EXISTS") throw DbError(msg::kClass, msg::unsupported(msg::text::kEXISTS));
+        if (kReserved.count(t.upper)) fail(msg::text::kPalabraReservada + t.text + "'", pos);
         [[fallthrough]];
       case Tok::Quoted: {
         std::string first = t.text;
@@ -542,7 +542,7 @@ class Parser {
           f->text = first;
           if (!isSym(")")) {
             if (isKw("DISTINCT"))
-              throw DbError(msg::kClass, msg::unsupported("DISTINCT dentro de una función"));
+              throw DbError(msg::kClass, msg::unsupported(msg::text::kDISTINCTDentroDeUnaFuncion));
             do {
               f->args.push_back(expr());
             } while (acceptSym(","));
@@ -558,8 +558,9 @@ class Parser {
           }
           auto c = make(Expr::Kind::Column, pos);
           c->qualifier = first;
-          c->text = name("nombre de campo");
-          if (isSym(".")) throw DbError(msg::kClass, msg::unsupported("nombres con tres partes"));
+          c->text = name(msg::text::kNombreDeCampo);
+          if (isSym("."))
+            throw DbError(msg::kClass, msg::unsupported(msg::text::kNombresConTresPartes));
           return c;
         }
         auto c = make(Expr::Kind::Column, pos);
@@ -567,7 +568,7 @@ class Parser {
         return c;
       }
     }
-    fail("se esperaba una expresión", pos);
+    fail(msg::text::kSeEsperabaUnaExpresion, pos);
   }
 };
 

@@ -93,7 +93,7 @@ class Translator {
         else if (e.kind == Expr::Kind::Number)
           s += e.text;
         else
-          throw DbError(msg::kClass, msg::unsupported("ORDER BY de una UNION sobre una expresión"));
+          throw DbError(msg::kClass, msg::unsupported(msg::text::kORDERBYDeUnaUNION));
         if (q.orderBy[i].desc) s += " DESC";
       }
     }
@@ -116,7 +116,8 @@ class Translator {
     }
     std::string s;
     if (c.top && !c.orderBy.empty()) {
-      if (c.distinct) throw DbError(msg::kClass, msg::unsupported("TOP con DISTINCT y ORDER BY"));
+      if (c.distinct)
+        throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConDISTINCTYORDER));
       // Jet's TOP n keeps every row that ties with the n-th one.
       std::vector<std::string> cols = ctx_.describe(base);
       std::string list;
@@ -142,7 +143,8 @@ class Translator {
       if (i) s += ", ";
       if (it.expr->kind == Expr::Kind::Star) {
         s += it.expr->qualifier.empty() ? "*" : quoteName(it.expr->qualifier) + ".*";
-        if (!it.alias.empty()) throw DbError(msg::kClass, msg::syntax("alias de *", it.expr->pos));
+        if (!it.alias.empty())
+          throw DbError(msg::kClass, msg::syntax(msg::text::kAliasDe, it.expr->pos));
         continue;
       }
       Sql v = expr(*it.expr, Use::Value);
@@ -263,7 +265,7 @@ class Translator {
         return {(e.qualifier.empty() ? "" : quoteName(e.qualifier) + ".") + quoteName(e.text),
                 Type::Unknown};
       case Expr::Kind::Star:
-        throw DbError(msg::kClass, msg::syntax("'*' fuera de la lista de campos", e.pos));
+        throw DbError(msg::kClass, msg::syntax(msg::text::kFueraDeLaListaDe, e.pos));
       case Expr::Kind::Unary: {
         if (e.op == "NOT") {
           Sql a = expr(*e.args[0], Use::Condition);
@@ -339,7 +341,7 @@ class Translator {
     if (op == "\\") return {"jet_intdiv(" + a.text + ", " + b.text + ")", Type::Number};
     if (op == "MOD") return {"jet_mod(" + a.text + ", " + b.text + ")", Type::Number};
     if (op == "&") return {"jet_concat(" + a.text + ", " + b.text + ")", Type::Text};
-    throw DbError(msg::kClass, msg::unsupported("operador " + op));
+    throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
   }
 
   Sql function(const Expr& e) {
@@ -364,11 +366,11 @@ class Translator {
       want(1, 1);
       if (e.args[0]->kind == Expr::Kind::Star) {
         if (name != "COUNT" || !e.args[0]->qualifier.empty())
-          throw DbError(msg::kClass, msg::syntax("'*' fuera de COUNT(*)", e.args[0]->pos));
+          throw DbError(msg::kClass, msg::syntax(msg::text::kFueraDeCOUNT, e.args[0]->pos));
         return {"count(*)", Type::Number, true};
       }
       if (hasAggregate(*e.args[0]))
-        throw DbError(msg::kClass, msg::unsupported("funciones de agregado anidadas"));
+        throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
       Sql a = arg(0);
       if (name == "MIN" || name == "MAX") {
         const bool num = a.type == Type::Number || a.type == Type::Bool;

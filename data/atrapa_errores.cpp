@@ -16,6 +16,8 @@ bool EjecutaAtrapando(ILogErrores& Errores, const std::string& sNomClase,
     sMsjAdicional = e.describe();
   } catch (const std::exception& e) {
     sMsjAdicional = std::string(textos::kClaseFallaGeneral) + " - " + e.what();
+  } catch (...) {
+    sMsjAdicional = std::string(textos::kClaseFallaGeneral) + " - " + textos::kFallaDesconocida;
   }
   Errores.MuestraError(textos::kErrorBD, sNomClase, sMsjAdicional);
   return false;

@@ -13,6 +13,7 @@ inline constexpr const char* kNomBDPrinc = "BDPrincipal";
 // Failure class of errors that are not database errors (file copy, unexpected ones).
 inline constexpr const char* kClaseFallaGeneral = "Exception";
 inline constexpr const char* kClaseFallaCopia = "EInOutError";
+inline constexpr const char* kFallaDesconocida = "Falla desconocida";
 
 inline std::string FallaCopia(const std::string& sOrigen, const std::string& sDestino,
                               const std::string& sCausa) {

@@ -182,3 +182,35 @@ TEST_F(ConexionTest, ProviderMissingIsReportedToo) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// Failures that are not database errors are still caught and reported in the same layout.
+TEST(ConectorFallas, AnyFailureIsCaughtAndReported) {
+  const struct {
+    std::function<void()> falla;
+    const char* texto;
+  } casos[] = {
+      {[] { throw std::runtime_error("se acabó la memoria"); },
+       "Error #BD-101.TConectSQLServer: Llame a Soporte Técnico. Exception - se acabó la memoria"},
+      {[] { throw 42; },
+       "Error #BD-101.TConectSQLServer: Llame a Soporte Técnico. Exception - Falla desconocida"},
+  };
+  for (const auto& caso : casos) {
+    TDialogosDePrueba dialogos;
+    prueba::TProveedorSustituto sql(
+        "SQLOLEDB.1", [&](const prueba::Items&, db::ConnectMode) -> std::unique_ptr<db::Session> {
+          caso.falla();
+          return nullptr;
+        });
+    TConectSQLServer c;
+    c.SetStrConexion("Provider=SQLOLEDB.1;Data Source=x");
+    EXPECT_NO_THROW(c.SetConecta(true));
+    EXPECT_FALSE(c.GetConecta());
+    EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{caso.texto});
+  }
+}
+
+}  // namespace
+}  // namespace kv

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -324,20 +323,18 @@ OdbcDestino MapeaConexion(const std::vector<std::pair<std::string, std::string>>
 
 std::string DriverFreeTDS() {
   // Registered under its usual name?
-  SQLHENV env = SQL_NULL_HENV;
+  Handle<SQL_HANDLE_ENV> env;
   bool registrado = false;
-  if (Exito(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
-    if (Exito(SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
-                            0))) {
-      SQLCHAR desc[256], attrs[1024];
-      SQLSMALLINT ld = 0, la = 0;
-      SQLUSMALLINT dir = SQL_FETCH_FIRST;
-      while (Exito(SQLDrivers(env, dir, desc, sizeof desc, &ld, attrs, sizeof attrs, &la))) {
-        dir = SQL_FETCH_NEXT;
-        if (std::string(reinterpret_cast<const char*>(desc)) == "FreeTDS") registrado = true;
-      }
+  if (Exito(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env.out())) &&
+      Exito(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION,
+                          reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
+    SQLCHAR desc[256], attrs[1024];
+    SQLSMALLINT ld = 0, la = 0;
+    SQLUSMALLINT dir = SQL_FETCH_FIRST;
+    while (Exito(SQLDrivers(env.get(), dir, desc, sizeof desc, &ld, attrs, sizeof attrs, &la))) {
+      dir = SQL_FETCH_NEXT;
+      if (std::string(reinterpret_cast<const char*>(desc)) == "FreeTDS") registrado = true;
     }
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
   }
   if (registrado) return "FreeTDS";
   // Otherwise the driver library itself, where Debian and others install it.

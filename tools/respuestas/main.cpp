@@ -1,0 +1,148 @@
+// respuestas FOLDER --tipo-cambio R [--pep CLAVE]...  |  respuestas FOLDER --peps
+// Opens the company database of a Kavori folder as the window does, detects the possible
+// PEPs, ticks the given client keys and prints the text of every question's bookmark
+// (or the detected rows). Read only; no administrator login.
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/archivo_ini.h"
+#include "app/textos.h"
+#include "data/colector_conxs.h"
+#include "data/jet/jet_provider.h"
+#include "diag/programa.h"
+#include "engine/rep_cuest_siti2020.h"
+#include "engine/tabla_peps.h"
+#include "tools/respuestas/textos.h"
+
+namespace {
+
+using namespace kv;
+
+struct TArgumentos {
+  std::string sCarpeta;
+  std::optional<std::string> sTipoCambio;
+  std::vector<std::string> peps;
+  bool bSoloPEPs = false;
+};
+
+// Parses the command line; nothing when it is not valid (the reason is printed).
+std::optional<TArgumentos> LeeArgumentos(int argc, char** argv) {
+  TArgumentos a;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& s = args[i];
+    if (s == "--peps") {
+      a.bSoloPEPs = true;
+    } else if (s == "--tipo-cambio" || s == "--pep") {
+      if (i + 1 >= args.size()) {
+        std::cerr << textos_respuestas::kSinValor << s << "\n";
+        return std::nullopt;
+      }
+      if (s == "--pep")
+        a.peps.push_back(args[++i]);
+      else
+        a.sTipoCambio = args[++i];
+    } else if (s.rfind("--", 0) == 0 || !a.sCarpeta.empty()) {
+      std::cerr << textos_respuestas::kOpcionDesconocida << s << "\n";
+      return std::nullopt;
+    } else {
+      a.sCarpeta = s;
+    }
+  }
+  if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value()) return std::nullopt;
+  return a;
+}
+
+// The rate as typed: a decimal number with "." whatever the locale; 0 when it is not one.
+double LeeTipoCambio(const std::string& s) {
+  double d = 0;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), d);
+  if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(d)) return 0;
+  return d;
+}
+
+int Falla(const std::string& sMensaje) {
+  std::cerr << sMensaje << "\n";
+  return 1;
+}
+
+int Ejecuta(const TArgumentos& a) {
+  double dTipoCambio = 0;
+  if (a.sTipoCambio) {
+    if (a.sTipoCambio->empty()) return Falla(textos_app::kFaltaCambio);
+    dTipoCambio = LeeTipoCambio(*a.sTipoCambio);
+    if (dTipoCambio <= 0) return Falla(textos_app::kCambioCero);
+  }
+
+  // The database and the company number, as the window finds them.
+  const auto sRutaBD = BuscaArchivoIgnorandoMayusculas(
+      a.sCarpeta, std::string(textos_app::kCarpetaBD) + "/" + textos_app::kArchivoBD);
+  if (!sRutaBD) return Falla(textos_app::kErrorCarpetaKavori);
+  jet::registerJetProvider();
+  ColectorConexiones->CreaBDPrinc(*sRutaBD, "", false);
+  db::Connection* Conector = nullptr;
+  // A refused open was already reported ("BD-101") by the connector.
+  if (!ColectorConexiones->Conecta(textos_app::kConexionPrincipal) ||
+      !ColectorConexiones->DameAccessConex(textos_app::kConexionPrincipal, Conector) ||
+      !Conector->connected())
+    return 1;
+  const auto sRutaIni = BuscaArchivoIgnorandoMayusculas(a.sCarpeta, textos_app::kArchivoIni);
+  const int nNumEmp = sRutaIni ? LeeEnteroIni(*sRutaIni, textos_app::kSeccionControl,
+                                              textos_app::kClaveEmpresaActiva, 0)
+                               : 0;
+  if (nNumEmp <= 0) return Falla(textos_app::kSinNumEmpresa);
+
+  TRepCuestSITI2020 rep(Conector, dTipoCambio, nNumEmp);
+  if (rep.UsuariosConectados()) return Falla(textos_app::kUsuarioConectado);
+  TTablaPEPs vtPEPs;
+  if (!rep.DetectaPEPs(vtPEPs)) return 1;
+
+  if (a.bSoloPEPs) {
+    for (std::size_t i = 0; i < vtPEPs.RecordCount(); ++i) {
+      const TFilaPEP& f = vtPEPs.Fila(i);
+      std::cout << f.IdPEP << '\t' << f.ClaveCliente << '\t' << f.Nombre << '\n';
+    }
+    return 0;
+  }
+
+  const std::set<std::string> peps(a.peps.begin(), a.peps.end());
+  for (std::size_t i = 0; i < vtPEPs.RecordCount(); ++i)
+    if (peps.count(vtPEPs.Fila(i).ClaveCliente)) vtPEPs.EstableceEsPEP(i, true);
+  rep.EstableceTablaPEPs(&vtPEPs);
+
+  // Unlike the report, every question is answered even after one fails.
+  int nEstado = 0;
+  for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
+    std::string sRespuesta;
+    if (!rep.RespondePregunta(n, sRespuesta)) nEstado = 1;
+    std::cout << n << '\t' << sRespuesta << '\n';
+  }
+  return nEstado;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto args = LeeArgumentos(argc, argv);
+  if (!args) {
+    std::cerr << kv::textos_respuestas::kUso;
+    return 2;
+  }
+  kv::ColectorConexiones = std::make_shared<kv::TColectorConxs>();
+  int nEstado = 1;
+  try {
+    nEstado = Ejecuta(*args);
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    nEstado = 1;
+  }
+  std::cout.flush();
+  kv::ColectorConexiones.reset();
+  return nEstado;
+}

@@ -4,6 +4,7 @@
 
 #include "data/colector_conxs.h"
 #include "data/kavori_bd.h"
+#include "tests/data/access_casos_login.h"
 #include "tests/data/access_proveedor_prueba.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
@@ -34,39 +35,16 @@ class KavoriTest : public ::testing::Test {
 };
 
 TEST_F(KavoriTest, LoginRules) {
-  Sql("INSERT INTO tEmps VALUES ('ADMIN', 'SECRETO', 0);"
-      "INSERT INTO tEmps VALUES ('SINCLAVE', NULL, 0);"
-      "INSERT INTO tEmps VALUES ('VACIA', '', 0);"
-      "INSERT INTO tEmps VALUES ('MINUS', 'secreto', 0);"
-      "INSERT INTO tEmps VALUES ('CAJERO', 'CAJA', 3);"
-      "INSERT INTO tEmps VALUES ('DOBLE', 'PRIMERA', 0);"
-      "INSERT INTO tEmps VALUES ('doble', 'SEGUNDA', 0);"
-      "INSERT INTO tEmps VALUES ('O''BRIEN', 'X', 0);");
-  const struct {
-    const char* clave;
-    const char* passw;
-    bool soloAdmins;
-    bool acceso;
-  } casos[] = {
-      {"ADMIN", "SECRETO", true, true},
-      {"ADMIN", "secreto", true, false},  // exact, case-sensitive comparison
-      {"ADMIN", "", true, false},
-      {"NADIE", "SECRETO", true, false},  // no row
-      {"SINCLAVE", "", true, true},       // null password: admitted with anything
-      {"SINCLAVE", "LOQUESEA", true, true},
-      {"VACIA", "", true, true},  // empty text: only the empty password
-      {"VACIA", "X", true, false},
-      {"MINUS", "SECRETO", true, false},  // lower-case stored password never matches
-      {"CAJERO", "CAJA", true, false},    // level not 0
-      {"CAJERO", "CAJA", false, true},
-      {"DOBLE", "PRIMERA", true, true},  // two rows for the key: the first counts
-      {"DOBLE", "SEGUNDA", true, false},
-      {"X' OR '1'='1", "", true, false},  // injection attempt: just a key not found
-      {"' OR ''='", "", false, false},
-      {"O'BRIEN", "X", true, true},  // an apostrophe in a key is a plain character
-  };
+  for (const auto& e : prueba::kEmpleados) {
+    std::string clave = e.clave, passw = e.passw.value_or("");
+    for (auto* t : {&clave, &passw})
+      for (std::size_t k = t->find('\''); k != std::string::npos; k = t->find('\'', k + 2))
+        t->insert(k, "'");
+    Sql("INSERT INTO tEmps VALUES ('" + clave + "', " + (e.passw ? "'" + passw + "'" : "NULL") +
+        ", " + std::to_string(e.nivel) + ");");
+  }
   TKavoriBD k(&conexion);
-  for (const auto& c : casos)
+  for (const auto& c : prueba::kCasosLogin)
     EXPECT_EQ(k.ValidaAcceso(c.clave, c.passw, c.soloAdmins), c.acceso)
         << c.clave << " / " << c.passw << " / " << c.soloAdmins;
   EXPECT_TRUE(dialogos->Dialogos().empty());

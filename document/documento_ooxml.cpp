@@ -124,6 +124,13 @@ TDocumentoOOXML::TDocumentoOOXML(std::string sBytes, const std::string& sNombre)
   for (pugi::xml_node o : tipos.xml.document_element().children("Override"))
     if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + F_sPrincipal))
       F_sTipoPrincipal = o.attribute("ContentType").value();
+  if (F_sTipoPrincipal.empty()) {
+    // No override: the default of the part's extension applies.
+    std::string sExtension = F_sPrincipal.substr(F_sPrincipal.rfind('.') + 1);
+    for (pugi::xml_node d : tipos.xml.document_element().children("Default"))
+      if (IgualSinMayusculas(d.attribute("Extension").value(), sExtension))
+        F_sTipoPrincipal = d.attribute("ContentType").value();
+  }
   if (F_sTipoPrincipal != kTipoDocumento && F_sTipoPrincipal != kTipoPlantilla)
     throw EDocumentoWord(textos_doc::kTipoNoAdmitido + F_sNombre);
   TParte& principal = Parte(F_sPrincipal);
@@ -505,9 +512,16 @@ void TDocumentoOOXML::ActualizaCampos() {
 void TDocumentoOOXML::Guarda(const std::string& sRuta) {
   if (F_sTipoPrincipal == kTipoPlantilla) {
     TParte& tipos = Parte("[Content_Types].xml");
-    for (pugi::xml_node o : tipos.xml.document_element().children("Override"))
-      if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + F_sPrincipal))
-        o.attribute("ContentType").set_value(kTipoDocumento);
+    pugi::xml_node raiz = tipos.xml.document_element();
+    pugi::xml_node sobre;
+    for (pugi::xml_node o : raiz.children("Override"))
+      if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + F_sPrincipal)) sobre = o;
+    if (!sobre) {
+      sobre = raiz.append_child("Override");
+      sobre.append_attribute("PartName") = ("/" + F_sPrincipal).c_str();
+      sobre.append_attribute("ContentType");
+    }
+    sobre.attribute("ContentType").set_value(kTipoDocumento);
     tipos.bModificada = true;
   }
   for (const auto& [sClave, parte] : F_Partes) {

@@ -107,6 +107,19 @@ TEST(WordDocumento, GuardaComoDocumentoYCopiaLoDemasTalCual) {
   EXPECT_EQ(programa.Archivos(), (std::vector<std::string>{"plantilla.dotx", "salida.docx"}));
 }
 
+TEST(WordDocumento, ElTipoDePlantillaPorExtensionTambienCambia) {
+  TProgramaDePrueba programa;
+  TPaqueteWord paquete = PaqueteSencillo();
+  paquete.bTipoPorDefecto = true;
+  paquete.Escribe(programa.Ruta("plantilla.dotx"));
+  TDocumentoWord documento;
+  ASSERT_TRUE(documento.CargaDocumentoWord("plantilla.dotx", ""));
+  EXPECT_TRUE(documento.GuardaDocumentoWord("salida.docx", "", ""));
+  EXPECT_NE(LeeParte(programa.Ruta("salida.docx"), "[Content_Types].xml")
+                .find("<Override PartName=\"/word/document.xml\" ContentType=\"" + kTipoDocumento),
+            std::string::npos);
+}
+
 TEST(WordDocumento, UnDocumentoComoPlantillaTambienSirve) {
   TProgramaDePrueba programa;
   TPaqueteWord paquete = PaqueteSencillo();

@@ -42,10 +42,11 @@ void TPaqueteWord::Escribe(const std::string& sRuta) const {
       std::string(kDecl) +
       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
       "<Default Extension=\"rels\" "
-      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-      "<Override PartName=\"/word/document.xml\" ContentType=\"" +
-      sTipoPrincipal + "\"/>";
+      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>" +
+      (bTipoPorDefecto ? "<Default Extension=\"xml\" ContentType=\"" + sTipoPrincipal + "\"/>"
+                       : "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                         "<Override PartName=\"/word/document.xml\" ContentType=\"" +
+                             sTipoPrincipal + "\"/>");
   std::string rels =
       std::string(kDecl) +
       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"

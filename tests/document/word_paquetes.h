@@ -20,6 +20,8 @@ struct TPaqueteWord {
   std::map<std::string, std::string> pies;         // "footer1.xml" -> inside <w:ftr>
   std::string sAjustes;                            // inside <w:settings>
   bool bPlantilla = true;
+  // The main part's type given by the default of ".xml" instead of its own override.
+  bool bTipoPorDefecto = false;
   // Extra parts carried untouched: name -> bytes.
   std::map<std::string, std::string> otras;
 

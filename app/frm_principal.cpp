@@ -334,7 +334,8 @@ void TfrmPrincipal::HabilitaRejilla() {
 }
 
 void TfrmPrincipal::grdPEPsCellClick(const QModelIndex& indice) {
-  if (!indice.isValid() || indice.column() != TModeloPEPs::kColMarca) return;
+  // Ticks stay as they are while a command reads or refills the table.
+  if (F_bEnProceso || !indice.isValid() || indice.column() != TModeloPEPs::kColMarca) return;
   const auto nFila = static_cast<std::size_t>(indice.row());
   F_dmMain.vtPEPs.EstableceEsPEP(nFila, !F_dmMain.vtPEPs.Fila(nFila).EsPEP.value_or(false));
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -32,6 +33,7 @@ struct TGuionCuestionario {
   bool bDetecta = true;
   bool bGenera = true;
   bool bLanza = false;               // DetectaPEPs throws
+  std::function<void()> alGenerar;   // run inside GeneraReporte, before it reads the ticks
   std::vector<std::string> nombres;  // rows the detection writes
   int nCreados = 0;
   std::string llamadas;
@@ -79,6 +81,7 @@ class TCuestionarioGuion : public ICuestionarioComando {
   bool GeneraReporte(TTablaPEPs& vtPEPS) override {
     g_.llamadas += "GeneraReporte ";
     Botones();
+    if (g_.alGenerar) g_.alGenerar();
     g_.marcasAlGenerar.clear();
     for (std::size_t i = 0; i < vtPEPS.RecordCount(); ++i)
       g_.marcasAlGenerar.push_back(vtPEPS.Fila(i).EsPEP.value_or(false));

@@ -516,6 +516,13 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
   EXPECT_EQ(T(frm.txMensajes->text()), kProcesoCancelado);
   EXPECT_EQ(guion->llamadas, "");
 
+  // A click on a box while the report reads the table changes nothing.
+  guion->alGenerar = [&] {
+    QTest::mouseClick(frm.grdPEPs->viewport(), Qt::LeftButton, {},
+                      frm.grdPEPs->visualRect(frm.dsPEPs()->index(1, 0)).center());
+    QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
+  };
+  frm.grdPEPs->setCurrentIndex(frm.dsPEPs()->index(2, 0));
   for (bool bExito : {true, false}) {
     dialogos->Limpia();
     guion->bGenera = bExito;

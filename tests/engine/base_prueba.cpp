@@ -318,7 +318,9 @@ std::string TModelo::Operaciones(TClase clase, int nTipoOp, unsigned nSeg, int n
   return std::to_string(n);
 }
 
-std::string TModelo::Monto(TClase clase, int nTipoOp, unsigned nSeg, int nExt, bool bSinPEP) const {
+// Sum and number of the operations with a known client in the segment.
+std::pair<double, int> TModelo::SumaSegmento(TClase clase, int nTipoOp, unsigned nSeg, int nExt,
+                                             bool bSinPEP) const {
   double d = 0;
   int n = 0;
   for (const auto& o : Ops(clase, nTipoOp))
@@ -326,18 +328,17 @@ std::string TModelo::Monto(TClase clase, int nTipoOp, unsigned nSeg, int nExt, b
       d += o.dCantidad;
       ++n;
     }
+  return {d, n};
+}
+
+std::string TModelo::Monto(TClase clase, int nTipoOp, unsigned nSeg, int nExt, bool bSinPEP) const {
+  const auto [d, n] = SumaSegmento(clase, nTipoOp, nSeg, nExt, bSinPEP);
   return n == 0 ? "0" : Redondeo(d);
 }
 
 std::string TModelo::Promedio(TClase clase, int nTipoOp, unsigned nSeg, int nExt,
                               bool bSinPEP) const {
-  double d = 0;
-  int n = 0;
-  for (const auto& o : Ops(clase, nTipoOp))
-    if (o.bConCliente && EnSegmento(o, nSeg, nExt, bSinPEP)) {
-      d += o.dCantidad;
-      ++n;
-    }
+  const auto [d, n] = SumaSegmento(clase, nTipoOp, nSeg, nExt, bSinPEP);
   return n == 0 ? "0" : Redondeo(d / n);
 }
 

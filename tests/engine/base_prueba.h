@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/mdbwrite/mdbwriter.h"
@@ -105,6 +106,9 @@ class TModelo {
   std::vector<std::set<std::string>> Respuestas() const;
 
  private:
+  std::pair<double, int> SumaSegmento(TClase clase, int nTipoOp, unsigned nSeg, int nExt,
+                                      bool bSinPEP) const;
+
   const TDatos& d_;
   int nNumEmp_;
   double dTCambio_;

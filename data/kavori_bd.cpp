@@ -33,7 +33,7 @@ TKavoriBD::TKavoriBD(const ConexPropia& conex, const std::string& sIDNomBD)
     : TConsultasSQL(conex.conector),
       F_bConectado(conex.conector != nullptr),
       F_sIDNomBD(sIDNomBD),
-      F_bRegistroPropio(conex.registrada) {}
+      F_ColectorPropio(conex.colector) {}
 
 TKavoriBD::ConexPropia TKavoriBD::AbreConexPropia(const std::string& sRutaKavori,
                                                   const std::string& sIDNomBD) {
@@ -41,11 +41,12 @@ TKavoriBD::ConexPropia TKavoriBD::AbreConexPropia(const std::string& sRutaKavori
   std::shared_ptr<IColectorConxs> colector = ColectorConexiones;
   if (!colector) return conex;
   const std::string sNombre = kPrefijoNombre + sIDNomBD;
-  conex.registrada = colector->NuevaConexion(sNombre, "", textos::kPasswBDPrinc, "", sRutaKavori,
-                                             "", "", TTipoMotorBD::tmAccess, true);
+  if (!colector->NuevaConexion(sNombre, "", textos::kPasswBDPrinc, "", sRutaKavori, "", "",
+                               TTipoMotorBD::tmAccess, true))
+    return conex;
+  conex.colector = colector;
   db::Connection* conector = nullptr;
-  if (conex.registrada && colector->Conectado(sNombre) &&
-      colector->DameAccessConex(sNombre, conector))
+  if (colector->Conectado(sNombre) && colector->DameAccessConex(sNombre, conector))
     conex.conector = conector;
   return conex;
 }
@@ -53,8 +54,7 @@ TKavoriBD::ConexPropia TKavoriBD::AbreConexPropia(const std::string& sRutaKavori
 TKavoriBD::~TKavoriBD() {
   // Only the registration this object made goes; a borrowed connection, or one that
   // somebody else registered under the same name, stays theirs.
-  if (F_bRegistroPropio && ColectorConexiones)
-    ColectorConexiones->EliminaConex(kPrefijoNombre + F_sIDNomBD);
+  if (F_ColectorPropio) F_ColectorPropio->EliminaConex(kPrefijoNombre + F_sIDNomBD);
 }
 
 bool TKavoriBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,

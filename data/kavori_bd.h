@@ -1,11 +1,14 @@
 #pragma once
 // Access to the Kavori company database: administrator login check, connected users
 // and the company record, on top of the query service.
+#include <memory>
 #include <string>
 
 #include "data/consultas_sql.h"
 
 namespace kv {
+
+class IColectorConxs;
 
 // The company record; a field is empty when its column is null or the record
 // cannot be read.
@@ -53,13 +56,14 @@ class TKavoriBD : public TConsultasSQL, public IKavoriBD {
  private:
   struct ConexPropia {
     db::Connection* conector = nullptr;
-    bool registrada = false;
+    std::shared_ptr<IColectorConxs> colector;  // set when the registration is ours
   };
   static ConexPropia AbreConexPropia(const std::string& sRutaKavori, const std::string& sIDNomBD);
   TKavoriBD(const ConexPropia& conex, const std::string& sIDNomBD);
 
-  // Whether this object registered "Kavori" + F_sIDNomBD itself (and so removes it).
-  bool F_bRegistroPropio = false;
+  // The registry where this object registered "Kavori" + F_sIDNomBD itself (and so
+  // removes it); held so that the borrowed connection outlives the object.
+  std::shared_ptr<IColectorConxs> F_ColectorPropio;
 };
 
 }  // namespace kv

@@ -136,6 +136,21 @@ TEST_F(KavoriTest, OwnConnectionRegisteredAndRemoved) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
+// The object keeps the registry that lends it its connection: replacing the global one
+// leaves it working, and its registration goes from the registry where it was made.
+TEST_F(KavoriTest, OwnConnectionOutlivesARegistryChange) {
+  std::shared_ptr<IColectorConxs> primero = ColectorConexiones;
+  {
+    TKavoriBD k(bd.string());
+    ColectorConexiones = std::make_shared<TColectorConxs>();
+    EXPECT_TRUE(primero->Conectado("Kavori"));
+    EXPECT_FALSE(k.UsuariosConectados());
+  }
+  db::Connection* x = nullptr;
+  EXPECT_FALSE(primero->DameAccessConex("Kavori", x));
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
 TEST_F(KavoriTest, OwnConnectionThatCannotOpen) {
   auto falta = (carpeta.Ruta() / "falta.mdb").string();
   {

@@ -1,6 +1,7 @@
 #include "document/historia_word.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <map>
 #include <set>
 
@@ -36,13 +37,16 @@ struct TTextoParrafo {
   std::vector<TAtomo> atomos;
 };
 
-bool EsContenedorEnLinea(pugi::xml_node n) {
-  static const char* const kNombres[] = {"w:hyperlink", "w:smartTag", "w:customXml",
-                                         "w:ins",       "w:moveTo",   "w:fldSimple",
-                                         "w:dir",       "w:bdo",      "w:sdtContent"};
-  for (const char* s : kNombres)
+bool EsUnoDe(pugi::xml_node n, std::initializer_list<const char*> nombres) {
+  for (const char* s : nombres)
     if (Es(n, s)) return true;
   return false;
+}
+
+// Elements inside a paragraph that hold runs.
+bool EsContenedorEnLinea(pugi::xml_node n) {
+  return EsUnoDe(n, {"w:hyperlink", "w:smartTag", "w:customXml", "w:ins", "w:moveTo", "w:fldSimple",
+                     "w:dir", "w:bdo", "w:sdtContent"});
 }
 
 void ColectaDeRun(pugi::xml_node run, TTextoParrafo& t) {
@@ -280,13 +284,11 @@ std::u32string TextoDeReemplazo(const TBusqueda& b, const std::u32string& sEncon
   return r;
 }
 
+// Elements that hold paragraphs: a search for a paragraph stops there.
 bool EsLimiteDeBloque(pugi::xml_node n) {
-  static const char* const kNombres[] = {"w:body",    "w:tc",      "w:txbxContent",
-                                         "w:hdr",     "w:ftr",     "w:footnote",
-                                         "w:endnote", "w:comment", "w:docPartBody"};
-  for (const char* s : kNombres)
-    if (Es(n, s)) return true;
-  return !n.parent();
+  return EsUnoDe(n, {"w:body", "w:tc", "w:txbxContent", "w:hdr", "w:ftr", "w:footnote", "w:endnote",
+                     "w:comment", "w:docPartBody"}) ||
+         !n.parent();
 }
 
 // The paragraph that holds an inline node, or an empty node for a block-level one.

@@ -107,27 +107,30 @@ TEST(WordDocumento, GuardaComoDocumentoYCopiaLoDemasTalCual) {
   EXPECT_EQ(programa.Archivos(), (std::vector<std::string>{"plantilla.dotx", "salida.docx"}));
 }
 
-TEST(WordDocumento, ElTipoDePlantillaPorExtensionTambienCambia) {
-  TProgramaDePrueba programa;
-  TPaqueteWord paquete = PaqueteSencillo();
-  paquete.bTipoPorDefecto = true;
-  paquete.Escribe(programa.Ruta("plantilla.dotx"));
-  TDocumentoWord documento;
-  ASSERT_TRUE(documento.CargaDocumentoWord("plantilla.dotx", ""));
-  EXPECT_TRUE(documento.GuardaDocumentoWord("salida.docx", "", ""));
-  EXPECT_NE(LeeParte(programa.Ruta("salida.docx"), "[Content_Types].xml")
-                .find("<Override PartName=\"/word/document.xml\" ContentType=\"" + kTipoDocumento),
-            std::string::npos);
-}
-
-TEST(WordDocumento, UnDocumentoComoPlantillaTambienSirve) {
-  TProgramaDePrueba programa;
-  TPaqueteWord paquete = PaqueteSencillo();
-  paquete.bPlantilla = false;
-  paquete.Escribe(programa.Ruta("base.docx"));
-  TDocumentoWord documento;
-  ASSERT_TRUE(documento.CargaDocumentoWord("base.docx", ""));
-  EXPECT_TRUE(documento.GuardaDocumentoWord("salida.docx", "", ""));
+// However the main part's type is given, the saved package has the document type.
+TEST(WordDocumento, CadaFormaDeTipoSeGuardaComoDocumento) {
+  struct TCaso {
+    const char* sNombre;
+    bool bPlantilla;
+    bool bTipoPorDefecto;
+  };
+  const std::vector<TCaso> casos = {{"plantilla por la extensión .xml", true, true},
+                                    {"documento como plantilla", false, false}};
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.sNombre);
+    TProgramaDePrueba programa;
+    TPaqueteWord paquete = PaqueteSencillo();
+    paquete.bPlantilla = caso.bPlantilla;
+    paquete.bTipoPorDefecto = caso.bTipoPorDefecto;
+    paquete.Escribe(programa.Ruta("base.dotx"));
+    TDocumentoWord documento;
+    ASSERT_TRUE(documento.CargaDocumentoWord("base.dotx", ""));
+    EXPECT_TRUE(documento.GuardaDocumentoWord("salida.docx", "", ""));
+    std::string sTipos = LeeParte(programa.Ruta("salida.docx"), "[Content_Types].xml");
+    EXPECT_NE(
+        sTipos.find("<Override PartName=\"/word/document.xml\" ContentType=\"" + kTipoDocumento),
+        std::string::npos);
+  }
 }
 
 TEST(WordDocumento, UnGuardadoFallidoRespondeFalsoYCierraLaSesion) {

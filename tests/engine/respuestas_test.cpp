@@ -235,6 +235,20 @@ void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
   vt.Post();
 }
 
+// One run: recorded dialogs, the written database, a questionnaire over it and a PEP
+// table with the given keys ticked.
+struct TEscenario {
+  TEscenario(const TDatos& datos, double dTCambio, const std::set<std::string>& peps = {})
+      : base(datos), rep(base.Conexion(), dTCambio) {
+    Marca(vt, peps);
+    rep.EstableceTablaPEPs(&vt);
+  }
+  TDialogosDePrueba dialogos;
+  BaseEscrita base;
+  TRepPrueba rep;
+  TTablaPEPs vt;
+};
+
 // Answers all 212 questions and compares them with the model; returns the answers.
 std::vector<std::string> ComparaTodas(TRepPrueba& rep, const TModelo& modelo) {
   const auto esperadas = modelo.Respuestas();
@@ -249,14 +263,9 @@ std::vector<std::string> ComparaTodas(TRepPrueba& rep, const TModelo& modelo) {
 }
 
 TEST(Respuestas, AllQuestionsWithoutTicks) {
-  TDialogosDePrueba dialogos;
   const TDatos datos = DatosCompletos();
-  BaseEscrita base(datos);
-  TRepPrueba rep(base.Conexion(), 20);
-  TTablaPEPs vt;
-  Marca(vt, {});
-  rep.EstableceTablaPEPs(&vt);
-  const auto r = ComparaTodas(rep, TModelo(datos, 1, 20, {}));
+  TEscenario e(datos, 20);
+  const auto r = ComparaTodas(e.rep, TModelo(datos, 1, 20, {}));
   // Worked out by hand from the rows above.
   EXPECT_EQ(r[37], "Respuesta: SI");
   EXPECT_EQ(r[38], "Respuesta: 11");  // identified clients only
@@ -284,18 +293,13 @@ TEST(Respuestas, AllQuestionsWithoutTicks) {
   EXPECT_EQ(r[204], "Respuesta: 6855");
   EXPECT_EQ(r[208], "Respuesta: 1714");
   EXPECT_EQ(r[1], "(** El CC debe responder **)");
-  EXPECT_TRUE(dialogos->Dialogos().empty());
+  EXPECT_TRUE(e.dialogos->Dialogos().empty());
 }
 
 TEST(Respuestas, TicksChangeThePepAnswersOnly) {
-  TDialogosDePrueba dialogos;
   const TDatos datos = DatosCompletos();
-  BaseEscrita base(datos);
-  TRepPrueba rep(base.Conexion(), 19.26);
-  TTablaPEPs vt;
-  Marca(vt, {"F1", "E1"});
-  rep.EstableceTablaPEPs(&vt);
-  const auto r = ComparaTodas(rep, TModelo(datos, 1, 19.26, {"F1", "E1"}));
+  TEscenario e(datos, 19.26, {"F1", "E1"});
+  const auto r = ComparaTodas(e.rep, TModelo(datos, 1, 19.26, {"F1", "E1"}));
   EXPECT_EQ(r[40], "Respuesta: 2");
   EXPECT_EQ(r[57], "Respuesta: 4");      // F1 three, E1 one
   EXPECT_EQ(r[67], "Respuesta: 21833");  // 1000 + 500 + 333 + 20000
@@ -306,12 +310,10 @@ TEST(Respuestas, TicksChangeThePepAnswersOnly) {
 }
 
 TEST(Respuestas, EmptyDataGivesNoZeroAndNinguno) {
-  TDialogosDePrueba dialogos;
   TDatos datos = DatosCompletos();
   datos.movs.clear();
-  BaseEscrita base(datos);
-  TRepPrueba rep(base.Conexion(), 19.26);
-  const auto r = ComparaTodas(rep, TModelo(datos, 1, 19.26, {}));
+  TEscenario e(datos, 19.26);
+  const auto r = ComparaTodas(e.rep, TModelo(datos, 1, 19.26, {}));
   for (int n : {37, 69, 101, 133, 165, 197}) EXPECT_EQ(r[n], "Respuesta: NO") << n;
   for (int n : {38, 48, 58, 68, 100, 132, 164, 187, 196, 204, 208})
     EXPECT_EQ(r[n], "Respuesta: 0") << n;
@@ -321,13 +323,9 @@ TEST(Respuestas, EmptyDataGivesNoZeroAndNinguno) {
 // Every segment code with each nationality option and with and without PEPs, over the
 // dollar purchases and the document sales: users, operations, amounts and averages.
 TEST(Respuestas, EverySegmentAndOption) {
-  TDialogosDePrueba dialogos;
   const TDatos datos = DatosCompletos();
-  BaseEscrita base(datos);
-  TRepPrueba rep(base.Conexion(), 20);
-  TTablaPEPs vt;
-  Marca(vt, {"F1", "E2", "PG"});
-  rep.EstableceTablaPEPs(&vt);
+  TEscenario e(datos, 20, {"F1", "E2", "PG"});
+  TRepPrueba& rep = e.rep;
   const TModelo modelo(datos, 1, 20, {"F1", "E2", "PG"});
   const struct {
     TClase clase;
@@ -362,22 +360,17 @@ TEST(Respuestas, EverySegmentAndOption) {
 }
 
 TEST(Respuestas, KeyWithApostropheDoesNotBreakTheAnswers) {
-  TDialogosDePrueba dialogos;
   TDatos datos = DatosCompletos();
   datos.clientes[2].sClave = "O'F1";
   for (auto& m : datos.movs)
     if (m.sCliente == "F1") m.sCliente = "O'F1";
-  BaseEscrita base(datos);
-  TRepPrueba rep(base.Conexion(), 20);
-  TTablaPEPs vt;
-  Marca(vt, {"O'F1"});
-  rep.EstableceTablaPEPs(&vt);
+  TEscenario e(datos, 20, {"O'F1"});
   std::string r;
-  ASSERT_TRUE(rep.RespondePregunta(40, r));
+  ASSERT_TRUE(e.rep.RespondePregunta(40, r));
   EXPECT_EQ(r, "Respuesta: 1");
-  ASSERT_TRUE(rep.RespondePregunta(67, r));
+  ASSERT_TRUE(e.rep.RespondePregunta(67, r));
   EXPECT_EQ(r, "Respuesta: 1833");
-  EXPECT_TRUE(dialogos->Dialogos().empty());
+  EXPECT_TRUE(e.dialogos->Dialogos().empty());
 }
 
 TEST(Respuestas, FailedAnswers) {

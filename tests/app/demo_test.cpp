@@ -7,9 +7,17 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/modelo_peps.h"
 #include "app/textos.h"
+#include "diag/programa.h"
+#include "engine/rep_cuest_siti2020.h"
 #include "tests/app/ventana_prueba.h"
 
 namespace kv {
@@ -55,6 +63,70 @@ TEST_F(DemoPrueba, DetectionListsTheFlaggedClients) {
     EXPECT_FALSE(frm.dsPEPs()->index(i, 1).data().toString().isEmpty());
     EXPECT_EQ(frm.dsPEPs()->index(i, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
   }
+}
+
+// The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
+std::string TextoDelPdf(const std::filesystem::path& pdf) {
+  const std::string sOrden = "pdftotext -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
+  std::string sTexto;
+  if (!tubo) return sTexto;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, tubo.get())) > 0;) sTexto.append(buf, n);
+  std::string sPlano;
+  for (char c : sTexto) {
+    const bool bBlanco = std::isspace(static_cast<unsigned char>(c)) != 0;
+    if (bBlanco && (sPlano.empty() || sPlano.back() == ' ')) continue;
+    sPlano += bBlanco ? ' ' : c;
+  }
+  return sPlano;
+}
+
+// Detect, tick two clients, generate: the PDF holds the answers those two ticks give.
+TEST_F(DemoPrueba, ReportWithTwoTicks) {
+  std::vector<std::string> abiertos;
+  const auto abridorAnterior = AsignaAbridorArchivos([&](const std::string& sArchivo) {
+    abiertos.push_back(sArchivo);
+    return true;
+  });
+  TfrmPrincipal& frm = VentanaReal();
+  MuestraYAcepta();
+  frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
+  frm.edPassw->setText(QString::fromLatin1(demo::kPasswordAdmin));
+  frm.bnDetectaPEPs->click();
+  ASSERT_GE(frm.dsPEPs()->rowCount(), 2);
+  for (int nFila : {0, 1}) {
+    QTest::mouseClick(frm.grdPEPs->viewport(), Qt::LeftButton, {},
+                      frm.grdPEPs->visualRect(frm.dsPEPs()->index(nFila, 0)).center());
+  }
+  dialogos->Responde({true});
+  frm.bnGenReporte->click();
+  AsignaAbridorArchivos(abridorAnterior);
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kIndicaciones});
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), kReporteCorrecto);
+  const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_EQ(abiertos, std::vector<std::string>{pdf.string()});
+  const std::string sPdf = TextoDelPdf(pdf);
+
+  // The answers with these two ticks and with none; where they differ the ticks count.
+  db::Connection* Conector = nullptr;
+  ASSERT_TRUE(ColectorConexiones->DameAccessConex(kConexionPrincipal, Conector));
+  TTablaPEPs sinMarcas;
+  sinMarcas.Open();
+  int nDependen = 0;
+  for (int n = 1; n <= 212; ++n) {
+    TRepCuestSITI2020 conMarcas(Conector, 19.26, 1), sinMarca(Conector, 19.26, 1);
+    conMarcas.EstableceTablaPEPs(&dm.vtPEPs);
+    sinMarca.EstableceTablaPEPs(&sinMarcas);
+    std::string sCon, sSin;
+    ASSERT_TRUE(conMarcas.RespondePregunta(n, sCon)) << n;
+    ASSERT_TRUE(sinMarca.RespondePregunta(n, sSin)) << n;
+    if (sCon == sSin) continue;
+    ++nDependen;
+    EXPECT_NE(sPdf.find(sCon), std::string::npos) << "question " << n << ": " << sCon;
+  }
+  EXPECT_GT(nDependen, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "document/documento_word.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -136,7 +137,10 @@ void TDocumentoWord::CierraAppWord() {
 }
 
 void TDocumentoWord::ProcesaEventos() {
-  if (F_ProcesaEventos) F_ProcesaEventos();
+  if (F_ProcesaEventos)
+    F_ProcesaEventos();
+  else if (QCoreApplication::instance())
+    QCoreApplication::processEvents();  // the window keeps painting during the slow steps
 }
 
 std::string TDocumentoWord::RutaEnPrograma(const std::string& sRutaDocumento,
@@ -267,7 +271,7 @@ bool TDocumentoWord::GuardaPDFDocWord(const std::string& sRutaCompletaPDF) {
         fs::path(F_RutaCompletaGuardaDocWord).lexically_normal())
       throw EDocumentoWord(textos_doc::kPdfSobreDocumento + sRutaCompletaPDF);
     TConvertidorPDF convertidor = F_Convertidor;
-    if (!convertidor.alEsperar) convertidor.alEsperar = F_ProcesaEventos;
+    if (!convertidor.alEsperar) convertidor.alEsperar = [this] { ProcesaEventos(); };
     convertidor.ValidaVersion();
     ProcesaEventos();
     convertidor.Convierte(F_RutaCompletaGuardaDocWord, sRutaCompletaPDF);

@@ -89,7 +89,8 @@ class TDocumentoWord {
   const std::string& GetUltimoError() const { return F_sUltimoError; }
   // The converter used for the PDF export (program, time limit, minimum version).
   TConvertidorPDF& Convertidor() { return F_Convertidor; }
-  // Runs while the slow steps wait (saving, exporting), to keep a window painting.
+  // Runs while the slow steps wait (saving, exporting); without one, the application's
+  // pending events are processed (when there is an application), so the window paints.
   void SetProcesaEventos(std::function<void()> f) { F_ProcesaEventos = std::move(f); }
   // The name of the selected bookmark (empty when none).
   const std::string& GetSeleccion() const { return F_sSeleccion; }

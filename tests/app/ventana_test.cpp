@@ -456,6 +456,8 @@ TEST_F(VentanaPrueba, DetectionWithNobodyShowsTheNotice) {
   frm.bnDetectaPEPs->click();
   EXPECT_TRUE(frm.pnIgnorar->isHidden());
   EXPECT_EQ(ColorDe(frm.txPaso4), QColor(0, 128, 128));
+  EXPECT_TRUE(frm.bnGenReporte->isEnabled()) << "unchanged by a failed detection";
+  EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
 }
 
 TEST_F(VentanaPrueba, GridTogglesByClickAndSpace) {

@@ -1,40 +1,19 @@
 // Prints the time to open an .mdb with the Jet engine and load the tables the
 // questionnaire reads, next to the time mdb-export takes for the same tables, in one run.
 //   bench_jet_carga FILE.mdb [PASSWORD] [TABLE ...]
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/comun/mdb_export.h"
 #include "data/db/error.h"
 #include "data/jet/jet_provider.h"
-
-extern char** environ;
 
 namespace {
 
 double seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
   return std::chrono::duration<double>(b - a).count();
-}
-
-bool mdbExport(const std::string& file, const std::string& table) {
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", 01 /*O_WRONLY*/, 0);
-  std::vector<std::string> args = {"mdb-export", file, table};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  const int rc = posix_spawnp(&pid, "mdb-export", &fa, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&fa);
-  if (rc != 0) return false;
-  int st = 0;
-  waitpid(pid, &st, 0);
-  return WIFEXITED(st) && WEXITSTATUS(st) == 0;
 }
 
 }  // namespace
@@ -59,7 +38,8 @@ int main(int argc, char** argv) {
     }
     const auto t1 = std::chrono::steady_clock::now();
     for (const auto& t : tables)
-      if (!mdbExport(file, t)) std::fprintf(stderr, "mdb-export falló con %s\n", t.c_str());
+      if (!kv::bench::ExportaTabla(file, t).bExito)
+        std::fprintf(stderr, "mdb-export falló con %s\n", t.c_str());
     const auto t2 = std::chrono::steady_clock::now();
     const double engine = seconds(t0, t1), exportTime = seconds(t1, t2);
     std::printf("motor Jet (abrir y cargar): %.3f s\n", engine);

@@ -230,6 +230,9 @@ void TfrmPrincipal::CreaControles() {
   bnGenReporte->setEnabled(false);
   Label5 = CreaEtiqueta(this, textos_app::kLabel5, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
 
+  // Enter on a focused button presses it, as Space does.
+  bnDetectaPEPs->setAutoDefault(true);
+  bnGenReporte->setAutoDefault(true);
   connect(bnDetectaPEPs, &QPushButton::clicked, this, [this] { bnDetectaPEPsClick(); });
   connect(bnGenReporte, &QPushButton::clicked, this, [this] { bnGenReporteClick(); });
   for (QLineEdit* ed : {edCambio, edUsuario, edPassw}) ed->installEventFilter(this);

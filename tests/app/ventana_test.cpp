@@ -249,6 +249,10 @@ TEST_F(VentanaPrueba, EnterMovesOnShiftEnterBack) {
   frm.edCambio->setFocus();
   QTest::keyClick(frm.edCambio, Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(frm.focusWidget(), frm.edUsuario);
+  // Enter on the focused button presses it (here the key entry is still empty).
+  frm.bnDetectaPEPs->setFocus();
+  QTest::keyClick(frm.bnDetectaPEPs, Qt::Key_Return);
+  EXPECT_EQ(T(frm.txMensajes->text()), kFaltaUsuario);
 }
 
 // The validation stops at the first failure, before anything is opened.

@@ -56,5 +56,24 @@ TEST_F(Captura, BeforeAndAfterDetection) {
   QTest::qWait(3000);
 }
 
+// The same window over a demo folder, after a real detection with two clients ticked.
+TEST_F(Captura, DemoFolderDetection) {
+  if (std::getenv("KV_CAPTURA_DIR") == nullptr) GTEST_SKIP() << "KV_CAPTURA_DIR not set";
+  demo::OpcionesDemo opciones;
+  opciones.carpeta = carpeta.Ruta();
+  opciones.operaciones = 2000;
+  demo::GeneraDemo(opciones);
+  TfrmPrincipal& frm = VentanaReal();
+  MuestraYAcepta();
+  frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
+  frm.edPassw->setText(QString::fromLatin1(demo::kPasswordAdmin));
+  frm.bnDetectaPEPs->click();
+  for (int nFila : {0, 2}) {
+    QTest::mouseClick(frm.grdPEPs->viewport(), Qt::LeftButton, {},
+                      frm.grdPEPs->visualRect(frm.dsPEPs()->index(nFila, 0)).center());
+  }
+  Guarda("5-demo-deteccion.png");
+}
+
 }  // namespace
 }  // namespace kv

@@ -32,17 +32,19 @@ class AccionesSpawn {
 
 }  // namespace
 
-TResultadoExport ExportaTabla(const std::string& sArchivo, const std::string& sTabla) {
+TResultadoExport EjecutaHijo(const std::vector<std::string>& argsIn, const std::string& sSalida) {
   TResultadoExport r;
+  std::vector<std::string> args = argsIn;
   AccionesSpawn fa;
-  if (!fa.Listas() || posix_spawn_file_actions_addopen(fa.get(), 1, "/dev/null", O_WRONLY, 0) != 0)
+  if (args.empty() || !fa.Listas() ||
+      posix_spawn_file_actions_addopen(fa.get(), 1, sSalida.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0600) != 0)
     return r;
-  std::vector<std::string> args = {"mdb-export", sArchivo, sTabla};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, "mdb-export", fa.get(), nullptr, argv.data(), environ) != 0) return r;
+  if (posix_spawnp(&pid, argv[0], fa.get(), nullptr, argv.data(), environ) != 0) return r;
   int st = 0;
   pid_t w = 0;
   do {
@@ -50,6 +52,10 @@ TResultadoExport ExportaTabla(const std::string& sArchivo, const std::string& sT
   } while (w < 0 && errno == EINTR);
   r.bExito = w == pid && WIFEXITED(st) && WEXITSTATUS(st) == 0;
   return r;
+}
+
+TResultadoExport ExportaTabla(const std::string& sArchivo, const std::string& sTabla) {
+  return EjecutaHijo({"mdb-export", sArchivo, sTabla}, "/dev/null");
 }
 
 }  // namespace kv::bench

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <string>
+#include <vector>
 
 namespace kv::bench {
 
@@ -11,6 +12,9 @@ struct TResultadoExport {
   bool bExito = false;  // the child started and ended with status 0
   rusage uso{};         // the child's own resource use (wait4), ru_maxrss in KiB
 };
+
+// Runs args (args[0] looked up in PATH) with its output to the file sSalida.
+TResultadoExport EjecutaHijo(const std::vector<std::string>& args, const std::string& sSalida);
 
 TResultadoExport ExportaTabla(const std::string& sArchivo, const std::string& sTabla);
 

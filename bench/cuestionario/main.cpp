@@ -53,6 +53,7 @@ constexpr const char* kFallaExport = "bench-cuestionario: mdb-export falló con 
 constexpr const char* kPreguntasFallidas = "preguntas con error: ";
 constexpr const char* kRespuestasDistintas = "¡las respuestas de (e) difieren de las de (c)!";
 constexpr const char* kRespuestasIguales = "respuestas de (e) idénticas a las de (c)";
+constexpr const char* kMasLentas = "preguntas más lentas de (c):";
 constexpr const char* kFaseA = "(a) abrir y cargar tablas";
 constexpr const char* kFaseB = "(b) detección de PEPs";
 constexpr const char* kFaseC = "(c) 212 respuestas";
@@ -165,20 +166,44 @@ void CalientaCache(const fs::path& ruta) {
 void DesactivaReuso(db::Connection& /*Conector*/) {}
 void ReactivaReuso(db::Connection& /*Conector*/) {}
 
-// The 212 bookmark texts; progress every 10 questions on stderr, failures counted.
-std::vector<std::string> RespondeTodas(TRepCuestSITI2020& rep, int& nFallidas) {
+// The answers of one pass: the bookmark texts, the failures and each question's seconds.
+struct TPasada {
   std::vector<std::string> respuestas;
-  nFallidas = 0;
+  std::vector<double> segundos;
+  int nFallidas = 0;
+};
+
+// The 212 bookmark texts; progress every 10 questions on stderr.
+TPasada RespondeTodas(TRepCuestSITI2020& rep) {
+  TPasada p;
   const auto t0 = std::chrono::steady_clock::now();
+  auto tAnterior = t0;
   for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
     std::string s;
-    if (!rep.RespondePregunta(n, s)) ++nFallidas;
-    respuestas.push_back(std::move(s));
+    if (!rep.RespondePregunta(n, s)) ++p.nFallidas;
+    p.respuestas.push_back(std::move(s));
+    const auto t = std::chrono::steady_clock::now();
+    p.segundos.push_back(std::chrono::duration<double>(t - tAnterior).count());
+    tAnterior = t;
     if (n % 10 == 0 || n == rep.TotalPreguntas())
       std::fprintf(stderr, "  pregunta %d/%d, %.1f s\n", n, rep.TotalPreguntas(),
-                   std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+                   std::chrono::duration<double>(t - t0).count());
   }
-  return respuestas;
+  return p;
+}
+
+// The slowest questions of a pass, where a speed-up pays most.
+void ImprimeMasLentas(const TPasada& p, std::size_t nCuantas) {
+  std::vector<std::size_t> orden(p.segundos.size());
+  for (std::size_t i = 0; i < orden.size(); ++i) orden[i] = i;
+  nCuantas = std::min(nCuantas, orden.size());
+  std::partial_sort(orden.begin(), orden.begin() + static_cast<std::ptrdiff_t>(nCuantas),
+                    orden.end(),
+                    [&](std::size_t a, std::size_t b) { return p.segundos[a] > p.segundos[b]; });
+  std::printf("%s", textos::kMasLentas);
+  for (std::size_t i = 0; i < nCuantas; ++i)
+    std::printf(" %zu (%.1f s)", orden[i] + 1, p.segundos[orden[i]]);
+  std::printf("\n");
 }
 
 void ImprimeFases(const std::vector<TFase>& fases) {
@@ -200,6 +225,20 @@ void ImprimeRazon(const char* sNombre, const TFase& num, const TFase& den) {
     return;
   }
   std::printf("%-10s %10.2f %10.2f\n", sNombre, num.dSegundos / den.dSegundos, num.dCPU / den.dCPU);
+}
+
+// Each export's own peak: a child that exec()s keeps the peak of the memory it had
+// before, so the export is started by the small bench-pico-export, which prints it
+// (KiB). 0 when that fails.
+long PicoExportKiB(const std::string& sArchivo, const std::string& sTabla) {
+  const fs::path salida =
+      fs::temp_directory_path() / ("bench-cuestionario-pico-" + std::to_string(getpid()));
+  const auto r = bench::EjecutaHijo({KV_BENCH_PICO_EXPORT, sArchivo, sTabla}, salida.string());
+  long nKiB = 0;
+  if (r.bExito) std::ifstream(salida) >> nKiB;
+  std::error_code ec;
+  fs::remove(salida, ec);
+  return nKiB;
 }
 
 int Ejecuta(const TOpciones& o) {
@@ -285,10 +324,10 @@ int Ejecuta(const TOpciones& o) {
   std::printf("posibles PEP detectados: %zu (2 marcados)\n", vtPEPs.RecordCount());
   std::fflush(stdout);
 
-  int nFallidas = 0;
-  std::vector<std::string> respuestas;
-  fases.push_back(Mide(textos::kFaseC, [&] { respuestas = RespondeTodas(rep, nFallidas); }));
-  if (nFallidas > 0) std::printf("%s%d\n", textos::kPreguntasFallidas, nFallidas);
+  TPasada c;
+  fases.push_back(Mide(textos::kFaseC, [&] { c = RespondeTodas(rep); }));
+  if (c.nFallidas > 0) std::printf("%s%d\n", textos::kPreguntasFallidas, c.nFallidas);
+  ImprimeMasLentas(c, 10);
   std::fflush(stdout);
 
   // Peak of the engine's forked table loaders, before any mdb-export child ends.
@@ -298,29 +337,27 @@ int Ejecuta(const TOpciones& o) {
   e.sNombre = textos::kFaseE;
   if (!o.bSinIngenuo) {
     DesactivaReuso(*Conector);
-    int nFallidasE = 0;
-    std::vector<std::string> respuestasE;
-    e = Mide(textos::kFaseE, [&] { respuestasE = RespondeTodas(rep, nFallidasE); });
+    TPasada pe;
+    e = Mide(textos::kFaseE, [&] { pe = RespondeTodas(rep); });
     ReactivaReuso(*Conector);
-    std::printf("%s\n", respuestasE == respuestas ? textos::kRespuestasIguales
-                                                  : textos::kRespuestasDistintas);
+    std::printf("%s\n", pe.respuestas == c.respuestas ? textos::kRespuestasIguales
+                                                      : textos::kRespuestasDistintas);
   }
   fases.push_back(e);
 
-  // Last, so that the children's peak of the phases above is the engine's loaders';
-  // the exports' own peak comes from wait4.
-  long nPicoExportKiB = 0;
+  // Last, so that the children's peak of the phases above is the engine's loaders'.
   bool bExportOk = true;
   TFase d = Mide(textos::kFaseD, [&] {
     for (const auto& t : kTablasExport) {
-      const auto r = bench::ExportaTabla(*sRutaBD, t);
-      if (!r.bExito) {
+      if (!bench::ExportaTabla(*sRutaBD, t).bExito) {
         std::fprintf(stderr, "%s%s\n", textos::kFallaExport, t.c_str());
         bExportOk = false;
       }
-      nPicoExportKiB = std::max(nPicoExportKiB, r.uso.ru_maxrss);
     }
   });
+  long nPicoExportKiB = 0;
+  for (const auto& t : kTablasExport)
+    nPicoExportKiB = std::max(nPicoExportKiB, PicoExportKiB(*sRutaBD, t));
   d.nPicoHijosKiB = nPicoExportKiB;
   d.bMedida = bExportOk;
 
@@ -345,7 +382,7 @@ int Ejecuta(const TOpciones& o) {
   Renglon("proceso (RUSAGE_SELF)", static_cast<double>(nPicoProceso));
   Renglon("cargadores del motor (RUSAGE_CHILDREN)", static_cast<double>(nPicoCargadoresKiB));
   Renglon("mdb-export (mayor de los 3, wait4)", static_cast<double>(nPicoExportKiB));
-  return nFallidas > 0 ? 1 : 0;
+  return c.nFallidas > 0 ? 1 : 0;
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
 #include "app/cuestionario_siti.h"
 
 #include "diag/imensajero.h"
-#include "document/documento_word.h"
-#include "document/genera_cuestionario.h"
-#include "document/template/plantilla.h"
 #include "engine/rep_cuest_siti2020.h"
-#include "engine/textos.h"
 
 namespace kv {
 namespace {
@@ -24,22 +20,10 @@ class TCuestionarioSITI2020 : public ICuestionarioComando {
   }
   bool DetectaPEPs(TTablaPEPs& vtPEPS) override { return F_Rep.DetectaPEPs(vtPEPS); }
 
-  // The questionnaire's answers, read with the ticks of vtPEPS, written into the document
-  // made from the template; the PDF is left in the program folder and opened.
+  // The filled questionnaire PDF, with the progress in the window's status line.
   bool GeneraReporte(TTablaPEPs& vtPEPS) override {
-    if (!F_Mensajero) return false;
-    F_Rep.EstableceTablaPEPs(&vtPEPS);
-    TFuentesCuestionario fuentes;
-    fuentes.nTotalPreguntas = F_Rep.TotalPreguntas();
-    fuentes.DameRazonSocial = [this] { return F_Rep.GetEmpresa().sRazonSocial; };
-    fuentes.RespondePregunta = [this](int nPregunta, std::string& sRespuesta) {
-      return F_Rep.RespondePregunta(nPregunta, sRespuesta);
-    };
-    fuentes.plantilla = PlantillaCuestionario();
-    fuentes.sNombrePlantilla = textos_motor::kPlantillaDocWord;
-    fuentes.sNombreDocumento = textos_motor::kArchivoDocWord;
-    auto documento = std::make_unique<TDocumentoWord>();
-    return GeneraCuestionario(documento, *F_Mensajero, fuentes);
+    F_Rep.EstableceMensajero(F_Mensajero);
+    return F_Rep.GeneraReporte(vtPEPS);
   }
 
  private:

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "document/documento_word.h"
+#include "document/genera_cuestionario.h"
+#include "document/template/plantilla.h"
 #include "engine/textos.h"
 
 namespace kv {
@@ -26,6 +29,23 @@ TRepCuestionarioCNBV::TRepCuestionarioCNBV(db::Connection* Conector, int nTotalP
       F_sFFin(sFFin),
       F_sNumEmp(std::to_string(nNumEmp)),
       F_nTotalPreguntas(nTotalPreg) {}
+
+bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
+  if (!F_Mensajero) return false;
+  F_vtPEPS = &vtPEPS;
+  TFuentesCuestionario fuentes;
+  fuentes.nTotalPreguntas = F_nTotalPreguntas;
+  fuentes.DameRazonSocial = [this] { return GetEmpresa().sRazonSocial; };
+  fuentes.RespondePregunta = [this](int nPregunta, std::string& sRespuesta) {
+    return RespondePregunta(nPregunta, sRespuesta);
+  };
+  fuentes.plantilla = PlantillaCuestionario();
+  fuentes.sNombrePlantilla = textos_motor::kPlantillaDocWord;
+  fuentes.sNombreDocumento = textos_motor::kArchivoDocWord;
+  // The document object lives for this run only and is released on every path.
+  auto docCuestionario = std::make_unique<TDocumentoWord>();
+  return GeneraCuestionario(docCuestionario, *F_Mensajero, fuentes);
+}
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
   return DameRespuestaPregunta(DameConsultaPregunta(nPregunta), sRespuesta);

@@ -3,9 +3,11 @@
 // the number of questions and the PEP table; it turns each question's text into the
 // answer written in the document and detects the possible PEP clients. The concrete
 // questionnaire says, per question number, how the answer is obtained.
+#include <memory>
 #include <string>
 
 #include "data/kavori_bd.h"
+#include "diag/imensajero.h"
 #include "engine/tabla_peps.h"
 
 namespace kv {
@@ -17,8 +19,9 @@ class IRepCuestionarioCNBV {
   // Lists the possible PEP clients of the period into vtPEPS (all ticks cleared);
   // false when the query failed (shown as "BD-101"), leaving the table open and empty.
   virtual bool DetectaPEPs(TTablaPEPs& vtPEPS) = 0;
-  // GeneraReporte(vtPEPS), the filled questionnaire document, comes with the document
-  // output; it answers the questions through RespondePregunta.
+  // Produces the filled questionnaire PDF in the program folder with the ticks of vtPEPS;
+  // false when a step failed (the working files are removed on every path).
+  virtual bool GeneraReporte(TTablaPEPs& vtPEPS) = 0;
   virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                             bool bSoloAdmins) = 0;
   virtual bool UsuariosConectados() = 0;
@@ -35,6 +38,7 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   virtual std::string DameConsultaPregunta(int nPregunta) = 0;
 
   bool DetectaPEPs(TTablaPEPs& vtPEPS) override;
+  bool GeneraReporte(TTablaPEPs& vtPEPS) override;
   bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                     bool bSoloAdmins) override {
     return TKavoriBD::ValidaAcceso(sUsuario, sPassw, bSoloAdmins);
@@ -48,6 +52,10 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   int TotalPreguntas() const { return F_nTotalPreguntas; }
   // The PEP table whose ticks the answers read; not owned, may be null (nobody ticked).
   void EstableceTablaPEPs(TTablaPEPs* vtPEPS) { F_vtPEPS = vtPEPS; }
+  // The window's status messenger, shown the report's progress; one more reference.
+  void EstableceMensajero(std::shared_ptr<IMensajero> Mensajero) {
+    F_Mensajero = std::move(Mensajero);
+  }
 
   std::string NombreClase() const override { return "TRepCuestionarioCNBV"; }
 
@@ -61,6 +69,7 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
 
  private:
+  std::shared_ptr<IMensajero> F_Mensajero;
   int F_nTotalPreguntas;
 };
 

@@ -1,5 +1,6 @@
 #include "data/jet/jet_engine.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "data/db/error.h"
@@ -73,7 +74,9 @@ class SqliteTableWriter : public TableWriter {
     if (rc != SQLITE_DONE) check(rc);
     check(sqlite3_reset(insert_.get()));
     sqlite3_clear_bindings(insert_.get());
+    ++rows_;
   }
+  std::int64_t rows() const { return rows_; }
 
  private:
   int index(int col) const {
@@ -93,6 +96,7 @@ class SqliteTableWriter : public TableWriter {
   std::string table_;
   SqliteStmt insert_;
   int columns_ = 0;
+  std::int64_t rows_ = 0;
 };
 
 kv::db::Value cellValue(sqlite3_stmt* st, int i) {
@@ -134,6 +138,10 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   installJetFunctions(db_.get());
+  // Kept derived tables live in TEMP: keep that in memory too.
+  exec("PRAGMA temp_store = MEMORY");
+  const char* cache = std::getenv("KV_JET_CACHE");
+  cacheOn_ = !(cache && std::strcmp(cache, "0") == 0);
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }
@@ -154,6 +162,12 @@ void JetEngine::fail(int rc) {
 }
 
 void JetEngine::runSqlite(const std::string& sql) {
+  // The tables may change: kept rows would be stale.
+  clearCache();
+  exec(sql);
+}
+
+void JetEngine::exec(const std::string& sql) {
   char* err = nullptr;
   const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &err);
   if (rc != SQLITE_OK) {
@@ -173,15 +187,16 @@ SqliteStmt JetEngine::prepare(const std::string& sql) {
 }
 
 void JetEngine::load(const std::string& stored) {
-  runSqlite("SAVEPOINT jet_load");
+  exec("SAVEPOINT jet_load");
   try {
     SqliteTableWriter writer(db_.get(), stored);
     source_->loadTable(stored, writer);
+    loadedRows_ += writer.rows();
   } catch (...) {
     sqlite3_exec(db_.get(), "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
     throw;
   }
-  runSqlite("RELEASE jet_load");
+  exec("RELEASE jet_load");
   loaded_.insert(stored);
 }
 
@@ -215,11 +230,106 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
   return cols;
 }
 
+TranslateContext JetEngine::context(bool useCache) {
+  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
+                       [this](const std::string& s) { return describe(s); }, nullptr};
+  if (useCache && cacheOn_)
+    ctx.derivedTable = [this](const std::string& key, const std::function<std::string()>& build) {
+      return keptTable(key, build);
+    };
+  return ctx;
+}
+
+void JetEngine::setDerivedCache(bool on) {
+  if (!on) clearCache();
+  cacheOn_ = on;
+}
+
+void JetEngine::dropKept(const std::string& table) {
+  sqlite3_exec(db_.get(), ("DROP TABLE IF EXISTS temp." + quoteName(table)).c_str(), nullptr,
+               nullptr, nullptr);
+}
+
+void JetEngine::clearCache() {
+  for (const auto& [text, kept] : cache_)
+    if (!kept.table.empty()) dropKept(kept.table);
+  cache_.clear();
+  cacheRows_ = 0;
+}
+
+// Drops the least recently used kept tables until the rest fit the limit. Runs
+// between statements only, so no statement text names a dropped table.
+void JetEngine::trimCache() {
+  const std::int64_t limit = cacheRowLimit_ > 0 ? cacheRowLimit_ : 3 * loadedRows_;
+  while (cacheRows_ > limit) {
+    auto oldest = cache_.end();
+    for (auto it = cache_.begin(); it != cache_.end(); ++it)
+      if (!it->second.table.empty() &&
+          (oldest == cache_.end() || it->second.lastUse < oldest->second.lastUse))
+        oldest = it;
+    if (oldest == cache_.end()) break;
+    dropKept(oldest->second.table);
+    cacheRows_ -= oldest->second.rows;
+    cache_.erase(oldest);
+  }
+}
+
+// A derived table is kept the second time its text comes: one-off subqueries stay
+// inline, where SQLite can push the outer conditions into them.
+std::string JetEngine::keptTable(const std::string& key,
+                                 const std::function<std::string()>& build) {
+  Kept& k = cache_[key];
+  k.lastUse = ++useClock_;
+  if (!k.table.empty() || k.failed || ++k.seen < 2) return k.table;
+  const std::string name = "jet_kept_" + std::to_string(++nextKept_);
+  if (!fillKeptTable(name, build(), k.rows)) {
+    k.failed = true;
+    return {};
+  }
+  k.table = name;
+  cacheRows_ += k.rows;
+  return k.table;
+}
+
+// Creates `table` with the columns of the SELECT (every one compared as Jet compares
+// texts; declared types kept, dates stay recognisable) and fills it. False when the
+// rows cannot be kept: then the subquery stays inline and any error surfaces as before.
+bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqliteSelect,
+                              std::int64_t& rows) {
+  std::string create = "CREATE TEMP TABLE " + quoteName(table) + " (";
+  {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sqliteSelect.c_str(), static_cast<int>(sqliteSelect.size()),
+                           &raw, nullptr) != SQLITE_OK)
+      return false;
+    SqliteStmt st(raw);
+    const int n = sqlite3_column_count(st.get());
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i) {
+      const char* name = sqlite3_column_name(st.get(), i);
+      if (!name) return false;
+      for (const auto& other : names)
+        if (compareText(other, name) == 0) return false;
+      names.emplace_back(name);
+      const char* decl = sqlite3_column_decltype(st.get(), i);
+      create += (i ? ", " : "") + quoteName(name) + " " + (decl ? decl : "") + " COLLATE JET";
+    }
+    if (n == 0) return false;
+  }
+  if (sqlite3_exec(db_.get(), (create + ")").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    return false;
+  const std::string fill = "INSERT INTO temp." + quoteName(table) + " " + sqliteSelect;
+  if (sqlite3_exec(db_.get(), fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    dropKept(table);
+    return false;
+  }
+  rows = sqlite3_changes64(db_.get());
+  return true;
+}
+
 std::string JetEngine::translateOnly(const std::string& jetSql) {
   const Statement st = parseStatement(jetSql);
-  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
-                       [this](const std::string& s) { return describe(s); }};
-  return translate(st, ctx);
+  return translate(st, context(false));
 }
 
 kv::db::RowSet JetEngine::select(const std::string& jetSql) {
@@ -228,9 +338,8 @@ kv::db::RowSet JetEngine::select(const std::string& jetSql) {
     if (readOnly_) throw DbError(msg::kClass, msg::kReadOnly);
     throw DbError(msg::kClass, msg::kOnlySelect);
   }
-  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
-                       [this](const std::string& s) { return describe(s); }};
-  const std::string sql = translate(parsed, ctx);
+  trimCache();
+  const std::string sql = translate(parsed, context(true));
   SqliteStmt st = prepare(sql);
   kv::db::RowSet rs;
   const int n = sqlite3_column_count(st.get());
@@ -251,9 +360,10 @@ void JetEngine::execute(const std::string& jetSql) {
   const Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select && readOnly_)
     throw DbError(msg::kClass, msg::kReadOnly);
-  TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
-                       [this](const std::string& s) { return describe(s); }};
-  const std::string sql = translate(parsed, ctx);
+  // A statement that changes rows makes every kept table stale.
+  if (parsed.kind != Statement::Kind::Select) clearCache();
+  trimCache();
+  const std::string sql = translate(parsed, context(parsed.kind == Statement::Kind::Select));
   SqliteStmt st = prepare(sql);
   for (;;) {
     const int rc = sqlite3_step(st.get());

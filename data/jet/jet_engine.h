@@ -2,12 +2,15 @@
 // Runs Jet SQL over an in-memory SQLite database. Tables come from a TableSource and
 // are loaded on first use; the SQL goes through the parser and translator.
 // An engine is used by one thread at a time.
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "data/db/provider.h"
+#include "data/jet/sql_translator.h"
 #include "data/jet/sqlite_handle.h"
 #include "data/jet/table_source.h"
 
@@ -35,18 +38,47 @@ class JetEngine {
 
   void setReadOnly(bool on) { readOnly_ = on; }
 
+  // Keeps the rows of a derived table whose SQLite text recurs in a temporary table
+  // and reads them from there in later statements. On unless KV_JET_CACHE=0.
+  void setDerivedCache(bool on);
+  bool derivedCache() const { return cacheOn_; }
+  // Rows the kept tables may hold together (0: three times the rows loaded).
+  void setCacheRowLimit(std::int64_t rows) { cacheRowLimit_ = rows; }
+
  private:
   std::string resolveTable(const std::string& written);
   std::vector<std::string> describe(const std::string& sqliteSelect);
   void load(const std::string& stored);
   SqliteStmt prepare(const std::string& sql);
   [[noreturn]] void fail(int rc);
+  TranslateContext context(bool useCache);
+  std::string keptTable(const std::string& key, const std::function<std::string()>& build);
+  bool fillKeptTable(const std::string& table, const std::string& sqliteSelect, std::int64_t& rows);
+  void exec(const std::string& sql);
+  void trimCache();
+  void clearCache();
+  void dropKept(const std::string& table);
+
+  struct Kept {
+    std::string table;  // empty: not (yet) kept, stays inline
+    int seen = 0;
+    bool failed = false;
+    std::int64_t rows = 0;
+    std::uint64_t lastUse = 0;
+  };
 
   SqliteDb db_;
   std::unique_ptr<TableSource> source_;
   std::map<std::string, std::string> sourceTables_;  // upper-cased name -> stored name
   std::set<std::string> loaded_;
   bool readOnly_ = true;
+  std::int64_t loadedRows_ = 0;
+  bool cacheOn_ = true;
+  std::map<std::string, Kept> cache_;  // SQLite text of a derived table -> its rows
+  std::int64_t cacheRows_ = 0;
+  std::int64_t cacheRowLimit_ = 0;
+  std::uint64_t useClock_ = 0;
+  int nextKept_ = 0;
 };
 
 }  // namespace kv::jet

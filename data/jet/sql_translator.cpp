@@ -182,6 +182,14 @@ class Translator {
         return quoteName(ctx_.resolveTable(t.name)) + " AS " +
                quoteName(t.alias.empty() ? t.name : t.alias);
       case TableRef::Kind::Derived: {
+        if (ctx_.derivedTable) {
+          TranslateContext inlineOnly = ctx_;
+          inlineOnly.derivedTable = nullptr;
+          const std::string key = Translator(inlineOnly).query(*t.query);
+          const std::string kept = ctx_.derivedTable(key, [&] { return query(*t.query); });
+          if (!kept.empty())
+            return quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
+        }
         std::string s = "(" + query(*t.query) + ")";
         if (!t.alias.empty()) s += " AS " + quoteName(t.alias);
         return s;

@@ -44,6 +44,11 @@ struct TranslateContext {
   std::function<std::string(const std::string&)> resolveTable;
   // Column names of an SQLite SELECT (needed to hide helper columns of TOP).
   std::function<std::vector<std::string>(const std::string&)> describe;
+  // Optional: the name of a table holding the rows of a derived table, or "" to keep
+  // the subquery inline. `key` is the derived table's text with every subquery inline;
+  // `build` gives its text reading other kept tables (what fills a new table).
+  std::function<std::string(const std::string& key, const std::function<std::string()>& build)>
+      derivedTable;
 };
 
 std::string translate(const Statement& st, const TranslateContext& ctx);

@@ -2,6 +2,7 @@
 // databases, compared with the answers worked out from the rows in plain C++.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -483,6 +484,32 @@ TEST(DeteccionPEPs, NoneFoundAndFailedQuery) {
   EXPECT_TRUE(vt.Active());
   EXPECT_EQ(vt.RecordCount(), 0u);
   EXPECT_EQ(dialogos->Dialogos().size(), 2u);
+}
+
+// The Jet engine keeps derived tables whose text recurs; without that (KV_JET_CACHE=0)
+// every answer must be the same, before and after new ticks in the same session.
+TEST(Respuestas, SameAnswersWithAndWithoutKeptDerivedTables) {
+  const TDatos datos = DatosCompletos();
+  const std::vector<std::set<std::string>> ticks = {{}, {"F1", "E1"}, {"F1", "E2", "PG"}, {}};
+  auto todas = [&](bool bGuarda) {
+    if (bGuarda)
+      ::unsetenv("KV_JET_CACHE");
+    else
+      ::setenv("KV_JET_CACHE", "0", 1);
+    TEscenario e(datos, 19.26);
+    ::unsetenv("KV_JET_CACHE");
+    std::vector<std::vector<std::string>> r;
+    for (const auto& peps : ticks) {
+      Marca(e.vt, peps);
+      r.push_back(ComparaTodas(e.rep, TModelo(datos, 1, 19.26, peps)));
+    }
+    EXPECT_TRUE(e.dialogos->Dialogos().empty());
+    return r;
+  };
+  const auto sin = todas(false);
+  const auto con = todas(true);
+  for (std::size_t t = 0; t < ticks.size(); ++t)
+    for (int n = 1; n <= 212; ++n) EXPECT_EQ(sin[t][n], con[t][n]) << "ticks " << t << ", " << n;
 }
 
 }  // namespace

@@ -160,11 +160,14 @@ void CalientaCache(const fs::path& ruta) {
   }
 }
 
-// Switches off, for the naive pass, the engine's reuse of results between answer texts.
-// The engine keeps no such results yet, so today both passes run the same way; when it
-// offers a switch, set it here (and back on in ReactivaReuso).
-void DesactivaReuso(db::Connection& /*Conector*/) {}
-void ReactivaReuso(db::Connection& /*Conector*/) {}
+// Switches off, for the naive pass, the engine's reuse of derived tables between answer
+// texts (dropping what it kept), and back on afterwards.
+void DesactivaReuso(db::Connection& Conector) {
+  jet::setDerivedCache(Conector.session(), false);
+}
+void ReactivaReuso(db::Connection& Conector) {
+  jet::setDerivedCache(Conector.session(), true);
+}
 
 // The answers of one pass: the bookmark texts, the failures and each question's seconds.
 struct TPasada {

@@ -19,6 +19,7 @@ class JetSession : public kv::db::Session {
   }
   kv::db::RowSet select(const std::string& sql) override { return engine_.select(sql); }
   void execute(const std::string& sql) override { engine_.execute(sql); }
+  JetEngine& engine() { return engine_; }
 
  private:
   JetEngine engine_;
@@ -32,6 +33,13 @@ std::unique_ptr<kv::db::Session> openJetSession(const std::string& path,
   const MdbHeader header = readMdbHeader(path);
   checkMdbPassword(header, password);
   return std::make_unique<JetSession>(std::make_unique<MdbTableSource>(path, header.fileSize));
+}
+
+bool setDerivedCache(kv::db::Session& session, bool on) {
+  auto* jet = dynamic_cast<JetSession*>(&session);
+  if (!jet) return false;
+  jet->engine().setDerivedCache(on);
+  return true;
 }
 
 void registerJetProvider() {

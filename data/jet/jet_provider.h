@@ -15,4 +15,8 @@ void registerJetProvider();
 std::unique_ptr<kv::db::Session> openJetSession(const std::string& path,
                                                 const std::string& password);
 
+// Switches the reuse of recurring derived tables on or off on an open Jet session (off
+// also drops what was kept). False when the session is not a Jet one.
+bool setDerivedCache(kv::db::Session& session, bool on);
+
 }  // namespace kv::jet

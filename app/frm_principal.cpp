@@ -1,6 +1,7 @@
 #include "app/frm_principal.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include "app/modelo_peps.h"
 #include "app/textos.h"
 #include "data/colector_conxs.h"
+#include "data/db/heartbeat.h"
 #include "diag/dialogos.h"
 #include "diag/mensajero.h"
 #include "diag/programa.h"
@@ -272,6 +274,15 @@ void TfrmPrincipal::FormShow() {
   QCoreApplication::postEvent(this, new QEvent(kMsjIndicaciones));
 }
 
+void TfrmPrincipal::closeEvent(QCloseEvent* evento) {
+  // The running command still uses the window and the database: close when it ends.
+  F_bCierrePendiente = F_bEnProceso;
+  if (F_bEnProceso)
+    evento->ignore();
+  else
+    QWidget::closeEvent(evento);
+}
+
 bool TfrmPrincipal::event(QEvent* evento) {
   if (evento->type() == kMsjIndicaciones) {
     MuestraIndicaciones();
@@ -428,10 +439,15 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
       ~TBloqueo() {
         frm.F_bEnProceso = false;
         otro->setEnabled(otro == frm.bnGenReporte ? frm.F_bReporteHabilitado : true);
+        // A close asked for during the run happens now that nothing uses the window.
+        if (frm.F_bCierrePendiente)
+          QMetaObject::invokeMethod(&frm, &QWidget::close, Qt::QueuedConnection);
       }
     } bloqueo{*this, otro};
     F_bEnProceso = true;
     otro->setEnabled(false);
+    // The database works on a worker meanwhile; this thread keeps painting the window.
+    db::HeartbeatScope latido([] { QCoreApplication::processEvents(); }, kMsLatido);
     F_Utilerias->ProcesayEspera(trabajo, bnBoton);
   } catch (const std::exception& e) {
     // What escapes a work is shown once cursor and buttons are back.

@@ -3,6 +3,7 @@
 // detection of possible PEPs, ticking the real ones) and the report command.
 #include <QEvent>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,6 +52,8 @@ class TfrmPrincipal : public QWidget {
   // The window's own message that shows the instructions once the window is on screen.
   static constexpr int kWM_USER = 0x0400;
   static constexpr QEvent::Type kMsjIndicaciones = static_cast<QEvent::Type>(kWM_USER + 150);
+  // Longest the window goes without serving its events while the database works.
+  static constexpr std::chrono::milliseconds kMsLatido{50};
 
   // dmMain holds the PEP table; fabrica builds the questionnaire of each run.
   TfrmPrincipal(TdmMain& dmMain, TFabricaCuestionario fabrica, QWidget* padre = nullptr);
@@ -100,6 +103,7 @@ class TfrmPrincipal : public QWidget {
  protected:
   bool event(QEvent* evento) override;
   void showEvent(QShowEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
   bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
@@ -134,6 +138,7 @@ class TfrmPrincipal : public QWidget {
   std::shared_ptr<IMensajero> _MensajeroForm;
   bool F_bShift = false;  // Shift held with the key being handled
   bool F_bEnProceso = false;
+  bool F_bCierrePendiente = false;  // the window was closed while a command ran
   bool F_bReporteHabilitado = false;
 };
 

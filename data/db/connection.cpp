@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 
+#include "data/db/heartbeat.h"
+
 namespace kv::db {
 
 namespace {
@@ -103,7 +105,10 @@ void Connection::setConnected(bool on) {
   auto it = providers().find(lower(provider));
   if (it == providers().end() || !it->second)
     throw DbError(kClass, "El proveedor \"" + provider + "\" no está disponible");
-  session_ = it->second(items, mode_);
+  const ProviderFactory& factory = it->second;
+  std::unique_ptr<Session> session;
+  runWithHeartbeat([&] { session = factory(items, mode_); });
+  session_ = std::move(session);
   if (!session_) throw DbError(kClass, "El proveedor \"" + provider + "\" no abrió la conexión");
 }
 

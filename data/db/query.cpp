@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "data/db/heartbeat.h"
+
 namespace kv::db {
 
 namespace {
@@ -22,7 +24,10 @@ void Query::addSql(const std::string& text) {
 void Query::open() {
   close();
   if (!connection_) throw DbError(kClass, "La consulta no tiene conexión");
-  rows_ = connection_->session().select(sql_);
+  Session& session = connection_->session();
+  RowSet rows;
+  runWithHeartbeat([&] { rows = session.select(sql_); });
+  rows_ = std::move(rows);
   active_ = true;
   row_ = 0;
 }
@@ -30,7 +35,8 @@ void Query::open() {
 void Query::execSql() {
   close();
   if (!connection_) throw DbError(kClass, "La consulta no tiene conexión");
-  connection_->session().execute(sql_);
+  Session& session = connection_->session();
+  runWithHeartbeat([&] { session.execute(sql_); });
 }
 
 Value Query::fieldByName(const std::string& name) const {

@@ -9,9 +9,13 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "app/dm_main.h"
 #include "app/frm_principal.h"
@@ -19,6 +23,8 @@
 #include "app/modelo_peps.h"
 #include "app/textos.h"
 #include "data/colector_conxs.h"
+#include "data/db/connection.h"
+#include "data/db/query.h"
 #include "diag/mensajero.h"
 #include "diag/programa.h"
 #include "tests/app/ventana_prueba.h"
@@ -568,6 +574,67 @@ TEST_F(VentanaPrueba, AnErrorInsideARunIsShownAndTheButtonsComeBack) {
   EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
   EXPECT_FALSE(frm.bnGenReporte->isEnabled());
   EXPECT_FALSE(CursorEsperaPuesto());
+}
+
+// A database whose statements last until the window's timer has ticked three times.
+class TSesionEspera : public db::Session {
+ public:
+  explicit TSesionEspera(std::atomic<int>& nTics) : F_nTics(nTics) {}
+  db::RowSet select(const std::string&) override {
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (F_nTics.load() < 3 && std::chrono::steady_clock::now() < limite)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    db::RowSet rs;
+    rs.columns = {"r"};
+    rs.rows.push_back({db::Value(std::string(F_nTics.load() >= 3 ? "con tics" : "sin tics"))});
+    return rs;
+  }
+  void execute(const std::string&) override {}
+
+ private:
+  std::atomic<int>& F_nTics;
+};
+
+TEST_F(VentanaPrueba, WhileTheDatabaseWorksTheWindowServesEventsAndACloseWaits) {
+  PreparaCarpeta();
+  std::atomic<int> nTics{0};
+  db::registerProvider("Prueba.Espera", [&nTics](const auto&, db::ConnectMode) {
+    return std::make_unique<TSesionEspera>(nTics);
+  });
+  TfrmPrincipal& frm = Ventana();
+  MuestraYAcepta();
+  frm.edUsuario->setText(QStringLiteral("ADMIN"));
+  frm.bnDetectaPEPs->click();
+  ASSERT_TRUE(frm.bnGenReporte->isEnabled());
+
+  // The user closes the window while the report's query runs.
+  QTimer reloj;
+  reloj.setInterval(5);
+  QObject::connect(&reloj, &QTimer::timeout, [&] {
+    if (++nTics == 2) frm.close();
+  });
+  std::string sResultado;
+  bool bVisibleDurante = false;
+  guion->alGenerar = [&] {
+    db::Connection conexion;
+    conexion.setConnectionString("Provider=Prueba.Espera");
+    conexion.setConnected(true);
+    db::Query consulta(&conexion);
+    consulta.addSql("SELECT r");
+    reloj.start();
+    consulta.open();
+    reloj.stop();
+    sResultado = consulta.fieldByName("r").toString();
+    bVisibleDurante = frm.isVisible();
+  };
+  dialogos->Responde({true});
+  frm.bnGenReporte->click();
+  EXPECT_EQ(sResultado, "con tics");
+  EXPECT_TRUE(bVisibleDurante);
+  EXPECT_EQ(T(frm.txMensajes->text()), kReporteCorrecto);
+  // The close comes once the command has ended.
+  QApplication::processEvents();
+  EXPECT_FALSE(frm.isVisible());
 }
 
 }  // namespace

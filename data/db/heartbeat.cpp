@@ -1,0 +1,48 @@
+#include "data/db/heartbeat.h"
+
+#include <future>
+
+#include "data/db/error.h"
+
+namespace kv::db {
+
+namespace {
+thread_local HeartbeatScope* tScope = nullptr;
+thread_local bool tWorking = false;  // work of this thread is running on a worker
+const char* const kClass = "EConexionBD";
+const char* const kOcupada = "La conexión está ocupada con otra operación";
+}  // namespace
+
+HeartbeatScope::HeartbeatScope(std::function<void()> beat, std::chrono::milliseconds interval)
+    : beat_(std::move(beat)), interval_(interval), previous_(tScope) {
+  tScope = this;
+}
+
+HeartbeatScope::~HeartbeatScope() {
+  tScope = previous_;
+}
+
+void runWithHeartbeat(const std::function<void()>& work) {
+  if (tWorking) throw DbError(kClass, kOcupada);
+  HeartbeatScope* scope = tScope;
+  if (!scope || !scope->beat_) {
+    work();
+    return;
+  }
+  tWorking = true;
+  struct Fin {
+    ~Fin() { tWorking = false; }
+  } fin;
+  // The future's end waits for the worker on every path, so `work` outlives it.
+  auto done = std::async(std::launch::async, [&work] { work(); });
+  while (done.wait_for(scope->interval_) != std::future_status::ready) {
+    try {
+      scope->beat_();
+    } catch (...) {
+      // A failing beat must not abandon the work the worker is still doing.
+    }
+  }
+  done.get();
+}
+
+}  // namespace kv::db

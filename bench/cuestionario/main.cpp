@@ -21,6 +21,7 @@
 
 #include "app/archivo_ini.h"
 #include "app/textos.h"
+#include "bench/comun/carpeta_demo.h"
 #include "bench/comun/mdb_export.h"
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
@@ -39,9 +40,8 @@ namespace fs = std::filesystem;
 namespace textos {
 constexpr const char* kUso =
     "uso: bench-cuestionario [--operaciones N] [--carpeta DIR] [--tipo-cambio TC] "
-    "[--sin-ingenuo]\n"
-    "  --operaciones N  operaciones de la base demo que se genera (1000000)\n"
-    "  --carpeta DIR    usa una carpeta demo ya hecha (DIR/DataBase/Kavori.mdb, DIR/Kavori.INI)\n"
+    "[--sin-ingenuo]\n";
+constexpr const char* kUsoPropias =
     "  --tipo-cambio TC tipo de cambio promedio del dólar (19.26)\n"
     "  --sin-ingenuo    omite (e), las 212 respuestas cada una desde cero\n";
 constexpr const char* kValorNoValido = "bench-cuestionario: valor no válido para ";
@@ -246,31 +246,8 @@ long PicoExportKiB(const std::string& sArchivo, const std::string& sTabla) {
 
 int Ejecuta(const TOpciones& o) {
   // The demo folder: the given one, or a new one that is removed at the end.
-  fs::path carpeta = o.sCarpeta;
-  std::unique_ptr<fs::path, void (*)(fs::path*)> temporal(nullptr, [](fs::path* p) {
-    std::error_code ec;
-    fs::remove_all(*p, ec);
-    delete p;
-  });
-  if (carpeta.empty()) {
-    std::string plantilla = (fs::temp_directory_path() / "bench-cuestionario-XXXXXX").string();
-    if (!mkdtemp(plantilla.data())) {
-      std::perror("mkdtemp");
-      return 1;
-    }
-    carpeta = plantilla;
-    temporal.reset(new fs::path(carpeta));
-    demo::OpcionesDemo od;
-    od.carpeta = carpeta;
-    od.operaciones = o.nOperaciones;
-    const auto t0 = std::chrono::steady_clock::now();
-    const demo::ResumenDemo r = demo::GeneraDemo(od);
-    std::printf(
-        "base demo: %ld operaciones (%ld renglones en tMovtos, %ld en tProces), "
-        "%ld clientes; generada en %.1f s\n",
-        r.operaciones, r.renglonesMovtos, r.renglonesProces, r.clientes,
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
+  const bench::TCarpetaDemo demo(o.sCarpeta, o.nOperaciones, "bench-cuestionario");
+  const fs::path& carpeta = demo.Ruta();
   const auto sRutaBD = BuscaArchivoIgnorandoMayusculas(
       carpeta.string(), std::string(textos_app::kCarpetaBD) + "/" + textos_app::kArchivoBD);
   if (!sRutaBD) {
@@ -393,7 +370,7 @@ int Ejecuta(const TOpciones& o) {
 int main(int argc, char** argv) {
   const auto opciones = LeeOpciones(argc, argv);
   if (!opciones) {
-    std::fputs(textos::kUso, stderr);
+    std::fprintf(stderr, "%s%s%s", textos::kUso, bench::kAyudaCarpetaDemo, textos::kUsoPropias);
     return 2;
   }
   kv::ColectorConexiones = std::make_shared<kv::TColectorConxs>();

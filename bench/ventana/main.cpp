@@ -18,12 +18,11 @@
 #include <optional>
 #include <string>
 
-#include <unistd.h>
-
 #include "app/cuestionario_siti.h"
 #include "app/dm_main.h"
 #include "app/frm_principal.h"
 #include "app/modelo_peps.h"
+#include "bench/comun/carpeta_demo.h"
 #include "data/colector_conxs.h"
 #include "diag/dialogos.h"
 #include "diag/programa.h"
@@ -35,12 +34,8 @@ using namespace kv;
 namespace fs = std::filesystem;
 
 namespace textos {
-constexpr const char* kUso =
-    "uso: bench-ventana [--operaciones N] [--carpeta DIR]\n"
-    "  --operaciones N  operaciones de la base demo que se genera (1000000)\n"
-    "  --carpeta DIR    usa una carpeta demo ya hecha (DIR/DataBase/Kavori.mdb, DIR/Kavori.INI);\n"
-    "                   el reporte queda en ella\n";
-constexpr const char* kGenerando = "generando la base demo de %ld operaciones...\n";
+constexpr const char* kUso = "uso: bench-ventana [--operaciones N] [--carpeta DIR]\n";
+constexpr const char* kNotaCarpeta = "  (con --carpeta, el reporte queda en esa carpeta)\n";
 constexpr const char* kLinea =
     "%-22s %9.2f s   tics %6d   pausa más larga %6.0f ms   pausas > 200 ms: %d\n";
 constexpr const char* kDeteccion = "detección de PEPs";
@@ -139,27 +134,8 @@ double Mide(TMedidorPausas& medidor, const char* sNombre, QPushButton* bnBoton,
 }
 
 int Ejecuta(const TOpciones& o) {
-  std::optional<fs::path> temporal;
-  fs::path carpeta = o.sCarpeta;
-  if (carpeta.empty()) {
-    temporal = fs::temp_directory_path() / ("bench-ventana-" + std::to_string(::getpid()));
-    fs::create_directories(*temporal);
-    carpeta = *temporal;
-    std::printf(textos::kGenerando, o.nOperaciones);
-    std::fflush(stdout);
-    demo::OpcionesDemo opciones;
-    opciones.carpeta = carpeta;
-    opciones.operaciones = o.nOperaciones;
-    demo::GeneraDemo(opciones);
-  }
-  struct TLimpia {
-    std::optional<fs::path> ruta;
-    ~TLimpia() {
-      std::error_code ec;
-      if (ruta) fs::remove_all(*ruta, ec);
-    }
-  } limpia{temporal};
-
+  const bench::TCarpetaDemo demo(o.sCarpeta, o.nOperaciones, "bench-ventana");
+  const fs::path& carpeta = demo.Ruta();
   FijaCarpetaPrograma(carpeta.string());
   AsignaDialogos(std::make_shared<TDialogosSi>());
   AsignaAbridorArchivos([](const std::string&) { return true; });  // no viewer opens
@@ -192,7 +168,7 @@ int Ejecuta(const TOpciones& o) {
 int main(int argc, char** argv) {
   const auto opciones = LeeOpciones(argc, argv);
   if (!opciones) {
-    std::fputs(textos::kUso, stderr);
+    std::fprintf(stderr, "%s%s%s", textos::kUso, bench::kAyudaCarpetaDemo, textos::kNotaCarpeta);
     return 2;
   }
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

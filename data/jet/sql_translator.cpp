@@ -151,10 +151,10 @@ class Translator {
       std::string name = it.alias;
       if (name.empty() && it.expr->kind != Expr::Kind::Column)
         name = "Expr" + std::to_string(exprNo++);
-      if (c.distinct && it.expr->kind != Expr::Kind::Column && v.type != Type::Number &&
-          v.type != Type::Bool) {
+      // A computed text compares as Jet compares texts here and wherever its column is
+      // used: DISTINCT, UNION, an outer query over this one.
+      if (it.expr->kind != Expr::Kind::Column && v.type != Type::Number && v.type != Type::Bool)
         v.text = "(" + v.text + ") COLLATE JET";
-      }
       s += v.text;
       if (!name.empty()) s += " AS " + quoteName(name);
     }

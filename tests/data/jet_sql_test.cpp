@@ -42,6 +42,12 @@ TEST_F(JetSql, SemanticsTable) {
        "SELECT UCASE(Nombre) AS N, COUNT(1) AS C FROM tN WHERE Id <= 3 GROUP BY Nombre",
        "N\tC\nANA\t3\n"},
       {"DISTINCT ignores case", "SELECT DISTINCT Nombre FROM tN WHERE Id <= 3", "Nombre\nAna\n"},
+      {"a derived table's computed text ignores case under DISTINCT",
+       "SELECT DISTINCT x FROM (SELECT Nombre + '' AS x FROM tN WHERE Id <= 3)", "x\nAna\n"},
+      {"UNION ignores case on computed texts, at the top and from a derived table",
+       "SELECT COUNT(1) AS C FROM (SELECT Nombre + '' AS x FROM tN WHERE Id = 1 UNION "
+       "SELECT x FROM (SELECT UCASE(Nombre) AS x FROM tN WHERE Id = 2))",
+       "C\n1\n"},
       {"join on text ignores case, accents folded to upper case",
        "SELECT tN.Id, tK.Grupo FROM tN INNER JOIN tK ON tN.Nombre = tK.Nombre ORDER BY tN.Id",
        "Id\tGrupo\n1\tg1\n2\tg1\n3\tg1\n5\tg2\n"},

@@ -11,8 +11,8 @@ KV_PACKAGES=(
   qt6-base-dev libgl-dev
   # the Access database: mdbtools' library and tools, SQLite, glib (libmdb's headers)
   mdbtools mdbtools-dev libglib2.0-dev libsqlite3-dev sqlite3
-  # SQL Server through ODBC
-  unixodbc-dev tdsodbc
+  # SQL Server through ODBC; SQLite's ODBC driver lets the tests read results through it
+  unixodbc-dev tdsodbc libsqliteodbc
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine

@@ -321,6 +321,10 @@ OdbcDestino MapeaConexion(const std::vector<std::pair<std::string, std::string>>
   return d;
 }
 
+std::unique_ptr<db::Session> AbreSesionOdbc(const OdbcDestino& destino) {
+  return std::make_unique<OdbcSession>(destino);
+}
+
 std::string DriverFreeTDS() {
   // Registered under its usual name?
   Handle<SQL_HANDLE_ENV> env;
@@ -354,7 +358,7 @@ void registerOdbcProvider() {
                          [](const std::vector<std::pair<std::string, std::string>>& items,
                             db::ConnectMode) -> std::unique_ptr<db::Session> {
                            static const std::string driver = DriverFreeTDS();
-                           return std::make_unique<OdbcSession>(MapeaConexion(items, driver));
+                           return AbreSesionOdbc(MapeaConexion(items, driver));
                          });
   });
 }

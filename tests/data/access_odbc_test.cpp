@@ -1,14 +1,19 @@
-// SQL Server through unixODBC and FreeTDS: the mapping of the connection string, and a
-// refused connection reported once by the SQL Server connector.
+// SQL Server through unixODBC and FreeTDS: the mapping of the connection string, a
+// refused connection reported once by the SQL Server connector, and the reading of
+// results through a driver that runs here (SQLite's ODBC driver).
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
+#include "data/db/error.h"
 #include "data/odbc/odbc_provider.h"
+#include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
 
 namespace kv {
@@ -82,6 +87,55 @@ TEST(ConectSQLServer, RefusedConnectionReportedOnce) {
   db::Connection* c = nullptr;
   ASSERT_TRUE(col.DameSQLConex("S", c));
   EXPECT_FALSE(c->connected());
+}
+
+// The ODBC session over a SQLite file through Debian's SQLite3 ODBC driver: every kind
+// of column comes back as the Access side gives it, nulls stay nulls, long texts whole.
+TEST(SesionOdbc, ReadsEveryKindOfColumn) {
+  std::string sDriver;
+  for (const char* dir : {"/usr/lib/x86_64-linux-gnu/odbc", "/usr/lib/aarch64-linux-gnu/odbc"})
+    if (std::filesystem::exists(std::string(dir) + "/libsqlite3odbc.so"))
+      sDriver = std::string(dir) + "/libsqlite3odbc.so";
+  ASSERT_FALSE(sDriver.empty()) << "libsqliteodbc is in the package list";
+  TCarpetaTemporal carpeta;
+  odbc::OdbcDestino destino;
+  destino.sCadena = "Driver=" + sDriver + ";Database=" + (carpeta.Ruta() / "prueba.db").string();
+  auto sesion = odbc::AbreSesionOdbc(destino);
+  sesion->execute(
+      "CREATE TABLE t (Id INTEGER, Monto DOUBLE, Nombre VARCHAR(50), Activo BIT, "
+      "Fecha TIMESTAMP, Notas TEXT)");
+  const std::string largo(10000, 'x');
+  sesion->execute("INSERT INTO t VALUES (1, 2.5, 'Ñandú Pérez', 1, '2019-12-31 18:00:00', '" +
+                  largo + "ü')");
+  sesion->execute("INSERT INTO t VALUES (2, NULL, NULL, 0, NULL, '')");
+  // A statement that touches no rows is no failure.
+  sesion->execute("DELETE FROM t WHERE Id = 99");
+
+  const db::RowSet rs = sesion->select("SELECT * FROM t ORDER BY Id");
+  ASSERT_EQ(rs.columns,
+            (std::vector<std::string>{"Id", "Monto", "Nombre", "Activo", "Fecha", "Notas"}));
+  ASSERT_EQ(rs.rows.size(), 2u);
+  const auto& a = rs.rows[0];
+  EXPECT_EQ(a[0], db::Value(1));
+  EXPECT_EQ(a[1], db::Value(2.5));
+  EXPECT_EQ(a[2], db::Value(std::string("Ñandú Pérez")));
+  EXPECT_EQ(a[3], db::Value(-1));  // yes as Access gives it
+  EXPECT_EQ(a[4], db::Value(db::DateTime{43830.75}));
+  EXPECT_EQ(a[5], db::Value(largo + "ü"));
+  const auto& b = rs.rows[1];
+  for (int c : {1, 2, 4}) EXPECT_TRUE(b[c].isNull()) << c;
+  EXPECT_EQ(b[3], db::Value(0));
+  EXPECT_EQ(b[5], db::Value(std::string()));
+
+  // The driver's own words reach the caller; a statement without rows is refused by select.
+  try {
+    sesion->select("SELECT * FROM nada");
+    ADD_FAILURE() << "no error";
+  } catch (const db::DbError& e) {
+    EXPECT_EQ(e.className(), "EOdbcError");
+    EXPECT_NE(std::string(e.what()).find("nada"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(sesion->select("DELETE FROM t WHERE Id = 1"), db::DbError);
 }
 
 }  // namespace

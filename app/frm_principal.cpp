@@ -461,7 +461,7 @@ void TfrmPrincipal::bnDetectaPEPsClick() {
   EjecutaComando(bnDetectaPEPs, [this] { ProcesaDeteccion(); });
 }
 
-std::unique_ptr<ICuestionarioComando> TfrmPrincipal::AbreCuestionario(bool bDeteccion) {
+std::unique_ptr<IRepCuestionarioCNBV> TfrmPrincipal::AbreCuestionario(bool bDeteccion) {
   // The detection puts the default cursor back before each of its boxes; the report
   // leaves the busy cursor up.
   const auto Caja = [bDeteccion](const char* sTexto) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "data/db/connection.h"
+#include "engine/rep_cuestionario_cnbv.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,19 +24,8 @@ class TTablaPEPs;
 class TModeloPEPs;
 class TdmMain;
 
-// What one command run asks of its questionnaire object.
-class ICuestionarioComando {
- public:
-  virtual ~ICuestionarioComando() = default;
-  virtual bool UsuariosConectados() = 0;
-  virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
-                            bool bSoloAdmins) = 0;
-  virtual bool DetectaPEPs(TTablaPEPs& vtPEPS) = 0;
-  virtual bool GeneraReporte(TTablaPEPs& vtPEPS) = 0;
-};
-
 // Builds the questionnaire object of one run over the borrowed connection.
-using TFabricaCuestionario = std::function<std::unique_ptr<ICuestionarioComando>(
+using TFabricaCuestionario = std::function<std::unique_ptr<IRepCuestionarioCNBV>(
     db::Connection* Conector, std::shared_ptr<IMensajero> Mensajero, double dTCambio, int nNumEmp)>;
 
 // A rounded rectangle with a silver outline and no fill, behind the controls of a step.
@@ -123,7 +113,7 @@ class TfrmPrincipal : public QWidget {
 
   // Steps shared by both works: database, company, questionnaire object, connected users
   // and login. Nothing when a step refused (its message already shown).
-  std::unique_ptr<ICuestionarioComando> AbreCuestionario(bool bDeteccion);
+  std::unique_ptr<IRepCuestionarioCNBV> AbreCuestionario(bool bDeteccion);
   void ProcesaDeteccion();
   void ProcesaReporte();
   // Runs a work under the busy wrapper with both command buttons disabled meanwhile.

@@ -46,7 +46,7 @@ struct TGuionCuestionario {
   bool bReporteHabilitadoDurante = true;
 };
 
-class TCuestionarioGuion : public ICuestionarioComando {
+class TCuestionarioGuion : public IRepCuestionarioCNBV {
  public:
   TCuestionarioGuion(TGuionCuestionario& g, TfrmPrincipal*& frm) : g_(g), frm_(frm) {}
   bool UsuariosConectados() override {
@@ -123,7 +123,7 @@ class VentanaPrueba : public ::testing::Test {
     frm_ = std::make_unique<TfrmPrincipal>(
         dm,
         [g, this](db::Connection* Conector, std::shared_ptr<IMensajero>, double dTCambio,
-                  int nNumEmp) -> std::unique_ptr<ICuestionarioComando> {
+                  int nNumEmp) -> std::unique_ptr<IRepCuestionarioCNBV> {
           ++g->nCreados;
           g->Conector = Conector;
           g->dTCambio = dTCambio;

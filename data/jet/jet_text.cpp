@@ -143,12 +143,23 @@ std::string cstrNumber(double d) {
   return s;
 }
 
+namespace {
+// STR's leading blank before a non-negative number.
+std::string withSign(bool nonNegative, const std::string& digits) {
+  std::string s;
+  s.reserve(digits.size() + 1);
+  if (nonNegative) s += ' ';
+  s += digits;
+  return s;
+}
+}  // namespace
+
 std::string strOfNumber(double d) {
-  return (d >= 0 ? " " : "") + cstrNumber(d);
+  return withSign(d >= 0, cstrNumber(d));
 }
 
 std::string strOfInteger(std::int64_t v) {
-  return (v >= 0 ? " " : "") + std::to_string(v);
+  return withSign(v >= 0, std::to_string(v));
 }
 
 double roundHalfEven(double x, int digits) {

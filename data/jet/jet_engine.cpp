@@ -138,8 +138,11 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   installJetFunctions(db_.get());
-  // Kept derived tables live in TEMP: keep that in memory too.
-  exec("PRAGMA temp_store = MEMORY");
+  // Kept derived tables and SQLite's transient sorts and subquery results live in the
+  // temporary store: past its page cache (and a sort past the main cache) it spills to
+  // unlinked temporary files, so a large database does not multiply the process's memory.
+  exec("PRAGMA main.cache_size = -16384");
+  exec("PRAGMA temp.cache_size = -32768");
   const char* cache = std::getenv("KV_JET_CACHE");
   cacheOn_ = !(cache && std::strcmp(cache, "0") == 0);
   if (source_)

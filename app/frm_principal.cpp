@@ -439,9 +439,6 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
       ~TBloqueo() {
         frm.F_bEnProceso = false;
         otro->setEnabled(otro == frm.bnGenReporte ? frm.F_bReporteHabilitado : true);
-        // A close asked for during the run happens now that nothing uses the window.
-        if (frm.F_bCierrePendiente)
-          QMetaObject::invokeMethod(&frm, &QWidget::close, Qt::QueuedConnection);
       }
     } bloqueo{*this, otro};
     F_bEnProceso = true;
@@ -453,6 +450,8 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
     // What escapes a work is shown once cursor and buttons are back.
     DameDialogos()->Mensaje(e.what());
   }
+  // A close asked for during the run happens now that nothing uses the window.
+  if (F_bCierrePendiente) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TfrmPrincipal::bnDetectaPEPsClick() {

@@ -105,7 +105,7 @@ void Connection::setConnected(bool on) {
   auto it = providers().find(lower(provider));
   if (it == providers().end() || !it->second)
     throw DbError(kClass, "El proveedor \"" + provider + "\" no está disponible");
-  const ProviderFactory& factory = it->second;
+  const ProviderFactory factory = it->second;  // a copy: events served meanwhile may re-register
   std::unique_ptr<Session> session;
   runWithHeartbeat([&] { session = factory(items, mode_); });
   session_ = std::move(session);

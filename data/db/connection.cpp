@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "data/db/db_messages.h"
 #include "data/db/heartbeat.h"
 
 namespace kv::db {
@@ -29,7 +30,7 @@ std::map<std::string, ProviderFactory>& providers() {
   return table;
 }
 
-const char* const kClass = "EConexionBD";
+const char* const kClass = msg::kClassConnection;
 
 }  // namespace
 
@@ -70,7 +71,7 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
         }
         value += text[i++];
       }
-      if (!closed) throw DbError(kClass, "Cadena de conexión con comillas sin cerrar");
+      if (!closed) throw DbError(kClass, msg::kUnclosedQuote);
       while (i < n && text[i] != ';') ++i;
     } else {
       std::size_t end = text.find(';', i);
@@ -101,19 +102,19 @@ void Connection::setConnected(bool on) {
   std::string provider;
   for (const auto& [k, v] : items)
     if (k == "provider") provider = v;
-  if (provider.empty()) throw DbError(kClass, "La cadena de conexión no indica el proveedor");
+  if (provider.empty()) throw DbError(kClass, msg::kNoProvider);
   auto it = providers().find(lower(provider));
   if (it == providers().end() || !it->second)
-    throw DbError(kClass, "El proveedor \"" + provider + "\" no está disponible");
+    throw DbError(kClass, msg::providerUnavailable(provider));
   const ProviderFactory factory = it->second;  // a copy: events served meanwhile may re-register
   std::unique_ptr<Session> session;
   runWithHeartbeat([&] { session = factory(items, mode_); });
   session_ = std::move(session);
-  if (!session_) throw DbError(kClass, "El proveedor \"" + provider + "\" no abrió la conexión");
+  if (!session_) throw DbError(kClass, msg::providerOpenedNothing(provider));
 }
 
 Session& Connection::session() {
-  if (!session_) throw DbError(kClass, "La conexión está cerrada");
+  if (!session_) throw DbError(kClass, msg::kConnectionClosed);
   return *session_;
 }
 

@@ -2,6 +2,7 @@
 
 #include <future>
 
+#include "data/db/db_messages.h"
 #include "data/db/error.h"
 
 namespace kv::db {
@@ -9,8 +10,6 @@ namespace kv::db {
 namespace {
 thread_local HeartbeatScope* tScope = nullptr;
 thread_local bool tWorking = false;  // work of this thread is running on a worker
-const char* const kClass = "EConexionBD";
-const char* const kOcupada = "La conexión está ocupada con otra operación";
 }  // namespace
 
 HeartbeatScope::HeartbeatScope(std::function<void()> beat, std::chrono::milliseconds interval)
@@ -23,7 +22,7 @@ HeartbeatScope::~HeartbeatScope() {
 }
 
 void runWithHeartbeat(const std::function<void()>& work) {
-  if (tWorking) throw DbError(kClass, kOcupada);
+  if (tWorking) throw DbError(msg::kClassConnection, msg::kConnectionBusy);
   HeartbeatScope* scope = tScope;
   if (!scope || !scope->beat_) {
     work();

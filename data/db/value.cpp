@@ -56,8 +56,8 @@ std::string formatDateTime(double days) {
   if (secs == 0) {
     std::snprintf(buf, sizeof buf, "%02u/%02u/%04lld", dd, mm, y);
   } else {
-    std::snprintf(buf, sizeof buf, "%02u/%02u/%04lld %02lld:%02lld:%02lld", dd, mm, y,
-                  secs / 3600, (secs / 60) % 60, secs % 60);
+    std::snprintf(buf, sizeof buf, "%02u/%02u/%04lld %02lld:%02lld:%02lld", dd, mm, y, secs / 3600,
+                  (secs / 60) % 60, secs % 60);
   }
   return buf;
 }

@@ -16,6 +16,8 @@ KV_PACKAGES=(
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
+  # the Debian package (scripts/paquete): shlibdeps, checks, icon sizes drawn from the SVG
+  dpkg-dev lintian desktop-file-utils librsvg2-bin
 )
 
 kv_missing_packages() {

@@ -2,6 +2,7 @@
 // remembered from an earlier start, or the one picked in the dialog (remembered then).
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSettings>
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# revisa_paquete.sh SOURCES BUILD: builds the package with scripts/paquete in BUILD and checks
-# what it installs, its menu entry and its control fields; Depends must name the package of
-# every shared library the programs load, found here independently of dpkg-shlibdeps.
+# revisa_paquete.sh SOURCES BUILD: builds the package with scripts/paquete in BUILD (lintian
+# included) and checks what it installs, its menu entry and its control fields; Depends must
+# name the package of every shared library the programs load, found here independently of
+# dpkg-shlibdeps.
 set -uo pipefail
 src=$1 build=$2
 for p in cpack dpkg-deb dpkg-shlibdeps; do
@@ -11,7 +12,10 @@ done
 fallas=0
 falla() { echo "FALLA: $*"; fallas=$((fallas + 1)); }
 
-deb=$("$src/scripts/paquete" --sin-instalar --sin-lintian "$build" | tail -n 1)
+# lintian, when present, fails the build of the package on any error it finds.
+opciones=(--sin-instalar)
+command -v lintian >/dev/null 2>&1 || opciones+=(--sin-lintian)
+deb=$("$src/scripts/paquete" "${opciones[@]}" "$build" | tail -n 1)
 [[ -f "$deb" ]] || { echo "scripts/paquete no dejó el paquete: $deb"; exit 1; }
 echo "paquete: $deb"
 tmp=$(mktemp -d)

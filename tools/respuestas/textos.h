@@ -17,7 +17,7 @@ inline const cli::TPrograma kPrograma{
      {"--pep", "CLAVE", "marca como PEP al cliente detectado con esa clave (se puede repetir)"},
      {"--peps", "",
       "escribe los posibles PEP detectados (Id, clave, nombre) en vez de respuestas"}},
-    {"respuestas /srv/kavori --peps", "respuestas /srv/kavori --tipo-cambio 19.26 --pep C0001"},
+    {"respuestas /srv/kavori --peps", "respuestas /srv/kavori --tipo-cambio 19.26 --pep PEP001"},
     2};
 
 inline const std::string kArgumentoDeMas = "Argumento de más: ";

@@ -2,48 +2,19 @@
 // standard output with status 0, and refuses an unknown option on standard error with its
 // usage and status 2. The window does the first two without a display.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/tools/mdbwrite/lectores.h"
+
 namespace {
 
-struct TSalida {
-  int nEstado = -1;
-  std::string sSalida, sErrores;
-};
+namespace t = kv::mdbw::test;
 
-std::string Comillas(const std::string& s) {
-  std::string r = "'";
-  for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return r + "'";
-}
-
-// Runs `sComando` under `sEntorno` (env assignments) keeping stdout and stderr apart.
-TSalida Corre(const std::string& sEntorno, const std::string& sComando) {
-  const std::filesystem::path err = std::filesystem::temp_directory_path() /
-                                    ("linea_comandos_" + std::to_string(::getpid()) + ".err");
-  const std::string cmd = "env " + sEntorno + " " + sComando + " 2>" + Comillas(err.string());
-  TSalida s;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) s.sSalida.append(buf, n);
-  const int st = ::pclose(p);
-  s.nEstado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  std::ifstream f(err);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  s.sErrores = ss.str();
-  std::filesystem::remove(err);
-  return s;
+// Runs `sComando` under `sEntorno` (env assignments), standard output and error apart.
+t::SplitResult Corre(const std::string& sEntorno, const std::string& sComando) {
+  return t::runApart("env " + sEntorno + " " + sComando);
 }
 
 struct TPrograma {
@@ -83,37 +54,37 @@ constexpr const char* kFueraDePantalla = "QT_QPA_PLATFORM=offscreen";
 TEST(Programas, EveryProgramAnswersHelpVersionAndUnknownOptions) {
   for (const TPrograma& p : kProgramas) {
     SCOPED_TRACE(p.sNombre);
-    const std::string exe = Comillas(p.sExe);
+    const std::string exe = t::shellQuote(p.sExe);
 
     for (const char* sAyuda : {" --help", " -h"}) {
-      const TSalida a = Corre(kSinPantalla, exe + sAyuda);
-      EXPECT_EQ(a.nEstado, 0) << a.sErrores;
-      EXPECT_EQ(a.sErrores, "");
-      EXPECT_EQ(a.sSalida.rfind(p.sUso + "\n", 0), 0u) << a.sSalida;
-      EXPECT_NE(a.sSalida.find("\nOpciones:\n"), std::string::npos) << a.sSalida;
+      const t::SplitResult a = Corre(kSinPantalla, exe + sAyuda);
+      EXPECT_EQ(a.status, 0) << a.err;
+      EXPECT_EQ(a.err, "");
+      EXPECT_EQ(a.out.rfind(p.sUso + "\n", 0), 0u) << a.out;
+      EXPECT_NE(a.out.find("\nOpciones:\n"), std::string::npos) << a.out;
       for (const std::string& o : p.opciones)
-        EXPECT_NE(a.sSalida.find("\n  " + o + "  "), std::string::npos) << o << "\n" << a.sSalida;
-      EXPECT_NE(a.sSalida.find("\n  -h, --help  "), std::string::npos) << a.sSalida;
-      EXPECT_NE(a.sSalida.find("\n  --version  "), std::string::npos) << a.sSalida;
-      const auto nEjemplo = a.sSalida.find("\nEjemplo");
-      ASSERT_NE(nEjemplo, std::string::npos) << a.sSalida;
-      EXPECT_NE(a.sSalida.find("\n  " + p.sNombre + " ", nEjemplo), std::string::npos) << a.sSalida;
+        EXPECT_NE(a.out.find("\n  " + o + "  "), std::string::npos) << o << "\n" << a.out;
+      EXPECT_NE(a.out.find("\n  -h, --help  "), std::string::npos) << a.out;
+      EXPECT_NE(a.out.find("\n  --version  "), std::string::npos) << a.out;
+      const auto nEjemplo = a.out.find("\nEjemplo");
+      ASSERT_NE(nEjemplo, std::string::npos) << a.out;
+      EXPECT_NE(a.out.find("\n  " + p.sNombre + " ", nEjemplo), std::string::npos) << a.out;
     }
 
-    const TSalida v = Corre(kSinPantalla, exe + " --version");
-    EXPECT_EQ(v.nEstado, 0) << v.sErrores;
-    EXPECT_EQ(v.sSalida, p.sNombre + " 1.0.0\n");
-    EXPECT_EQ(v.sErrores, "");
+    const t::SplitResult v = Corre(kSinPantalla, exe + " --version");
+    EXPECT_EQ(v.status, 0) << v.err;
+    EXPECT_EQ(v.out, p.sNombre + " 1.0.0\n");
+    EXPECT_EQ(v.err, "");
 
     for (const std::string sDesconocida : {"--nada", "--nada=1", "-z"}) {
-      const TSalida d = Corre(kFueraDePantalla, exe + " " + sDesconocida + " x");
-      EXPECT_EQ(d.nEstado, 2) << sDesconocida;
-      EXPECT_EQ(d.sSalida, "") << sDesconocida;
+      const t::SplitResult d = Corre(kFueraDePantalla, exe + " " + sDesconocida + " x");
+      EXPECT_EQ(d.status, 2) << sDesconocida;
+      EXPECT_EQ(d.out, "") << sDesconocida;
       // The window's toolkit may say something about its runtime folder first.
       const std::string sEsperado = "Opción desconocida: " + sDesconocida + "\n" + p.sUso +
                                     "Más información: " + p.sNombre + " --help\n";
-      ASSERT_GE(d.sErrores.size(), sEsperado.size()) << d.sErrores;
-      EXPECT_EQ(d.sErrores.substr(d.sErrores.size() - sEsperado.size()), sEsperado);
+      ASSERT_GE(d.err.size(), sEsperado.size()) << d.err;
+      EXPECT_EQ(d.err.substr(d.err.size() - sEsperado.size()), sEsperado);
     }
   }
 }

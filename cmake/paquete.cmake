@@ -18,6 +18,23 @@ endif()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/paquete/copyright ${_gen}/changelog.gz
         DESTINATION ${_doc})
 
+# Manual pages made from each program's --help (scripts/paquete turns this on).
+option(KV_MAN_PAGES "Make the programs' manual pages from their --help" OFF)
+if(KV_MAN_PAGES)
+  set(_mans)
+  foreach(_p cuestionario-operatividad respuestas jetsql kavori-demo mdbwrite)
+    set(_man ${_gen}/man/${_p}.1.gz)
+    add_custom_command(OUTPUT ${_man}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${_gen}/man
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/pagina_man.sh $<TARGET_FILE:${_p}> ${_p}
+              ${PROJECT_VERSION} ${_man}
+      DEPENDS ${_p} ${CMAKE_CURRENT_LIST_DIR}/pagina_man.sh VERBATIM)
+    list(APPEND _mans ${_man})
+  endforeach()
+  add_custom_target(paginas_man ALL DEPENDS ${_mans})
+  install(FILES ${_mans} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -51,6 +51,14 @@ for p in cuestionario-operatividad respuestas jetsql kavori-demo mdbwrite; do
   [[ $(stat -c %a "$exe") == 755 ]] || falla "/usr/bin/$p con permisos $(stat -c %a "$exe")"
   v=$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$exe" --version 2>&1)
   [[ "$v" == "$p 1.0.0" ]] || falla "$p --version: $v"
+  man="$tmp/raiz/usr/share/man/man1/$p.1.gz"
+  if [[ ! -f "$man" ]]; then
+    falla "falta la página de manual de $p"
+  elif ! zcat "$man" | grep -qF "$p \\- "; then
+    falla "la página de manual de $p no tiene su línea NOMBRE"
+  elif ! zcat "$man" | grep -qx ".B $p"; then
+    falla "la página de manual de $p no tiene su sinopsis"
+  fi
 done
 
 # Each shared library a program loads comes from a package that Depends names.

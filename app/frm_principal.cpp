@@ -146,48 +146,50 @@ void TfrmPrincipal::CreaControles() {
   Shape4->setGeometry(71, 409, 546, 243);
 
   const auto derecha = Qt::AlignRight;
-  Label1 =
-      CreaEtiqueta(this, textos_app::kLabel1, {182, 20, 345, 19}, kTeal, 16, Qt::AlignLeft, true);
-  Label6 = CreaEtiqueta(this, textos_app::kLabel6, {88, 74, 337, 19}, kTeal, 16);
-  txCambio =
-      CreaEtiqueta(this, textos_app::kTxCambio, {219, 113, 79, 13}, kGrisOscuro, 11, derecha);
+  Label1 = CreaEtiqueta(this, textos_app::kTituloCuestionario, {182, 20, 345, 19}, kTeal, 16,
+                        Qt::AlignLeft, true);
+  Label6 = CreaEtiqueta(this, textos_app::kPaso1TipoCambio, {88, 74, 337, 19}, kTeal, 16);
+  txCambio = CreaEtiqueta(this, textos_app::kEtiquetaTipoCambio, {219, 113, 79, 13}, kGrisOscuro,
+                          11, derecha);
   edCambio = new QLineEdit(Q(textos_app::kCambioInicial), this);
   edCambio->setGeometry(320, 110, 121, 21);
-  edCambio->setToolTip(Q(textos_app::kHintCambio));
-  Label2 = CreaEtiqueta(this, textos_app::kLabel2, {470, 145, 135, 11}, kGrisOscuro, 9, derecha);
+  edCambio->setToolTip(Q(textos_app::kAyudaTipoCambio));
+  Label2 = CreaEtiqueta(this, textos_app::kTipoCambioSugerido, {470, 145, 135, 11}, kGrisOscuro, 9,
+                        derecha);
 
-  Label4 = CreaEtiqueta(this, textos_app::kLabel4, {88, 190, 300, 19}, kTeal, 16);
-  txUsuario =
-      CreaEtiqueta(this, textos_app::kTxUsuario, {153, 227, 129, 13}, kGrisOscuro, 11, derecha);
+  Label4 = CreaEtiqueta(this, textos_app::kPaso2ClaveYContrasena, {88, 190, 300, 19}, kTeal, 16);
+  txUsuario = CreaEtiqueta(this, textos_app::kEtiquetaClaveEntrada, {153, 227, 129, 13},
+                           kGrisOscuro, 11, derecha);
   edUsuario = new QLineEdit(this);
   edUsuario->setGeometry(304, 224, 121, 21);
-  edUsuario->setToolTip(Q(textos_app::kHintUsuario));
+  edUsuario->setToolTip(Q(textos_app::kAyudaClaveEntrada));
   edUsuario->setValidator(new TValidadorMayusculas(edUsuario));
-  txPassw = CreaEtiqueta(this, textos_app::kTxPassw, {236, 254, 46, 13}, kGrisOscuro, 11, derecha);
+  txPassw = CreaEtiqueta(this, textos_app::kEtiquetaPassword, {236, 254, 46, 13}, kGrisOscuro, 11,
+                         derecha);
   edPassw = new QLineEdit(this);
   edPassw->setGeometry(304, 251, 121, 21);
-  edPassw->setToolTip(Q(textos_app::kHintPassw));
+  edPassw->setToolTip(Q(textos_app::kAyudaPassword));
   edPassw->setValidator(new TValidadorMayusculas(edPassw));
   edPassw->setEchoMode(QLineEdit::Password);
   edPassw->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
-  Label9 = CreaEtiqueta(this, textos_app::kLabel9, {88, 315, 262, 19}, kTeal, 16);
-  Label8 = CreaEtiqueta(this, textos_app::kLabel8, {95, 348, 332, 33}, kGrisOscuro, 9,
+  Label9 = CreaEtiqueta(this, textos_app::kPaso3PresioneDetectar, {88, 315, 262, 19}, kTeal, 16);
+  Label8 = CreaEtiqueta(this, textos_app::kPaso3Explicacion, {95, 348, 332, 33}, kGrisOscuro, 9,
                         Qt::AlignLeft, false, true);
-  bnDetectaPEPs = new QPushButton(Q(textos_app::kBnDetectaPEPs), this);
+  bnDetectaPEPs = new QPushButton(Q(textos_app::kBotonDetectarPEPs), this);
   bnDetectaPEPs->setGeometry(479, 335, 105, 25);
-  bnDetectaPEPs->setToolTip(Q(textos_app::kHintDetectaPEPs));
+  bnDetectaPEPs->setToolTip(Q(textos_app::kAyudaDetectarPEPs));
 
-  txPaso4 = CreaEtiqueta(this, textos_app::kTxPaso4, {88, 420, 503, 38}, kTeal, 16, Qt::AlignLeft,
-                         false, true);
-  Label7 = CreaEtiqueta(this, textos_app::kLabel7, {95, 476, 255, 11}, kGrisOscuro, 9);
+  txPaso4 = CreaEtiqueta(this, textos_app::kPaso4MarqueLosPEPs, {88, 420, 503, 38}, kTeal, 16,
+                         Qt::AlignLeft, false, true);
+  Label7 = CreaEtiqueta(this, textos_app::kTipHomonimos, {95, 476, 255, 11}, kGrisOscuro, 9);
 
   grdPEPs = new QTableView(this);
   grdPEPs->setGeometry(95, 491, 498, 122);
   F_dsPEPs = new TModeloPEPs(F_dmMain.vtPEPs, this);
   grdPEPs->setModel(F_dsPEPs);
   grdPEPs->setItemDelegate(new TDelegadoPEPs(grdPEPs));
-  grdPEPs->setToolTip(Q(textos_app::kHintPEPs));
+  grdPEPs->setToolTip(Q(textos_app::kAyudaMarcarPEP));
   grdPEPs->setFont(Fuente(11));
   grdPEPs->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdPEPs->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -220,17 +222,18 @@ void TfrmPrincipal::CreaControles() {
   pnIgnorar->setPalette(pb);
   pnIgnorar->setAutoFillBackground(true);
   pnIgnorar->hide();
-  Label11 = CreaEtiqueta(pnIgnorar, textos_app::kLabel11, {77, 63, 357, 36}, kTeal, 15,
+  Label11 = CreaEtiqueta(pnIgnorar, textos_app::kAvisoSinPEPs, {77, 63, 357, 36}, kTeal, 15,
                          Qt::AlignHCenter, false, true);
 
-  txMensajes = CreaEtiqueta(this, textos_app::kTxMensajes, {62, 658, 579, 14}, kMarron, 12,
+  txMensajes = CreaEtiqueta(this, textos_app::kMensajesDeDiseno, {62, 658, 579, 14}, kMarron, 12,
                             Qt::AlignHCenter);
-  txPruebas = CreaEtiqueta(this, textos_app::kTxPruebas, {62, 682, 80, 14}, kMarron, 12,
+  txPruebas = CreaEtiqueta(this, textos_app::kVersionBeta, {62, 682, 80, 14}, kMarron, 12,
                            Qt::AlignLeft, true);
-  bnGenReporte = new QPushButton(Q(textos_app::kBnGenReporte), this);
+  bnGenReporte = new QPushButton(Q(textos_app::kBotonGenerarReporte), this);
   bnGenReporte->setGeometry(512, 678, 105, 25);
   bnGenReporte->setEnabled(false);
-  Label5 = CreaEtiqueta(this, textos_app::kLabel5, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
+  Label5 =
+      CreaEtiqueta(this, textos_app::kVersionPrograma, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
 
   // Enter on a focused button presses it, as Space does.
   bnDetectaPEPs->setAutoDefault(true);

@@ -61,20 +61,20 @@ TEST_F(VentanaPrueba, DesignOfEveryCaption) {
     bool negrita;
   };
   const Caso casos[] = {
-      {frm.Label1, kLabel1, {182, 20, 345, 19}, teal, 16, Qt::AlignLeft, true},
-      {frm.Label6, kLabel6, {88, 74, 337, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.txCambio, kTxCambio, {219, 113, 79, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.Label2, kLabel2, {470, 145, 135, 11}, gris, 9, Qt::AlignRight, false},
-      {frm.Label4, kLabel4, {88, 190, 300, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.txUsuario, kTxUsuario, {153, 227, 129, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.txPassw, kTxPassw, {236, 254, 46, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.Label9, kLabel9, {88, 315, 262, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.Label8, kLabel8, {95, 348, 332, 33}, gris, 9, Qt::AlignLeft, false},
-      {frm.txPaso4, kTxPaso4, {88, 420, 503, 38}, teal, 16, Qt::AlignLeft, false},
-      {frm.Label7, kLabel7, {95, 476, 255, 11}, gris, 9, Qt::AlignLeft, false},
-      {frm.Label11, kLabel11, {77, 63, 357, 36}, teal, 15, Qt::AlignHCenter, false},
-      {frm.txPruebas, kTxPruebas, {62, 682, 80, 14}, marron, 12, Qt::AlignLeft, true},
-      {frm.Label5, kLabel5, {7, 709, 22, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label1, kTituloCuestionario, {182, 20, 345, 19}, teal, 16, Qt::AlignLeft, true},
+      {frm.Label6, kPaso1TipoCambio, {88, 74, 337, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.txCambio, kEtiquetaTipoCambio, {219, 113, 79, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label2, kTipoCambioSugerido, {470, 145, 135, 11}, gris, 9, Qt::AlignRight, false},
+      {frm.Label4, kPaso2ClaveYContrasena, {88, 190, 300, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.txUsuario, kEtiquetaClaveEntrada, {153, 227, 129, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.txPassw, kEtiquetaPassword, {236, 254, 46, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label9, kPaso3PresioneDetectar, {88, 315, 262, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.Label8, kPaso3Explicacion, {95, 348, 332, 33}, gris, 9, Qt::AlignLeft, false},
+      {frm.txPaso4, kPaso4MarqueLosPEPs, {88, 420, 503, 38}, teal, 16, Qt::AlignLeft, false},
+      {frm.Label7, kTipHomonimos, {95, 476, 255, 11}, gris, 9, Qt::AlignLeft, false},
+      {frm.Label11, kAvisoSinPEPs, {77, 63, 357, 36}, teal, 15, Qt::AlignHCenter, false},
+      {frm.txPruebas, kVersionBeta, {62, 682, 80, 14}, marron, 12, Qt::AlignLeft, true},
+      {frm.Label5, kVersionPrograma, {7, 709, 22, 13}, gris, 11, Qt::AlignRight, false},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.texto);
@@ -116,11 +116,11 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
     const char* hint;
   };
   const Caso casos[] = {
-      {frm.edCambio, {320, 110, 121, 21}, kHintCambio},
-      {frm.edUsuario, {304, 224, 121, 21}, kHintUsuario},
-      {frm.edPassw, {304, 251, 121, 21}, kHintPassw},
-      {frm.bnDetectaPEPs, {479, 335, 105, 25}, kHintDetectaPEPs},
-      {frm.grdPEPs, {95, 491, 498, 122}, kHintPEPs},
+      {frm.edCambio, {320, 110, 121, 21}, kAyudaTipoCambio},
+      {frm.edUsuario, {304, 224, 121, 21}, kAyudaClaveEntrada},
+      {frm.edPassw, {304, 251, 121, 21}, kAyudaPassword},
+      {frm.bnDetectaPEPs, {479, 335, 105, 25}, kAyudaDetectarPEPs},
+      {frm.grdPEPs, {95, 491, 498, 122}, kAyudaMarcarPEP},
       {frm.bnGenReporte, {512, 678, 105, 25}, ""},
   };
   for (const Caso& c : casos) {
@@ -129,8 +129,8 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
     EXPECT_EQ(T(c.control->toolTip()), c.hint);
   }
   EXPECT_EQ(T(frm.edCambio->text()), kCambioInicial);
-  EXPECT_EQ(T(frm.bnDetectaPEPs->text()), kBnDetectaPEPs);
-  EXPECT_EQ(T(frm.bnGenReporte->text()), kBnGenReporte);
+  EXPECT_EQ(T(frm.bnDetectaPEPs->text()), kBotonDetectarPEPs);
+  EXPECT_EQ(T(frm.bnGenReporte->text()), kBotonGenerarReporte);
   EXPECT_EQ(frm.edPassw->echoMode(), QLineEdit::Password);
 
   // Tab order: rate, key, password, detection, grid, report.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableView>
 #include <QValidator>
@@ -22,6 +23,7 @@
 #include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "data/db/heartbeat.h"
+#include "diag/bitacora.h"
 #include "diag/dialogos.h"
 #include "diag/mensajero.h"
 #include "diag/programa.h"
@@ -84,6 +86,12 @@ class TValidadorMayusculas : public QValidator {
   }
 };
 
+// A single comma in a text without a full stop is the decimal point.
+QString ComaComoPunto(QString s) {
+  if (s.count(u',') == 1 && !s.contains(u'.')) s.replace(u',', u'.');
+  return s;
+}
+
 // Without leading and trailing blanks and control characters.
 QString Recorta(const QString& s) {
   qsizetype ini = 0;
@@ -92,6 +100,32 @@ QString Recorta(const QString& s) {
   while (fin > ini && s[fin - 1].unicode() <= u' ') --fin;
   return s.mid(ini, fin - ini);
 }
+
+// A key press that types characters, as opposed to editing keys and shortcuts.
+bool EsTextoTecleado(const QKeyEvent& tecla) {
+  if (tecla.text().isEmpty() ||
+      (tecla.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != Qt::NoModifier)
+    return false;
+  for (QChar c : tecla.text())
+    if (!c.isPrint()) return false;
+  return true;
+}
+
+// What reaches the rate entry other than by typing (a paste, a drop): a number with at most
+// one decimal point; a lone comma counts as that point and blanks around it go.
+class TValidadorTipoCambio : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& sEntrada, int& nPos) const override {
+    if (const QString s = sEntrada.trimmed(); s != sEntrada) {
+      sEntrada = s;
+      nPos = std::min<int>(nPos, static_cast<int>(s.size()));
+    }
+    sEntrada = ComaComoPunto(sEntrada);
+    static const QRegularExpression numero(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+    return numero.match(sEntrada).hasMatch() ? Acceptable : Invalid;
+  }
+};
 
 }  // namespace
 
@@ -154,6 +188,7 @@ void TfrmPrincipal::CreaControles() {
   edCambio = new QLineEdit(Q(textos_app::kCambioInicial), this);
   edCambio->setGeometry(320, 110, 121, 21);
   edCambio->setToolTip(Q(textos_app::kAyudaTipoCambio));
+  edCambio->setValidator(new TValidadorTipoCambio(edCambio));
   Label2 = CreaEtiqueta(this, textos_app::kTipoCambioSugerido, {470, 145, 135, 11}, kGrisOscuro, 9,
                         derecha);
 
@@ -306,15 +341,20 @@ bool TfrmPrincipal::eventFilter(QObject* objeto, QEvent* evento) {
   auto* tecla = static_cast<QKeyEvent*>(evento);
   if (objeto == grdPEPs) return grdPEPsKeyPress(tecla);
   if (objeto != edCambio && objeto != edUsuario && objeto != edPassw) return false;
-  QString sCaracteres = tecla->text();
-  if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
-    sCaracteres = QString(QChar(13));
+  auto* Sender = static_cast<QWidget*>(objeto);
   F_bShift = tecla->modifiers().testFlag(Qt::ShiftModifier);
-  for (QChar Key : sCaracteres) {
-    const bool bTragada = objeto == edCambio ? edCambioKeyPress(Key)
-                                             : edPasswKeyPress(static_cast<QWidget*>(objeto), Key);
-    if (bTragada) return true;
+  const auto KeyPress = [&](QChar& Key) {
+    return objeto == edCambio ? edCambioKeyPress(Key) : edPasswKeyPress(Sender, Key);
+  };
+  if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
+    QChar Key(13);
+    return KeyPress(Key);
   }
+  // Only typed characters go through the handlers: Tab, Delete, Backspace, the arrows and
+  // the shortcuts (Ctrl+A, Ctrl+C, Ctrl+V...) are the entry's own business.
+  if (!EsTextoTecleado(*tecla)) return false;
+  for (QChar Key : tecla->text())
+    if (KeyPress(Key)) return true;
   return false;
 }
 
@@ -335,7 +375,14 @@ void TfrmPrincipal::AvanzaConEnter(QWidget* Sender, QChar& Key) {
 }
 
 bool TfrmPrincipal::edCambioKeyPress(QChar& Key) {
+  // A comma is the decimal point of a Spanish keyboard: taken as one while there is none.
+  const bool bComa = Key == u',' && !edCambio->text().contains(u'.');
+  if (bComa) Key = u'.';
   FiltraTeclaDecimal(edCambio, Key);
+  if (bComa && !Key.isNull()) {
+    edCambio->insert(QStringLiteral("."));
+    return true;
+  }
   if (!Key.isNull()) AvanzaConEnter(edCambio, Key);
   return Key.isNull();
 }
@@ -368,7 +415,7 @@ bool TfrmPrincipal::grdPEPsKeyPress(QKeyEvent* tecla) {
 }
 
 double TfrmPrincipal::DameTipoCambio() const {
-  const std::string s = Recorta(edCambio->text()).toStdString();
+  const std::string s = ComaComoPunto(Recorta(edCambio->text())).toStdString();
   if (s.empty()) return 0;
   const char* ini = s.data();
   const char* fin = ini + s.size();
@@ -450,7 +497,8 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
     db::HeartbeatScope latido([] { QCoreApplication::processEvents(); }, kMsLatido);
     F_Utilerias->ProcesayEspera(trabajo, bnBoton);
   } catch (const std::exception& e) {
-    // What escapes a work is shown once cursor and buttons are back.
+    // What escapes a work is shown once cursor and buttons are back, and kept in the log.
+    RegistraEnBitacora(e.what());
     DameDialogos()->Mensaje(e.what());
   }
   // A close asked for during the run happens now that nothing uses the window.
@@ -509,8 +557,20 @@ void TfrmPrincipal::ProcesaDeteccion() {
   PonCursorNormal();
 }
 
+bool TfrmPrincipal::ConfirmaTipoCambio() {
+  const double d = DameTipoCambio();
+  if (d >= kTipoCambioMinimo && d <= kTipoCambioMaximo) return true;
+  const std::string sPregunta = textos_app::kTipoCambioInusual +
+                                ComaComoPunto(Recorta(edCambio->text())).toStdString() +
+                                textos_app::kTipoCambioInusualPregunta;
+  if (DameDialogos()->AdvertenciaSiNo(sPregunta)) return true;
+  _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+  _MensajeroForm->MsjTxEspera(textos_app::kProcesoCancelado, false);
+  return false;
+}
+
 void TfrmPrincipal::bnGenReporteClick() {
-  if (F_bEnProceso || FaltanDatos()) return;
+  if (F_bEnProceso || FaltanDatos() || !ConfirmaTipoCambio()) return;
   _MensajeroForm->MsjTxEspera(textos_app::kAdvertencia, false);
   if (DameDialogos()->AdvertenciaSiNo(textos_app::kIndicaciones))
     EjecutaComando(bnGenReporte, [this] { ProcesaReporte(); });
@@ -522,6 +582,10 @@ void TfrmPrincipal::ProcesaReporte() {
   auto cuestionario = AbreCuestionario(false);
   const bool bResultado = cuestionario && cuestionario->GeneraReporte(F_dmMain.vtPEPs);
   _MensajeroForm->MsjEnTx(bResultado ? textos_app::kReporteCorrecto : textos_app::kReporteFallido);
+  // After the status line's failure text, the cause in a box, with where support finds it.
+  if (const std::string sCausa = cuestionario ? cuestionario->DameCausaFalla() : std::string();
+      !bResultado && !sCausa.empty())
+    DameDialogos()->Mensaje(sCausa + textos_app::kVeaBitacora + DameRutaBitacora());
 }
 
 }  // namespace kv

@@ -93,9 +93,17 @@ inline constexpr const char* kAccesoNegadoEstado =
 inline constexpr const char* kDeteccionFinalizada = "La detección de PEPs ha finalizado.";
 inline constexpr const char* kAdvertencia = "¡Advertencia!";
 inline constexpr const char* kProcesoCancelado = "Proceso cancelado.";
+// A rate outside the plausible range, asked before the report: the prefix, the rate as
+// typed, then the question.
+inline constexpr const char* kTipoCambioInusual = "El tipo de cambio ";
+inline constexpr const char* kTipoCambioInusualPregunta =
+    " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea generar el reporte con "
+    "ese tipo de cambio?";
 inline constexpr const char* kReporteCorrecto = "El reporte se generó correctamente.";
 inline constexpr const char* kReporteFallido =
     "No fue posible generar el reporte. Llame a Soporte Técnico.";
+// After the cause of a failed report, before the log file's path.
+inline constexpr const char* kVeaBitacora = "\r\n\r\nQuedó registrado para Soporte Técnico en: ";
 
 // The instructions: paragraphs separated by CR CR LF, no separator at the end.
 inline constexpr const char* kIndicaciones =

@@ -101,16 +101,6 @@ QString Recorta(const QString& s) {
   return s.mid(ini, fin - ini);
 }
 
-// A key press that types characters, as opposed to editing keys and shortcuts.
-bool EsTextoTecleado(const QKeyEvent& tecla) {
-  if (tecla.text().isEmpty() ||
-      (tecla.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != Qt::NoModifier)
-    return false;
-  for (QChar c : tecla.text())
-    if (!c.isPrint()) return false;
-  return true;
-}
-
 // What reaches the rate entry other than by typing (a paste, a drop): a number with at most
 // one decimal point; a lone comma counts as that point and blanks around it go.
 class TValidadorTipoCambio : public QValidator {

@@ -341,46 +341,48 @@ TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
-  frm.edCambio->setText(QStringLiteral("19,26"));
-  frm.bnDetectaPEPs->click();
-  ASSERT_EQ(guion->nCreados, 1);
-  EXPECT_DOUBLE_EQ(guion->dTCambio, 19.26);
-  ASSERT_TRUE(frm.bnGenReporte->isEnabled());
-
+  frm.bnGenReporte->setEnabled(true);
   struct Caso {
     const char* cambio;
-    bool bPregunta;
+    double dLeido;
+    const char* pregunta;  // nullptr: none
     bool bRespuesta;
   };
+  const char* const kFuera =
+      " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea "
+      "generar el reporte con ese tipo de cambio?";
+  // clang-format off
   const Caso casos[] = {
-      {"5", false, false},   {"100", false, false},  {"19.26", false, false}, {"4.99", true, false},
-      {"1926", true, false}, {"100.01", true, true}, {"0,5", true, true},
+      {"5", 5, nullptr, false},
+      {"100", 100, nullptr, false},
+      {"19.26", 19.26, nullptr, false},
+      {"19,26", 19.26, nullptr, false},
+      {"4.99", 4.99, "El tipo de cambio 4.99", false},
+      {"1926", 1926, "El tipo de cambio 1926", false},
+      {"100.01", 100.01, "El tipo de cambio 100.01", true},
+      {"0,5", 0.5, "El tipo de cambio 0.5", true},
   };
+  // clang-format on
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.cambio);
     frm.edCambio->setText(QString::fromLatin1(c.cambio));
     dialogos->Limpia();
     guion->llamadas.clear();
-    if (c.bPregunta) {
-      dialogos->Responde({c.bRespuesta, true});
-    } else {
-      dialogos->Responde({true});
-    }
+    guion->dTCambio = 0;
+    const bool bCorre = c.pregunta == nullptr || c.bRespuesta;
+    if (c.pregunta) dialogos->Responde({c.bRespuesta});
+    if (bCorre) dialogos->Responde({true});
     frm.bnGenReporte->click();
     std::vector<std::string> esperado;
-    if (c.bPregunta) {
-      const std::string sCambio = c.cambio[1] == ',' ? "0.5" : c.cambio;
-      esperado.push_back("El tipo de cambio " + sCambio +
-                         " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea "
-                         "generar el reporte con ese tipo de cambio?");
-    }
-    const bool bCorre = !c.bPregunta || c.bRespuesta;
+    if (c.pregunta) esperado.push_back(std::string(c.pregunta) + kFuera);
     if (bCorre) esperado.push_back(Dice("indicaciones"));
     EXPECT_EQ(dialogos->Textos(), esperado);
     EXPECT_EQ(guion->llamadas, bCorre ? "UsuariosConectados ValidaAcceso GeneraReporte " : "");
     EXPECT_EQ(T(frm.txMensajes->text()),
               bCorre ? Dice("reporte generado") : Dice("proceso cancelado"));
-    if (!bCorre) {
+    if (bCorre) {
+      EXPECT_DOUBLE_EQ(guion->dTCambio, c.dLeido);
+    } else {
       EXPECT_EQ(frm.focusWidget(), frm.edCambio);
     }
   }

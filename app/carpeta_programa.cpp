@@ -1,12 +1,13 @@
 #include "app/carpeta_programa.h"
 
 #include <QDir>
-#include <QTemporaryFile>
 #include <filesystem>
 
 #include "app/textos.h"
 #include "diag/dialogos.h"
 #include "diag/programa.h"
+#include "document/corrida_reporte.h"
+#include "document/error_doc.h"
 
 namespace fs = std::filesystem;
 
@@ -65,11 +66,6 @@ std::unique_ptr<QSettings> DameAjustes() {
                                      kNombreAjustes);
 }
 
-bool CarpetaEscribible(const std::string& sCarpeta) {
-  QTemporaryFile prueba(QString::fromStdString(sCarpeta) + "/.cuestionario-XXXXXX");
-  return prueba.open();  // removed when `prueba` goes
-}
-
 std::optional<std::string> EligeCarpetaPrograma(const std::optional<std::string>& sArgumento,
                                                 QSettings& ajustes,
                                                 const TPideCarpeta& pideCarpeta) {
@@ -91,8 +87,14 @@ std::optional<std::string> EligeCarpetaPrograma(const std::optional<std::string>
     else
       sCarpeta = Pregunta(ajustes, pideCarpeta, sRecordada);
   }
-  if (sCarpeta && !CarpetaEscribible(*sCarpeta))
-    DameDialogos()->Mensaje(textos_app::kCarpetaSoloLectura + *sCarpeta);
+  // Said now, before any work; the report checks it again when it runs.
+  if (sCarpeta) {
+    try {
+      VerificaCarpetaEscribible(*sCarpeta);
+    } catch (const EDocumentoWord& e) {
+      DameDialogos()->Mensaje(e.what());
+    }
+  }
   return sCarpeta;
 }
 

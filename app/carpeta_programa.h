@@ -27,12 +27,10 @@ using TPideCarpeta = std::function<std::optional<std::string>(const std::string&
 // - else the one the user picks in the dialog (asked again while it has no Kavori.INI),
 //   remembered in `ajustes` for the next start.
 // Nothing when the argument names no folder (said in a message box) or the user cancels.
-// A folder where no file can be created is said in a message box, and kept.
+// A folder where the report cannot be written is said in a message box (what to change),
+// and kept.
 std::optional<std::string> EligeCarpetaPrograma(const std::optional<std::string>& sArgumento,
                                                 QSettings& ajustes,
                                                 const TPideCarpeta& pideCarpeta);
-
-// True when a file can be created in sCarpeta (tried, then removed).
-bool CarpetaEscribible(const std::string& sCarpeta);
 
 }  // namespace kv

@@ -33,7 +33,7 @@ inline constexpr const char* kOpsPeriodo =
     " Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, ClaveClie"
     "nte AS CvCAux FROM tProces WHERE NumEmp = 3 and Cancelado = 0 ) WHERE (Tipo = 'C' or Tipo "
     "= 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ) AS tOps WHERE tOps.Fecha >= #01/01"
-    "/2019# AND tOps.Fecha <= #12/31/2019#";
+    "/2019# AND tOps.Fecha < #01/01/2020#";
 
 inline constexpr const char* kOpsDolaresCompra =
     "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (SELECT Tipo, Folio, Fecha, NDi"
@@ -44,7 +44,7 @@ inline constexpr const char* kOpsDolaresCompra =
     "ncelado = 0 ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvC"
     "Aux  ) AS tOps, (SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo"
     " = 'USD' AND Pagare  = 0 ) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >"
-    "= #01/01/2019# and tOps.Fecha <= #12/31/2019# and tOps.Tipo = 'C'";
+    "= #01/01/2019# and tOps.Fecha < #01/01/2020# and tOps.Tipo = 'C'";
 
 inline constexpr const char* kOpsOtrasDivisasVenta =
     "SELECT tOps.*, (AuxCant*Cot)/19.26 AS Cantidad,  tXDivisas.Simbolo FROM (SELECT Tipo, Foli"
@@ -56,7 +56,7 @@ inline constexpr const char* kOpsOtrasDivisasVenta =
     "Div, Cot, CvCAux ) AS tOps, (SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas W"
     "HERE Simbolo <> 'USD' AND Simbolo <> '' AND Simbolo <> 'M.N.' AND Simbolo NOT LIKE '%MX%' "
     " AND Pagare  = 0) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #01/01/"
-    "2019# AND tOps.Fecha <= #12/31/2019# AND tOps.Tipo = 'V'";
+    "2019# AND tOps.Fecha < #01/01/2020# AND tOps.Tipo = 'V'";
 
 inline constexpr const char* kOpsDocumentosCompra =
     "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/18.5) AS Cantidad, Simbolo, D"
@@ -68,7 +68,7 @@ inline constexpr const char* kOpsDocumentosCompra =
     "ROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ) AS tOps, (SELECT NumeroDivisa AS NDivx, Si"
     "mbolo, Divisa FROM tDivisas WHERE Simbolo <> 'M.N.' AND Simbolo NOT LIKE '%MX%'  AND Simbo"
     "lo <> '' AND Pagare  = -1) AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #01/01"
-    "/2019# AND tOps.Fecha <= #12/31/2019# AND tOps.Tipo = 'C' ";
+    "/2019# AND tOps.Fecha < #01/01/2020# AND tOps.Tipo = 'C' ";
 
 inline constexpr const char* kClientesSinPEP =
     "SELECT ClaveCliente AS AuxCvC, IIF(PersonaMoral <> 0, Nombre, Nombre + IIF(ISNULL(Apellido"
@@ -172,7 +172,7 @@ inline constexpr const char* kPregunta37 =
     "elado = 0 ) WHERE (Tipo = 'C' or Tipo = 'V') GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAu"
     "x  ) AS tOps, (SELECT NumeroDivisa AS NDivx, Simbolo, Divisa FROM tDivisas WHERE Simbolo ="
     " 'USD' AND Pagare  = 0 ) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= "
-    "#01/01/2019# and tOps.Fecha <= #12/31/2019# and tOps.Tipo = 'C' ))";
+    "#01/01/2019# and tOps.Fecha < #01/01/2020# and tOps.Tipo = 'C' ))";
 
 // Length and FNV-1a 64 digest of the text of every question 1 to 212.
 struct TDigestoPregunta {

@@ -10,12 +10,7 @@ namespace {
 // inside doubled) when it holds what would end or split the item.
 std::string ValorCadena(const std::string& sValor) {
   if (sValor.find_first_of(";=\"'") == std::string::npos) return sValor;
-  std::string s = "\"";
-  for (char c : sValor) {
-    s += c;
-    if (c == '"') s += '"';
-  }
-  return s + '"';
+  return Entrecomillado(sValor, '"');
 }
 
 }  // namespace

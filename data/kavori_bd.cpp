@@ -1,6 +1,7 @@
 #include "data/kavori_bd.h"
 
 #include "data/colector_conxs.h"
+#include "data/texto_bd.h"
 #include "data/textos_datos.h"
 
 namespace kv {
@@ -11,12 +12,7 @@ const char* const kPrefijoNombre = "Kavori";
 
 // A text as an SQL literal: between apostrophes, each apostrophe inside doubled.
 std::string LiteralSQL(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
+  return Entrecomillado(s, '\'');
 }
 
 }  // namespace

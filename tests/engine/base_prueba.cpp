@@ -142,11 +142,10 @@ std::vector<mdbw::Table> Tablas(const TDatos& datos) {
                  {"NomComercial", ColumnType::Text, 100}},
                 {}};
   for (int i = 0; i < datos.nFilasEmpresa; ++i)
-    empresa.rows.push_back(Row{Texto(i == 0 ? std::string("CAMBIOS DE PRUEBA SA DE CV")
-                                            : "CAMBIOS EMPRESA " + std::to_string(i + 1) +
-                                                  " SA DE CV"),
-                               Texto("CPR010101AAA"),
-                               Texto("CC-123"), Entero(i + 1), Texto("CAMBIOS PRUEBA")});
+    empresa.rows.push_back(
+        Row{Texto(i == 0 ? std::string("CAMBIOS DE PRUEBA SA DE CV")
+                         : "CAMBIOS EMPRESA " + std::to_string(i + 1) + " SA DE CV"),
+            Texto("CPR010101AAA"), Texto("CC-123"), Entero(i + 1), Texto("CAMBIOS PRUEBA")});
   tablas.push_back(std::move(empresa));
 
   Table emps{"tEmps",

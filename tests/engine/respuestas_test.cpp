@@ -443,8 +443,8 @@ TEST(DeteccionPEPs, RowsNamesAndOrder) {
                            // company under the same key is listed too.
                            {"F1", "OTRA ANA"},
                            {"M2", "GLOBAL INC"},
-                           {"F3", "JOHN SMITH"},  // trailing blanks dropped, null surname
-                           {"N1", " RUIZ"},       // empty name: the surname after one blank
+                           {"F3", "JOHN SMITH"},        // trailing blanks dropped, null surname
+                           {"N1", " RUIZ"},             // empty name: the surname after one blank
                            {"E5", "FINANCIERA GAMMA"},  // at 23:59:59 on 31 December
                            {"M1", "ACME SA"},           // at midnight on 1 January 2019
                        }));
@@ -520,7 +520,6 @@ TEST(Respuestas, SameAnswersWithAndWithoutKeptDerivedTables) {
   for (std::size_t t = 0; t < ticks.size(); ++t)
     for (int n = 1; n <= 212; ++n) EXPECT_EQ(sin[t][n], con[t][n]) << "ticks " << t << ", " << n;
 }
-
 
 // ---- The database of each command ----
 

@@ -43,8 +43,8 @@ class TRepPrueba : public TRepCuestSITI2020 {
   using TRepCuestCNBVBasic::DameOpsPeriodo;
   using TRepCuestCNBVBasic::DameTipoOperacion;
   using TRepCuestCNBVBasic::DameValorBooleano;
-  using TRepCuestSITI2020::DameOtrasDivisas;
   using TRepCuestionarioCNBV::DameDiaSiguiente;
+  using TRepCuestSITI2020::DameOtrasDivisas;
   using TRepCuestSITI2020::DameTextoTipoCambio;
 };
 
@@ -132,14 +132,24 @@ TEST(TextosSQL, DayAfterTheLastDayOfThePeriod) {
     const char* fecha;
     const char* siguiente;
   } casos[] = {
-      {"12/31/2019", "01/01/2020"}, {"01/01/2019", "01/02/2019"}, {"02/28/2019", "03/01/2019"},
-      {"02/28/2020", "02/29/2020"}, {"02/29/2020", "03/01/2020"}, {"04/30/2019", "05/01/2019"},
-      {"02/28/2100", "03/01/2100"}, {"02/28/2000", "02/29/2000"}, {"12/31/9999", "01/01/10000"},
+      {"12/31/2019", "01/01/2020"},
+      {"01/01/2019", "01/02/2019"},
+      {"02/28/2019", "03/01/2019"},
+      {"02/28/2020", "02/29/2020"},
+      {"02/29/2020", "03/01/2020"},
+      {"04/30/2019", "05/01/2019"},
+      {"02/28/2100", "03/01/2100"},
+      {"02/28/2000", "02/29/2000"},
+      {"12/31/9999", "01/01/10000"},
       // Not a mm/dd/yyyy date: unchanged.
-      {"13/01/2019", "13/01/2019"}, {"02/30/2019", "02/30/2019"}, {"1/1/2019", "1/1/2019"},
-      {"12/31/2019 ", "12/31/2019 "}, {"", ""},
+      {"13/01/2019", "13/01/2019"},
+      {"02/30/2019", "02/30/2019"},
+      {"1/1/2019", "1/1/2019"},
+      {"12/31/2019 ", "12/31/2019 "},
+      {"", ""},
   };
-  for (const auto& c : casos) EXPECT_EQ(TRepPrueba::DameDiaSiguiente(c.fecha), c.siguiente) << c.fecha;
+  for (const auto& c : casos)
+    EXPECT_EQ(TRepPrueba::DameDiaSiguiente(c.fecha), c.siguiente) << c.fecha;
 }
 
 TEST(TextosSQL, SegmentFilterEveryCodeAndOption) {
@@ -300,11 +310,3 @@ TEST(Catalogo, TicksReachTheAnswersWhenComposed) {
 
 }  // namespace
 }  // namespace kv
-
-namespace kv {
-TEST(Catalogo, DISABLED_VuelcaPreguntas) {
-  TRepPrueba rep;
-  std::ofstream f("/tmp/h12-preguntas.tsv");
-  for (int n = 1; n <= 212; ++n) f << n << '\t' << rep.DameConsultaPregunta(n) << '\n';
-}
-}

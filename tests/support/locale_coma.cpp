@@ -25,8 +25,8 @@ const fs::path& CarpetaLocale() {
       const fs::path p = fs::temp_directory_path() / ("kv-locale-" + std::to_string(::getpid()));
       std::error_code ec;
       fs::create_directories(p, ec);
-      const std::string orden = "localedef -i es_ES -f UTF-8 '" + (p / kLocale).string() +
-                                "' > /dev/null 2>&1";
+      const std::string orden =
+          "localedef -i es_ES -f UTF-8 '" + (p / kLocale).string() + "' > /dev/null 2>&1";
       // localedef warns (exit 1) on some systems while still writing the locale.
       std::system(orden.c_str());
       if (fs::exists(p / kLocale / "LC_NUMERIC", ec)) ruta = p;

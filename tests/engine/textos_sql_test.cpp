@@ -51,7 +51,7 @@ class TRepPrueba : public TRepCuestSITI2020 {
 // The expected text of every question, kept beside this file one per line: the
 // number, a tab and the text.
 std::map<int, std::string> PreguntasEsperadas() {
-  const auto ruta = std::filesystem::path(__FILE__).parent_path() / "preguntas_esperadas.tsv";
+  const std::filesystem::path ruta = KV_PREGUNTAS_ESPERADAS;
   std::ifstream archivo(ruta);
   EXPECT_TRUE(archivo) << ruta;
   std::map<int, std::string> textos;

@@ -7,6 +7,8 @@ KV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   # tests
   libgtest-dev libgmock-dev nodejs
+  # a comma-decimal locale built with localedef (number conversions must ignore it)
+  locales
   # Qt 6 widgets (window, dialogs, timers)
   qt6-base-dev libgl-dev
   # the Access database: mdbtools' library and tools, SQLite, glib (libmdb's headers)

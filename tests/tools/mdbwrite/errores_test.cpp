@@ -163,6 +163,21 @@ TEST(WriterApi, ValuesOfTheWrongKind) {
   EXPECT_TRUE(d.files().empty());
 }
 
+// A number in a message is written as it reads back, with "." whatever the locale.
+TEST(WriterApi, NumbersInMessagesAreShortAndLocaleFree) {
+  test::TempDir d;
+  DatabaseWriter w(d / "x.mdb");
+  w.beginTable("T", {{"S", ColumnType::Single}});
+  try {
+    w.addRow(Row{2.5e300});
+    ADD_FAILURE() << "no error";
+  } catch (const WriteError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"2.5e+300\" is out of range for a single column"),
+              std::string::npos)
+        << e.what();
+  }
+}
+
 TEST(CsvReader, QuotingLineEndsAndLineNumbers) {
   std::istringstream in(
       "\xEF\xBB\xBF"

@@ -19,7 +19,9 @@
 #include "app/archivo_ini.h"
 #include "app/dm_main.h"
 #include "app/modelo_peps.h"
+#include "app/dlg_respuestas_cc.h"
 #include "app/textos.h"
+#include "app/ubicacion_respuestas_cc.h"
 #include "data/colector_conxs.h"
 #include "data/db/heartbeat.h"
 #include "diag/dialogos.h"
@@ -231,6 +233,11 @@ void TfrmPrincipal::CreaControles() {
   bnGenReporte->setGeometry(512, 678, 105, 25);
   bnGenReporte->setEnabled(false);
   Label5 = CreaEtiqueta(this, textos_app::kLabel5, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
+  bnRespuestasCC = new QPushButton(Q(textos_app::kBnRespuestasCC), this);
+  bnRespuestasCC->setGeometry(312, 678, 190, 25);
+  bnRespuestasCC->setToolTip(Q(textos_app::kHintRespuestasCC));
+  bnRespuestasCC->setAutoDefault(true);
+  connect(bnRespuestasCC, &QPushButton::clicked, this, [this] { bnRespuestasCCClick(); });
 
   // Enter on a focused button presses it, as Space does.
   bnDetectaPEPs->setAutoDefault(true);
@@ -245,7 +252,8 @@ void TfrmPrincipal::CreaControles() {
   QWidget::setTabOrder(edUsuario, edPassw);
   QWidget::setTabOrder(edPassw, bnDetectaPEPs);
   QWidget::setTabOrder(bnDetectaPEPs, grdPEPs);
-  QWidget::setTabOrder(grdPEPs, bnGenReporte);
+  QWidget::setTabOrder(grdPEPs, bnRespuestasCC);
+  QWidget::setTabOrder(bnRespuestasCC, bnGenReporte);
 }
 
 void TfrmPrincipal::FormCreate() {
@@ -439,10 +447,12 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
       ~TBloqueo() {
         frm.F_bEnProceso = false;
         otro->setEnabled(otro == frm.bnGenReporte ? frm.F_bReporteHabilitado : true);
+        frm.bnRespuestasCC->setEnabled(true);
       }
     } bloqueo{*this, otro};
     F_bEnProceso = true;
     otro->setEnabled(false);
+    bnRespuestasCC->setEnabled(false);
     // The database works on a worker meanwhile; this thread keeps painting the window.
     db::HeartbeatScope latido([] { QCoreApplication::processEvents(); }, kMsLatido);
     F_Utilerias->ProcesayEspera(trabajo, bnBoton);
@@ -509,10 +519,16 @@ void TfrmPrincipal::ProcesaDeteccion() {
 void TfrmPrincipal::bnGenReporteClick() {
   if (F_bEnProceso || FaltanDatos()) return;
   _MensajeroForm->MsjTxEspera(textos_app::kAdvertencia, false);
-  if (DameDialogos()->AdvertenciaSiNo(textos_app::kIndicaciones))
+  if (DameDialogos()->AdvertenciaSiNo(
+          TextoConfirmacionReporte(CargaRespuestasCC().respuestas.Pendientes())))
     EjecutaComando(bnGenReporte, [this] { ProcesaReporte(); });
   else
     _MensajeroForm->MsjTxEspera(textos_app::kProcesoCancelado, false);
+}
+
+void TfrmPrincipal::bnRespuestasCCClick() {
+  if (F_bEnProceso) return;
+  if (MuestraRespuestasCC(this)) _MensajeroForm->MsjTxTemp(textos_app::kRespuestasGuardadas);
 }
 
 void TfrmPrincipal::ProcesaReporte() {

@@ -467,6 +467,15 @@ bool TDocumentoOOXML::MarcaOpciones(const std::string& sNombre, const std::vecto
       throw EDocumentoWord(textos_doc::kOpcionFaltante + sNombre + " #" + std::to_string(i + 1));
     return lineas[static_cast<std::size_t>(i)];
   };
+  // Everything asked for is checked before anything changes.
+  for (int i : opciones) Linea(i);
+  pugi::xml_node celda;
+  if (nCaja >= 0 && !sCaja.empty()) {
+    celda = Linea(nCaja).caja.child("w:tr").child("w:tc").child("w:p");
+    if (!celda)
+      throw EDocumentoWord(textos_doc::kOpcionFaltante + sNombre + " #" +
+                           std::to_string(nCaja + 1));
+  }
   for (int i : opciones) {
     pugi::xml_node t;
     std::size_t k = 0;
@@ -477,12 +486,7 @@ bool TDocumentoOOXML::MarcaOpciones(const std::string& sNombre, const std::vecto
       t.text().set(texto_word::AUtf8(u).c_str());
     }
   }
-  if (nCaja >= 0 && !sCaja.empty()) {
-    pugi::xml_node caja = Linea(nCaja).caja;
-    pugi::xml_node celda = caja.child("w:tr").child("w:tc").child("w:p");
-    if (!celda)
-      throw EDocumentoWord(textos_doc::kOpcionFaltante + sNombre + " #" +
-                           std::to_string(nCaja + 1));
+  if (celda) {
     // Typed at the end of the box's paragraph, formatted as its paragraph mark.
     pugi::xml_node ancla = celda.append_child("w:bookmarkEnd");
     ooxml::InsertaTextoJunto(ancla, false, texto_word::AU32(sCaja));

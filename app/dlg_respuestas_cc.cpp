@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "app/textos.h"
@@ -31,6 +32,9 @@ const char* const kEstiloNota = "color: rgb(72, 72, 72); font-style: italic;";
 const char* const kEstiloDepende = "color: rgb(72, 72, 72);";
 const char* const kEstiloError = "color: rgb(192, 0, 0);";
 const char* const kEstiloAviso = "color: rgb(160, 96, 0);";
+// Width the questions have inside the scroll area, and what a check box adds to its text.
+constexpr int kAnchoUtil = 700;
+constexpr int kAnchoCasilla = 40;
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
@@ -88,6 +92,7 @@ void TdlgRespuestasCC::CreaControles() {
 
   scPreguntas = new QScrollArea(this);
   scPreguntas->setWidgetResizable(true);
+  scPreguntas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* lienzo = new QWidget(scPreguntas);
   auto* columna = new QVBoxLayout(lienzo);
   int nSeccion = 0;
@@ -187,8 +192,22 @@ QWidget* TdlgRespuestasCC::CreaPregunta(const TPreguntaCC& p, QWidget* padre) {
       auto* rejilla = new QGridLayout();
       rejilla->setHorizontalSpacing(12);
       rejilla->setVerticalSpacing(2);
-      const int nColumnas = c.opciones.size() > 10 ? 3 : 2;
-      const int nFilas = (static_cast<int>(c.opciones.size()) + nColumnas - 1) / nColumnas;
+      // As many columns (three at most) as fit the dialog's width, filled down.
+      const int nOpciones = static_cast<int>(c.opciones.size());
+      const QFontMetrics medidas(font());
+      int nColumnas = 3;
+      for (; nColumnas > 1; --nColumnas) {
+        const int nFilasPrueba = (nOpciones + nColumnas - 1) / nColumnas;
+        int nAncho = 0;
+        for (int k = 0; k < nColumnas; ++k) {
+          int nColumna = 0;
+          for (int i = k * nFilasPrueba; i < std::min(nOpciones, (k + 1) * nFilasPrueba); ++i)
+            nColumna = std::max(nColumna, medidas.horizontalAdvance(Q(c.opciones[i].sTexto)));
+          nAncho += nColumna + kAnchoCasilla;
+        }
+        if (nAncho <= kAnchoUtil) break;
+      }
+      const int nFilas = (nOpciones + nColumnas - 1) / nColumnas;
       for (std::size_t i = 0; i < c.opciones.size(); ++i) {
         auto* casilla = new QCheckBox(Q(c.opciones[i].sTexto), e.marco);
         connect(casilla, &QCheckBox::toggled, this, alCambiar);
@@ -230,7 +249,11 @@ TRespuestasCC TdlgRespuestasCC::Recoge() const {
 }
 
 void TdlgRespuestasCC::Actualiza() {
-  const TRespuestasCC respuestas = Recoge();
+  // An answer with an error counts as still to be given.
+  TRespuestasCC respuestas;
+  for (const auto& [n, e] : F_Entradas)
+    if (TRespuestaCC r = RespuestaDe(n); ValidaRespuestaCC(n, r).empty())
+      respuestas.Fija(n, std::move(r));
   for (auto& [n, e] : F_Entradas) {
     const TPreguntaCC* p = BuscaPreguntaCC(n);
     e.marco->setEnabled(p->nDependeDe == 0 || respuestas.Aplica(n));

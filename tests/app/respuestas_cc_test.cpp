@@ -133,6 +133,8 @@ TEST_F(RespuestasCCPrueba, MessagesAtTheField) {
     EXPECT_EQ(d->Entrada(c.nPregunta).mensaje->text().toStdString(), c.sMensaje);
     EXPECT_EQ(d->Entrada(c.nPregunta).mensaje->isVisible(), *c.sMensaje != '\0');
   }
+  // Only the RFC counts as answered: a count with an error is still to be given.
+  EXPECT_EQ(d->txFaltan->text().toStdString(), "Faltan por responder: 38 de 39");
   // The RFC is typed in capitals; a wrong one is warned of, not refused.
   d->Entrada(2).linea->clear();
   QTest::keyClicks(d->Entrada(2).linea, QStringLiteral("abc010203xy1"));

@@ -102,7 +102,7 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
   dialogos->Responde({true});
   frm.bnGenReporte->click();
   AsignaAbridorArchivos(abridorAnterior);
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kIndicaciones});
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{ConfirmacionSinRespuestasCC()});
   EXPECT_EQ(frm.txMensajes->text().toStdString(), kReporteCorrecto);
   const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
   ASSERT_TRUE(std::filesystem::exists(pdf));

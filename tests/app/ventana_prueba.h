@@ -17,6 +17,7 @@
 #include "app/dm_main.h"
 #include "app/frm_principal.h"
 #include "app/inicio.h"
+#include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "diag/programa.h"
 #include "diag/utilerias.h"
@@ -25,6 +26,18 @@
 #include "tools/kavori-demo/generador.h"
 
 namespace kv {
+
+// The report's confirmation in a folder without the house's own answers: the instructions
+// with a paragraph on the 39 missing answers before their closing question.
+inline std::string ConfirmacionSinRespuestasCC() {
+  std::string s = textos_app::kIndicaciones;
+  const std::string sPregunta = "¿Ha seguido las indicaciones y desea continuar?";
+  s.insert(s.size() - sPregunta.size(),
+           "Faltan por responder 39 de las 39 preguntas del centro cambiario (botón "
+           "\"Respuestas del centro cambiario…\"); en el cuestionario llevarán la respuesta (** "
+           "El CC debe responder **).\r\r\n");
+  return s;
+}
 
 // What the scripted questionnaire answers and what it saw.
 struct TGuionCuestionario {

@@ -122,6 +122,8 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
       {frm.bnDetectaPEPs, {479, 335, 105, 25}, kHintDetectaPEPs},
       {frm.grdPEPs, {95, 491, 498, 122}, kHintPEPs},
       {frm.bnGenReporte, {512, 678, 105, 25}, ""},
+      {frm.bnRespuestasCC, {312, 678, 190, 25},
+       "Responda las preguntas que el programa no puede contestar con la base de datos"},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.hint);
@@ -133,9 +135,9 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
   EXPECT_EQ(T(frm.bnGenReporte->text()), kBnGenReporte);
   EXPECT_EQ(frm.edPassw->echoMode(), QLineEdit::Password);
 
-  // Tab order: rate, key, password, detection, grid, report.
-  const QWidget* esperado[] = {frm.edCambio,      frm.edUsuario, frm.edPassw,
-                               frm.bnDetectaPEPs, frm.grdPEPs,   frm.bnGenReporte};
+  // Tab order: rate, key, password, detection, grid, the house's answers, report.
+  const QWidget* esperado[] = {frm.edCambio, frm.edUsuario,      frm.edPassw,   frm.bnDetectaPEPs,
+                               frm.grdPEPs,  frm.bnRespuestasCC, frm.bnGenReporte};
   QWidget* w = frm.edCambio;
   for (std::size_t i = 1; i < std::size(esperado); ++i) {
     do w = w->nextInFocusChain();
@@ -352,7 +354,8 @@ TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
   dialogos->Responde({true});
   frm.bnGenReporte->setEnabled(true);
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), (std::vector<std::string>{kIndicaciones, kErrorCarpetaKavori}));
+  EXPECT_EQ(dialogos->Textos(),
+            (std::vector<std::string>{ConfirmacionSinRespuestasCC(), kErrorCarpetaKavori}));
   EXPECT_EQ(T(frm.txMensajes->text()), kReporteFallido);
   EXPECT_EQ(guion->nCreados, 0);
 }
@@ -395,7 +398,7 @@ TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
         frm.bnDetectaPEPs->click();
       }
       std::vector<std::string> esperado{c.caja};
-      if (bReporte) esperado.insert(esperado.begin(), kIndicaciones);
+      if (bReporte) esperado.insert(esperado.begin(), ConfirmacionSinRespuestasCC());
       EXPECT_EQ(dialogos->Textos(), esperado);
       EXPECT_EQ(guion->llamadas, c.llamadas);
       // Detection: alert on the key entry; report: on the password, after the status.
@@ -524,7 +527,7 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
 
   dialogos->Responde({false});
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kIndicaciones});
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{ConfirmacionSinRespuestasCC()});
   EXPECT_EQ(T(frm.txMensajes->text()), kProcesoCancelado);
   EXPECT_EQ(guion->llamadas, "");
 

@@ -13,7 +13,8 @@ TFabricaCuestionario DameFabricaSITI2020() {
     // The report's progress goes to the window's status line.
     rep->EstableceMensajero(std::move(Mensajero));
     // The house's own answers as saved; a damaged file gives the answers it still holds.
-    rep->EstableceRespuestasCC(std::make_shared<const TRespuestasCC>(CargaRespuestasCC().respuestas));
+    rep->EstableceRespuestasCC(
+        std::make_shared<const TRespuestasCC>(CargaRespuestasCC().respuestas));
     return rep;
   };
 }

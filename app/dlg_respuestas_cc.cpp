@@ -87,8 +87,8 @@ void TdlgRespuestasCC::CreaControles() {
 
   auto* principal = new QVBoxLayout(this);
   principal->addWidget(Etiqueta(Q(textos_app::kIntroRespuestasCC), "", this));
-  principal->addWidget(Etiqueta(Q(textos_app::kArchivoRespuestasEn) + Q(F_Ruta.string()),
-                                kEstiloDepende, this));
+  principal->addWidget(
+      Etiqueta(Q(textos_app::kArchivoRespuestasEn) + Q(F_Ruta.string()), kEstiloDepende, this));
 
   scPreguntas = new QScrollArea(this);
   scPreguntas->setWidgetResizable(true);
@@ -100,8 +100,8 @@ void TdlgRespuestasCC::CreaControles() {
     const TPreguntaCuestionario& c = ContenidoPregunta(p.nNumero);
     if (c.nSeccion != nSeccion) {
       nSeccion = c.nSeccion;
-      auto* titulo = Etiqueta(Q(SeccionesCuestionario()[nSeccion - 1].sTitulo), kEstiloTitulo,
-                              lienzo);
+      auto* titulo =
+          Etiqueta(Q(SeccionesCuestionario()[nSeccion - 1].sTitulo), kEstiloTitulo, lienzo);
       titulo->setContentsMargins(0, nSeccion == 1 ? 0 : 12, 0, 2);
       columna->addWidget(titulo);
     }
@@ -115,7 +115,8 @@ void TdlgRespuestasCC::CreaControles() {
   txFaltan = new QLabel(this);
   pie->addWidget(txFaltan, 1);
   auto* botones = new QDialogButtonBox(this);
-  QPushButton* bnGuardar = botones->addButton(Q(textos_app::kBnGuardar), QDialogButtonBox::AcceptRole);
+  QPushButton* bnGuardar =
+      botones->addButton(Q(textos_app::kBnGuardar), QDialogButtonBox::AcceptRole);
   QPushButton* bnCancelar =
       botones->addButton(Q(textos_app::kBnCancelar), QDialogButtonBox::RejectRole);
   bnGuardar->setDefault(true);
@@ -234,8 +235,7 @@ TRespuestaCC TdlgRespuestasCC::RespuestaDe(int nPregunta) const {
   if (e.opcion && e.opcion->currentIndex() > 0) {
     r.opciones.push_back(e.opcion->currentText().toStdString());
     const auto& o = ContenidoPregunta(nPregunta).opciones[e.opcion->currentIndex() - 1];
-    if (o.bConCaja && e.especifique)
-      r.sEspecifique = Recorta(e.especifique->text()).toStdString();
+    if (o.bConCaja && e.especifique) r.sEspecifique = Recorta(e.especifique->text()).toStdString();
   }
   for (QCheckBox* c : e.casillas)
     if (c->isChecked()) r.opciones.push_back(c->text().toStdString());

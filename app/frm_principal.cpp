@@ -17,9 +17,9 @@
 #include <exception>
 
 #include "app/archivo_ini.h"
+#include "app/dlg_respuestas_cc.h"
 #include "app/dm_main.h"
 #include "app/modelo_peps.h"
-#include "app/dlg_respuestas_cc.h"
 #include "app/textos.h"
 #include "app/ubicacion_respuestas_cc.h"
 #include "data/colector_conxs.h"

@@ -34,10 +34,9 @@ std::string TextoConfirmacionReporte(int nPendientes) {
   std::string sTexto = textos_app::kIndicaciones;
   if (nPendientes <= 0) return sTexto;
   const std::string sParrafo =
-      nPendientes == 1 ? std::string(textos_app::kFaltanUnaAntesDeGenerar)
-                       : QString::fromUtf8(textos_app::kFaltanAntesDeGenerar)
-                             .arg(nPendientes)
-                             .toStdString();
+      nPendientes == 1
+          ? std::string(textos_app::kFaltanUnaAntesDeGenerar)
+          : QString::fromUtf8(textos_app::kFaltanAntesDeGenerar).arg(nPendientes).toStdString();
   const std::string sSeparador = "\r\r\n";
   const auto pos = sTexto.rfind(sSeparador);
   sTexto.insert(pos + sSeparador.size(), sParrafo + sSeparador);

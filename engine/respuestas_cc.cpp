@@ -25,19 +25,45 @@ using T = TTipoRespuestaCC;
 // Kind of entry of each question the house answers, and the answer that makes a dependent
 // question apply: the follow-up questions apply only after a "SI".
 constexpr TPreguntaCC kPreguntasCC[] = {
-    {1, T::Texto, 0, ""},         {2, T::RFC, 0, ""},           {3, T::Texto, 0, ""},
-    {4, T::Texto, 0, ""},         {6, T::Entero, 0, ""},        {7, T::Varias, 0, ""},
-    {8, T::Entero, 0, ""},        {9, T::Una, 0, ""},           {10, T::Entero, 9, "SI"},
-    {11, T::Varias, 9, "SI"},     {12, T::Entero, 0, ""},       {13, T::Una, 0, ""},
-    {14, T::Entero, 13, "SI"},    {15, T::Una, 0, ""},          {16, T::Entero, 15, "SI"},
-    {17, T::Una, 0, ""},          {18, T::Una, 0, ""},          {19, T::Varias, 18, "SI"},
-    {20, T::Una, 0, ""},          {21, T::Varias, 20, "SI"},    {22, T::Entero, 18, "SI"},
-    {23, T::Entero, 18, "SI"},    {24, T::Entero, 18, "SI"},    {25, T::Varias, 18, "SI"},
-    {26, T::Monto, 18, "SI"},     {27, T::Una, 18, "SI"},       {28, T::Una, 0, ""},
-    {29, T::Entero, 28, "SI"},    {30, T::Una, 0, ""},          {31, T::TextoLargo, 30, "SI"},
-    {32, T::TextoLargo, 30, "SI"}, {33, T::Entero, 30, "SI"},   {34, T::Monto, 30, "SI"},
-    {35, T::Entero, 28, "SI"},    {36, T::Una, 28, "SI"},       {209, T::Una, 0, ""},
-    {210, T::TextoLargo, 209, "SI"}, {211, T::Una, 0, ""},      {212, T::Entero, 0, ""},
+    {1, T::Texto, 0, ""},
+    {2, T::RFC, 0, ""},
+    {3, T::Texto, 0, ""},
+    {4, T::Texto, 0, ""},
+    {6, T::Entero, 0, ""},
+    {7, T::Varias, 0, ""},
+    {8, T::Entero, 0, ""},
+    {9, T::Una, 0, ""},
+    {10, T::Entero, 9, "SI"},
+    {11, T::Varias, 9, "SI"},
+    {12, T::Entero, 0, ""},
+    {13, T::Una, 0, ""},
+    {14, T::Entero, 13, "SI"},
+    {15, T::Una, 0, ""},
+    {16, T::Entero, 15, "SI"},
+    {17, T::Una, 0, ""},
+    {18, T::Una, 0, ""},
+    {19, T::Varias, 18, "SI"},
+    {20, T::Una, 0, ""},
+    {21, T::Varias, 20, "SI"},
+    {22, T::Entero, 18, "SI"},
+    {23, T::Entero, 18, "SI"},
+    {24, T::Entero, 18, "SI"},
+    {25, T::Varias, 18, "SI"},
+    {26, T::Monto, 18, "SI"},
+    {27, T::Una, 18, "SI"},
+    {28, T::Una, 0, ""},
+    {29, T::Entero, 28, "SI"},
+    {30, T::Una, 0, ""},
+    {31, T::TextoLargo, 30, "SI"},
+    {32, T::TextoLargo, 30, "SI"},
+    {33, T::Entero, 30, "SI"},
+    {34, T::Monto, 30, "SI"},
+    {35, T::Entero, 28, "SI"},
+    {36, T::Una, 28, "SI"},
+    {209, T::Una, 0, ""},
+    {210, T::TextoLargo, 209, "SI"},
+    {211, T::Una, 0, ""},
+    {212, T::Entero, 0, ""},
 };
 
 bool EsLista(TTipoRespuestaCC tipo) {
@@ -85,7 +111,9 @@ bool EsRFCPersonaMoral(const std::string& sRFC) {
   const auto letra = [](const std::string& x) {
     return x == "Ñ" || x == "&" || (x.size() == 1 && x[0] >= 'A' && x[0] <= 'Z');
   };
-  const auto digito = [](const std::string& x) { return x.size() == 1 && x[0] >= '0' && x[0] <= '9'; };
+  const auto digito = [](const std::string& x) {
+    return x.size() == 1 && x[0] >= '0' && x[0] <= '9';
+  };
   for (int i = 0; i < 3; ++i)
     if (!letra(c[i])) return false;
   std::string sFecha;
@@ -318,8 +346,7 @@ std::string ValidaRespuestaCC(int nPregunta, const TRespuestaCC& r) {
     case T::Monto: {
       const auto punto = r.sTexto.find('.');
       const std::string sEnteros = r.sTexto.substr(0, punto);
-      const std::string sDecimales =
-          punto == std::string::npos ? "0" : r.sTexto.substr(punto + 1);
+      const std::string sDecimales = punto == std::string::npos ? "0" : r.sTexto.substr(punto + 1);
       return SoloDigitos(sEnteros) && SoloDigitos(sDecimales) && sDecimales.size() <= 2
                  ? ""
                  : kNoEsMonto;
@@ -442,8 +469,8 @@ TLecturaRespuestasCC LeeTextoRespuestasCC(const std::string& sTexto) {
     if (l.empty() || l[0] == ';' || l[0] == '#') continue;
     const std::string sDonde = kLinea + std::to_string(nLinea) + ": ";
     if (l.front() == '[') {
-      bEnSeccion = l.back() == ']' && Minusculas(Recorta(l.substr(1, l.size() - 2))) ==
-                                          Minusculas("RespuestasCC");
+      bEnSeccion = l.back() == ']' &&
+                   Minusculas(Recorta(l.substr(1, l.size() - 2))) == Minusculas("RespuestasCC");
       bSeccion = bSeccion || bEnSeccion;
       if (!bEnSeccion) lectura.errores.push_back(sDonde + kSeccionAjena + l);
       continue;

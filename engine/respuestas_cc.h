@@ -98,8 +98,8 @@ inline constexpr const char* kArchivoRespuestasCC = "RespuestasCC.ini";
 std::string EscribeTextoRespuestasCC(const TRespuestasCC& respuestas);
 
 struct TLecturaRespuestasCC {
-  bool bExiste = false;  // false: no file, nothing else is set
-  bool bAjeno = false;   // not an answers file at all (nothing was taken from it)
+  bool bExiste = false;              // false: no file, nothing else is set
+  bool bAjeno = false;               // not an answers file at all (nothing was taken from it)
   TRespuestasCC respuestas;          // every valid answer found
   std::vector<std::string> errores;  // one per line or answer that was not taken
   bool Correcta() const { return errores.empty(); }

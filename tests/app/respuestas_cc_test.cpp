@@ -83,10 +83,12 @@ TEST_F(RespuestasCCPrueba, EntriesFollowTheKindOfEachQuestion) {
   EXPECT_EQ(d->Entrada(9).especifique, nullptr);
   // The question's own text and its guidance note are shown with it.
   std::vector<std::string> textos;
-  for (QLabel* l : d->Entrada(4).marco->findChildren<QLabel*>()) textos.push_back(l->text().toStdString());
-  EXPECT_NE(std::find(textos.begin(), textos.end(),
-                      "Anote el nombre de la persona que ocupaba el cargo al 31 de diciembre de 2019."),
-            textos.end());
+  for (QLabel* l : d->Entrada(4).marco->findChildren<QLabel*>())
+    textos.push_back(l->text().toStdString());
+  EXPECT_NE(
+      std::find(textos.begin(), textos.end(),
+                "Anote el nombre de la persona que ocupaba el cargo al 31 de diciembre de 2019."),
+      textos.end());
 }
 
 TEST_F(RespuestasCCPrueba, DependentQuestionsOpenWithTheirAnswer) {
@@ -117,10 +119,12 @@ TEST_F(RespuestasCCPrueba, MessagesAtTheField) {
     const char* sMensaje;  // "" none
   } casos[] = {
       {6, "12", ""},
-      {6, "1,200", "Escriba un número entero mayor o igual a 0, sólo con dígitos (sin puntos, "
-                   "comas ni signos)."},
-      {8, "-3", "Escriba un número entero mayor o igual a 0, sólo con dígitos (sin puntos, "
-                "comas ni signos)."},
+      {6, "1,200",
+       "Escriba un número entero mayor o igual a 0, sólo con dígitos (sin puntos, "
+       "comas ni signos)."},
+      {8, "-3",
+       "Escriba un número entero mayor o igual a 0, sólo con dígitos (sin puntos, "
+       "comas ni signos)."},
       {2, "ABC010203XY1", ""},
       {2, "ABCD010203XY1",
        "El RFC de una persona moral con homoclave tiene 12 caracteres: 3 letras, la fecha de "
@@ -166,9 +170,9 @@ TEST_F(RespuestasCCPrueba, SavedAnswersComeBackAndCancelAsksFirst) {
     EXPECT_TRUE(dialogos->Textos().empty());
   }
   const std::string sArchivo = Lee(Archivo());
-  for (const char* sLinea : {"\nP1=CAMBIOS \"EL ÁGUILA\", S.A. DE C.V.\n", "\nP7=CIUDAD DE MÉXICO\n",
-                             "\nP31=BANCO UNO\\nBANCO DOS\n",
-                             "\nP36=ESPECIFIQUE SU PROPIO VALOR: EUROS\n"})
+  for (const char* sLinea :
+       {"\nP1=CAMBIOS \"EL ÁGUILA\", S.A. DE C.V.\n", "\nP7=CIUDAD DE MÉXICO\n",
+        "\nP31=BANCO UNO\\nBANCO DOS\n", "\nP36=ESPECIFIQUE SU PROPIO VALOR: EUROS\n"})
     EXPECT_NE(sArchivo.find(sLinea), std::string::npos) << sLinea;
 
   auto d = Dialogo();
@@ -194,8 +198,9 @@ TEST_F(RespuestasCCPrueba, SavedAnswersComeBackAndCancelAsksFirst) {
   d->reject();
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(dialogos->Textos(),
-            std::vector<std::string>(2, "Hay cambios sin guardar en las respuestas del centro "
-                                        "cambiario. ¿Desea descartarlos?"));
+            std::vector<std::string>(2,
+                                     "Hay cambios sin guardar en las respuestas del centro "
+                                     "cambiario. ¿Desea descartarlos?"));
   EXPECT_EQ(Lee(Archivo()), sArchivo);
 }
 
@@ -236,9 +241,10 @@ TEST_F(RespuestasCCPrueba, ADamagedFileIsReplacedOnlyWhenTheUserSaysSo) {
 }
 
 TEST_F(RespuestasCCPrueba, AProgramFolderThatCannotBeWrittenOffersTheUsersFolder) {
-  const std::string sSinPermiso = "No se pueden guardar las respuestas en la carpeta del programa:\n"
-                                  "No se pudo escribir el archivo " +
-                                  Archivo().string();
+  const std::string sSinPermiso =
+      "No se pueden guardar las respuestas en la carpeta del programa:\n"
+      "No se pudo escribir el archivo " +
+      Archivo().string();
   for (bool bAcepta : {false, true}) {
     SCOPED_TRACE(bAcepta);
     dialogos->Limpia();
@@ -360,7 +366,8 @@ TEST_F(RespuestasCCPrueba, TheReportCarriesTheTypedAnswers) {
            vacio + "MEDIO " + x + "BAJO",
            x + "ESPECIFIQUE SU PROPIO VALOR: EUROS",
            "BANCO UNO BANCO DOS",
-           "3. Número de registro otorgado por la CNBV para operar como centro cambiario. (** El CC "
+           "3. Número de registro otorgado por la CNBV para operar como centro cambiario. (** El "
+           "CC "
            "debe responder **)",
        })
     EXPECT_NE(sPdf.find(s), std::string::npos) << s;
@@ -382,7 +389,8 @@ TEST_F(RespuestasCCPrueba, Captura) {
   d->Entrada(8).linea->setText(QStringLiteral("1,200"));
   d->scPreguntas->ensureWidgetVisible(d->Entrada(11).marco);
   QApplication::processEvents();
-  EXPECT_TRUE(d->grab().save(sCarpeta + QStringLiteral("/7-respuestas-cc-dependientes.png"), "PNG"));
+  EXPECT_TRUE(
+      d->grab().save(sCarpeta + QStringLiteral("/7-respuestas-cc-dependientes.png"), "PNG"));
 }
 
 }  // namespace

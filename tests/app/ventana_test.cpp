@@ -122,7 +122,8 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
       {frm.bnDetectaPEPs, {479, 335, 105, 25}, kHintDetectaPEPs},
       {frm.grdPEPs, {95, 491, 498, 122}, kHintPEPs},
       {frm.bnGenReporte, {512, 678, 105, 25}, ""},
-      {frm.bnRespuestasCC, {312, 678, 190, 25},
+      {frm.bnRespuestasCC,
+       {312, 678, 190, 25},
        "Responda las preguntas que el programa no puede contestar con la base de datos"},
   };
   for (const Caso& c : casos) {
@@ -136,7 +137,7 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
   EXPECT_EQ(frm.edPassw->echoMode(), QLineEdit::Password);
 
   // Tab order: rate, key, password, detection, grid, the house's answers, report.
-  const QWidget* esperado[] = {frm.edCambio, frm.edUsuario,      frm.edPassw,   frm.bnDetectaPEPs,
+  const QWidget* esperado[] = {frm.edCambio, frm.edUsuario,      frm.edPassw,     frm.bnDetectaPEPs,
                                frm.grdPEPs,  frm.bnRespuestasCC, frm.bnGenReporte};
   QWidget* w = frm.edCambio;
   for (std::size_t i = 1; i < std::size(esperado); ++i) {

@@ -55,18 +55,19 @@ TEST(WordOpciones, ChosenSquaresGetAnXAndTheBoxItsText) {
                 "reciente?",
                 "    X" + sCuadro + " MUY ALTO", "     " + sCuadro + " ALTO",
                 "     " + sCuadro + " MEDIO", "    X" + sCuadro + " BAJO"}));
-  EXPECT_EQ(Lineas(sTexto, "¿En qué moneda están denominadas", 5),
-            (std::vector<std::string>{
-                "¿En qué moneda están denominadas principalmente sus cuentas en entidades "
-                "financieras del extranjero?",
-                "", "     " + sCuadro + " MONEDA NACIONAL", "     " + sCuadro + " DÓLARES AMERICANOS",
-                "    X" + sCuadro + " ESPECIFIQUE SU PROPIO VALOR:"}));
+  EXPECT_EQ(
+      Lineas(sTexto, "¿En qué moneda están denominadas", 5),
+      (std::vector<std::string>{
+          "¿En qué moneda están denominadas principalmente sus cuentas en entidades "
+          "financieras del extranjero?",
+          "", "     " + sCuadro + " MONEDA NACIONAL", "     " + sCuadro + " DÓLARES AMERICANOS",
+          "    X" + sCuadro + " ESPECIFIQUE SU PROPIO VALOR:"}));
   // The box's text takes the box's bold black.
   EXPECT_NE(sTexto.find("\nEUROS \"EUR\"\n"), std::string::npos);
-  EXPECT_NE(FormatoDelTexto(programa.Ruta("Cuestionario.docx"), "word/document.xml",
-                            "EUROS \"EUR\"")
-                .find("<w:b"),
-            std::string::npos);
+  EXPECT_NE(
+      FormatoDelTexto(programa.Ruta("Cuestionario.docx"), "word/document.xml", "EUROS \"EUR\"")
+          .find("<w:b"),
+      std::string::npos);
   EXPECT_EQ(Lineas(sTexto, "¿Cuenta con un sistema automatizado", 4)[2], "     " + sCuadro + " SI");
 }
 

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "engine/respuestas_cc.h"
 #include "engine/rep_cuest_siti2020.h"
+#include "engine/respuestas_cc.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/carpeta_sin_escritura.h"
 
@@ -55,8 +55,7 @@ TEST(RespuestasCC, AreTheQuestionsTheCatalogueLeavesToTheHouse) {
   for (int n = 1; n <= 212; ++n)
     EXPECT_EQ(rep.DameConsultaPregunta(n) == "(** El CC debe responder **)", tabla.count(n) == 1)
         << n;
-  EXPECT_STREQ(ContenidoPregunta(10).sTexto,
-               "En su caso, ¿cuántas sucursales abrió durante 2019?");
+  EXPECT_STREQ(ContenidoPregunta(10).sTexto, "En su caso, ¿cuántas sucursales abrió durante 2019?");
 }
 
 TEST(RespuestasCC, ChecksEachKindOfAnswer) {
@@ -135,7 +134,8 @@ TEST(RespuestasCC, DependentQuestionsApplyOnlyAfterTheAnswerThatOpensThem) {
 
   // 18 opens the questions on the house's national bank accounts.
   r.Fija(18, Opciones({"NO"}));
-  for (int n : {19, 22, 23, 24, 25, 26, 27}) EXPECT_EQ(r.Estado(n), TEstadoPreguntaCC::NoAplica) << n;
+  for (int n : {19, 22, 23, 24, 25, 26, 27})
+    EXPECT_EQ(r.Estado(n), TEstadoPreguntaCC::NoAplica) << n;
   EXPECT_EQ(r.Estado(20), TEstadoPreguntaCC::Pendiente);
 }
 
@@ -211,22 +211,29 @@ TEST(RespuestasCC, DamagedOrForeignFiles) {
     std::vector<std::string> errores;  // each the start of one message, in order
     std::set<int> tomadas;
   } casos[] = {
-      {"another program's INI", "[Control]\nEmpresaActiva=1\n", true,
+      {"another program's INI",
+       "[Control]\nEmpresaActiva=1\n",
+       true,
        {"El archivo no es de respuestas del centro cambiario: le falta la sección [RespuestasCC].",
         "Línea 1: sección desconocida: [Control]", "Línea 2: texto fuera de la sección"},
        {}},
-      {"not UTF-8 (Latin-1)", "[RespuestasCC]\nP1=CAMBIOS \xC1GUILA\n", true,
+      {"not UTF-8 (Latin-1)",
+       "[RespuestasCC]\nP1=CAMBIOS \xC1GUILA\n",
+       true,
        {"El archivo no es de respuestas del centro cambiario: no es texto UTF-8."},
        {}},
-      {"binary", std::string("PK\x03\x04\0\0", 6), true,
+      {"binary",
+       std::string("PK\x03\x04\0\0", 6),
+       true,
        {"El archivo no es de respuestas del centro cambiario: no es texto UTF-8."},
        {}},
       {"bad values among good ones",
        "[RespuestasCC]\nP1=CASA\nP6=doce\nP7=AGUASCALIENTES | ATLANTIDA\nP5=COMERCIO\nP1=OTRA\n"
        "P8=4\nbasura\n",
        false,
-       {"Línea 3: P6: Escriba un número entero", "Línea 4: P7: La opción no está en la lista: "
-                                                 "ATLANTIDA",
+       {"Línea 3: P6: Escriba un número entero",
+        "Línea 4: P7: La opción no está en la lista: "
+        "ATLANTIDA",
         "Línea 5: clave que no corresponde a ninguna pregunta del centro cambiario: P5",
         "Línea 6: pregunta repetida (se toma la primera): P1",
         "Línea 8: clave que no corresponde a ninguna pregunta del centro cambiario: basura"},
@@ -244,8 +251,9 @@ TEST(RespuestasCC, DamagedOrForeignFiles) {
     EXPECT_EQ(tomadas, c.tomadas);
   }
   // The first of a repeated key is the one kept.
-  EXPECT_EQ(LeeTextoRespuestasCC("[RespuestasCC]\nP1=CASA\nP1=OTRA\n").respuestas.Respuesta(1)->sTexto,
-            "CASA");
+  EXPECT_EQ(
+      LeeTextoRespuestasCC("[RespuestasCC]\nP1=CASA\nP1=OTRA\n").respuestas.Respuesta(1)->sTexto,
+      "CASA");
 }
 
 TEST(RespuestasCC, AFolderThatCannotBeWrittenKeepsItsFile) {

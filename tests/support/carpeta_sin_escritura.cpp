@@ -30,9 +30,9 @@ constexpr unsigned kSaltanPermisos =
 
 TCarpetaSinEscritura::TCarpetaSinEscritura(fs::path carpeta)
     : F_Carpeta(std::move(carpeta)), F_Permisos(fs::status(F_Carpeta).permissions()) {
-  fs::permissions(F_Carpeta, fs::perms::owner_read | fs::perms::owner_exec |
-                                 fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(F_Carpeta, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                 fs::perms::group_exec | fs::perms::others_read |
+                                 fs::perms::others_exec);
   __user_cap_data_struct datos[2]{};
   if (LeeCapacidades(datos) && (datos[0].effective & kSaltanPermisos) != 0) {
     F_Efectivas[0] = datos[0].effective;

@@ -223,8 +223,9 @@ TEST(RespuestasCli, TheHousesOwnAnswers) {
   EXPECT_EQ(ajeno.nEstado, 1);
   EXPECT_EQ(ajeno.sSalida, "");
   EXPECT_EQ(Lineas(ajeno.sErrores).at(0),
-            sArchivo + ": El archivo no es de respuestas del centro cambiario: le falta la "
-                       "sección [RespuestasCC].");
+            sArchivo +
+                ": El archivo no es de respuestas del centro cambiario: le falta la "
+                "sección [RespuestasCC].");
 
   const TSalida falta = c.Corre({"--tipo-cambio", "20", "--respuestas-cc", sArchivo + ".no"});
   EXPECT_EQ(falta.nEstado, 1);

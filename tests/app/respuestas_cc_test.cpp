@@ -309,23 +309,6 @@ TEST_F(RespuestasCCPrueba, TheCommandSitsLeftOfTheReportAndRestsDuringACommand) 
             std::string::npos);
 }
 
-// The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
-std::string TextoDelPdf(const fs::path& pdf) {
-  const std::string sOrden = "pdftotext -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
-  std::string sTexto;
-  if (!tubo) return sTexto;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, tubo.get())) > 0;) sTexto.append(buf, n);
-  std::string sPlano;
-  for (char c : sTexto) {
-    const bool bBlanco = std::isspace(static_cast<unsigned char>(c)) != 0;
-    if (bBlanco && (sPlano.empty() || sPlano.back() == ' ')) continue;
-    sPlano += bBlanco ? ' ' : c;
-  }
-  return sPlano;
-}
-
 // From the file to the PDF: typed texts at their places, options ticked, the rest waiting.
 TEST_F(RespuestasCCPrueba, TheReportCarriesTheTypedAnswers) {
   demo::OpcionesDemo opciones;

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -37,6 +39,23 @@ inline std::string ConfirmacionSinRespuestasCC() {
            "\"Respuestas del centro cambiario…\"); en el cuestionario llevarán la respuesta (** "
            "El CC debe responder **).\r\r\n");
   return s;
+}
+
+// The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
+inline std::string TextoDelPdf(const std::filesystem::path& pdf) {
+  const std::string sOrden = "pdftotext -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
+  std::string sTexto;
+  if (!tubo) return sTexto;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, tubo.get())) > 0;) sTexto.append(buf, n);
+  std::string sPlano;
+  for (char c : sTexto) {
+    const bool bBlanco = std::isspace(static_cast<unsigned char>(c)) != 0;
+    if (bBlanco && (sPlano.empty() || sPlano.back() == ' ')) continue;
+    sPlano += bBlanco ? ' ' : c;
+  }
+  return sPlano;
 }
 
 // What the scripted questionnaire answers and what it saw.

@@ -146,7 +146,7 @@ TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
   EXPECT_EQ(
       dialogos->Textos(),
       (std::vector<std::string>{
-          Dice("indicaciones"),
+          ConfirmacionSinRespuestasCC(),
           sCausa + "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora()}));
   EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte fallido"));
   EXPECT_EQ(Archivos(carpeta.Ruta()), antes);

@@ -379,7 +379,7 @@ TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
     frm.bnGenReporte->click();
     std::vector<std::string> esperado;
     if (c.pregunta) esperado.push_back(std::string(c.pregunta) + kFuera);
-    if (bCorre) esperado.push_back(Dice("indicaciones"));
+    if (bCorre) esperado.push_back(ConfirmacionSinRespuestasCC());
     EXPECT_EQ(dialogos->Textos(), esperado);
     EXPECT_EQ(guion->llamadas, bCorre ? "UsuariosConectados ValidaAcceso GeneraReporte " : "");
     EXPECT_EQ(T(frm.txMensajes->text()),
@@ -416,7 +416,7 @@ TEST_F(VentanaPrueba, AFailedReportSaysWhyInABox) {
     dialogos->Limpia();
     dialogos->Responde({true});
     frm.bnGenReporte->click();
-    std::vector<std::string> esperado{Dice("indicaciones")};
+    std::vector<std::string> esperado{ConfirmacionSinRespuestasCC()};
     if (c.bCaja)
       esperado.push_back(std::string(c.causa) +
                          "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora());

@@ -1,5 +1,6 @@
 #include "app/cuestionario_siti.h"
 
+#include "app/ubicacion_respuestas_cc.h"
 #include "diag/imensajero.h"
 #include "engine/rep_cuest_siti2020.h"
 
@@ -11,6 +12,9 @@ TFabricaCuestionario DameFabricaSITI2020() {
     auto rep = std::make_unique<TRepCuestSITI2020>(Conector, dTCambio, nNumEmp);
     // The report's progress goes to the window's status line.
     rep->EstableceMensajero(std::move(Mensajero));
+    // The house's own answers as saved; a damaged file gives the answers it still holds.
+    rep->EstableceRespuestasCC(
+        std::make_shared<const TRespuestasCC>(CargaRespuestasCC().respuestas));
     return rep;
   };
 }

@@ -18,9 +18,11 @@
 #include <exception>
 
 #include "app/archivo_ini.h"
+#include "app/dlg_respuestas_cc.h"
 #include "app/dm_main.h"
 #include "app/modelo_peps.h"
 #include "app/textos.h"
+#include "app/ubicacion_respuestas_cc.h"
 #include "data/colector_conxs.h"
 #include "data/db/heartbeat.h"
 #include "diag/bitacora.h"
@@ -259,6 +261,11 @@ void TfrmPrincipal::CreaControles() {
   bnGenReporte->setEnabled(false);
   Label5 =
       CreaEtiqueta(this, textos_app::kVersionPrograma, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
+  bnRespuestasCC = new QPushButton(Q(textos_app::kBnRespuestasCC), this);
+  bnRespuestasCC->setGeometry(312, 678, 190, 25);
+  bnRespuestasCC->setToolTip(Q(textos_app::kHintRespuestasCC));
+  bnRespuestasCC->setAutoDefault(true);
+  connect(bnRespuestasCC, &QPushButton::clicked, this, [this] { bnRespuestasCCClick(); });
 
   // Enter on a focused button presses it, as Space does.
   bnDetectaPEPs->setAutoDefault(true);
@@ -273,7 +280,8 @@ void TfrmPrincipal::CreaControles() {
   QWidget::setTabOrder(edUsuario, edPassw);
   QWidget::setTabOrder(edPassw, bnDetectaPEPs);
   QWidget::setTabOrder(bnDetectaPEPs, grdPEPs);
-  QWidget::setTabOrder(grdPEPs, bnGenReporte);
+  QWidget::setTabOrder(grdPEPs, bnRespuestasCC);
+  QWidget::setTabOrder(bnRespuestasCC, bnGenReporte);
 }
 
 void TfrmPrincipal::FormCreate() {
@@ -479,10 +487,12 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
       ~TBloqueo() {
         frm.F_bEnProceso = false;
         otro->setEnabled(otro == frm.bnGenReporte ? frm.F_bReporteHabilitado : true);
+        frm.bnRespuestasCC->setEnabled(true);
       }
     } bloqueo{*this, otro};
     F_bEnProceso = true;
     otro->setEnabled(false);
+    bnRespuestasCC->setEnabled(false);
     // The database works on a worker meanwhile; this thread keeps painting the window.
     db::HeartbeatScope latido([] { QCoreApplication::processEvents(); }, kMsLatido);
     F_Utilerias->ProcesayEspera(trabajo, bnBoton);
@@ -562,10 +572,16 @@ bool TfrmPrincipal::ConfirmaTipoCambio() {
 void TfrmPrincipal::bnGenReporteClick() {
   if (F_bEnProceso || FaltanDatos() || !ConfirmaTipoCambio()) return;
   _MensajeroForm->MsjTxEspera(textos_app::kAdvertencia, false);
-  if (DameDialogos()->AdvertenciaSiNo(textos_app::kIndicaciones))
+  if (DameDialogos()->AdvertenciaSiNo(
+          TextoConfirmacionReporte(CargaRespuestasCC().respuestas.Pendientes())))
     EjecutaComando(bnGenReporte, [this] { ProcesaReporte(); });
   else
     _MensajeroForm->MsjTxEspera(textos_app::kProcesoCancelado, false);
+}
+
+void TfrmPrincipal::bnRespuestasCCClick() {
+  if (F_bEnProceso) return;
+  if (MuestraRespuestasCC(this)) _MensajeroForm->MsjTxTemp(textos_app::kRespuestasGuardadas);
 }
 
 void TfrmPrincipal::ProcesaReporte() {

@@ -76,6 +76,8 @@ class TfrmPrincipal : public QWidget {
   QWidget* pnIgnorar = nullptr;
   QLabel* Label11 = nullptr;
   QTableView* grdPEPs = nullptr;
+  // The exchange house's own answers (left of "Generar reporte").
+  QPushButton* bnRespuestasCC = nullptr;
 
   std::shared_ptr<IMensajero> Mensajero() const { return _MensajeroForm; }
   TModeloPEPs* dsPEPs() const { return F_dsPEPs; }
@@ -87,6 +89,7 @@ class TfrmPrincipal : public QWidget {
   // The command handlers.
   void bnDetectaPEPsClick();
   void bnGenReporteClick();
+  void bnRespuestasCCClick();
   bool FaltanDatos();
   // A rate outside kTipoCambioMinimo..kTipoCambioMaximo pesos per dollar is used only when
   // the user confirms it; false when not (the rate entry is flagged).

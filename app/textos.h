@@ -145,4 +145,52 @@ inline constexpr const char* kIndicaciones =
     "hubiera realizado.\r\r\n"
     "¿Ha seguido las indicaciones y desea continuar?";
 
+// The exchange house's own answers: the command, its dialog and the report's confirmation.
+inline constexpr const char* kBnRespuestasCC = "Respuestas del centro cambiario…";
+inline constexpr const char* kHintRespuestasCC =
+    "Responda las preguntas que el programa no puede contestar con la base de datos";
+inline constexpr const char* kTituloRespuestasCC = "Respuestas del centro cambiario";
+inline constexpr const char* kIntroRespuestasCC =
+    "Responda las 39 preguntas que el programa no puede contestar con la base de datos del "
+    "Kavori. Se guardan en el archivo indicado abajo y se escriben en el cuestionario al "
+    "generar el reporte; las que deje sin responder llevarán (** El CC debe responder **).";
+inline constexpr const char* kArchivoRespuestasEn = "Archivo: ";
+inline constexpr const char* kSinResponder = "(sin responder)";
+inline constexpr const char* kEspecifique = "Su propio valor:";
+inline constexpr const char* kDependeDe = "Se responde si la pregunta %1 es %2.";
+inline constexpr const char* kFaltanRespuestasCC = "Faltan por responder: %1 de 39";
+inline constexpr const char* kBnGuardar = "&Guardar";
+inline constexpr const char* kBnCancelar = "&Cancelar";
+inline constexpr const char* kDescartarCambios =
+    "Hay cambios sin guardar en las respuestas del centro cambiario. ¿Desea descartarlos?";
+inline constexpr const char* kHayErrores =
+    "Hay respuestas con errores (marcadas en rojo). Corríjalas antes de guardar. Primera: "
+    "pregunta ";
+inline constexpr const char* kArchivoConErrores =
+    "El archivo de respuestas del centro cambiario tiene errores; se cargaron sólo las "
+    "respuestas válidas y el archivo no se reemplazará sin preguntarle.";
+inline constexpr const char* kReemplazarArchivo =
+    "El archivo de respuestas tiene errores o no es un archivo de respuestas del centro "
+    "cambiario:";
+inline constexpr const char* kReemplazarPregunta =
+    "¿Desea reemplazarlo con estas respuestas? Se guardará una copia del archivo actual con "
+    "el nombre ";
+inline constexpr const char* kCarpetaSinPermiso =
+    "No se pueden guardar las respuestas en la carpeta del programa:";
+inline constexpr const char* kGuardarEnUsuario =
+    "¿Desea guardarlas en su carpeta de configuración?";
+inline constexpr const char* kNoSeGuardaron = "No se pudieron guardar las respuestas: ";
+inline constexpr const char* kRespuestasGuardadas =
+    "Se guardaron las respuestas del centro cambiario.";
+inline constexpr const char* kSufijoCopiaAnterior = ".anterior";
+// Paragraph added to the report's confirmation while some of the 39 are unanswered.
+inline constexpr const char* kFaltanUnaAntesDeGenerar =
+    "Falta por responder 1 de las 39 preguntas del centro cambiario (botón \"Respuestas del "
+    "centro cambiario…\"); en el cuestionario llevará la respuesta (** El CC debe responder "
+    "**).";
+inline constexpr const char* kFaltanAntesDeGenerar =
+    "Faltan por responder %1 de las 39 preguntas del centro cambiario (botón \"Respuestas del "
+    "centro cambiario…\"); en el cuestionario llevarán la respuesta (** El CC debe responder "
+    "**).";
+
 }  // namespace kv::textos_app

@@ -408,6 +408,94 @@ bool TDocumentoOOXML::BorraMarcador(const std::string& sNombre) {
   return true;
 }
 
+namespace {
+
+constexpr char32_t kCuadroEnvolvente = 0x20DE;
+
+// The text node of an option line that holds the enclosing square, and the square's place.
+bool BuscaCuadro(pugi::xml_node parrafo, pugi::xml_node& texto, std::size_t& nPos) {
+  std::vector<pugi::xml_node> runs;
+  RunsDe(parrafo, runs);
+  for (pugi::xml_node r : runs)
+    for (pugi::xml_node t : r.children("w:t")) {
+      const std::u32string u = texto_word::AU32(t.text().get());
+      if (const auto k = u.find(kCuadroEnvolvente); k != std::u32string::npos) {
+        texto = t;
+        nPos = k;
+        return true;
+      }
+    }
+  return false;
+}
+
+}  // namespace
+
+bool TDocumentoOOXML::MarcaOpciones(const std::string& sNombre, const std::vector<int>& opciones,
+                                    int nCaja, const std::string& sCaja) {
+  const TMarcador* m = Marcador(sNombre);
+  if (!m) return false;
+  pugi::xml_node inicio = m->inicio;
+  pugi::xml_node parrafo = inicio.parent();
+  while (parrafo && !Es(parrafo, "w:p")) parrafo = parrafo.parent();
+  if (!parrafo) {
+    // A marker between paragraphs stands at the start of the next one.
+    for (parrafo = inicio.next_sibling(); parrafo && !Es(parrafo, "w:p");)
+      parrafo = parrafo.next_sibling();
+  }
+  // The option lines and the box that follows some of them, up to the first paragraph
+  // that is neither (the note or the next question).
+  struct TLinea {
+    pugi::xml_node parrafo;
+    pugi::xml_node caja;
+  };
+  std::vector<TLinea> lineas;
+  for (pugi::xml_node n = parrafo; n; n = n.next_sibling()) {
+    if (Es(n, "w:tbl")) {
+      if (!lineas.empty() && !lineas.back().caja) lineas.back().caja = n;
+      continue;
+    }
+    if (!Es(n, "w:p")) continue;
+    pugi::xml_node t;
+    std::size_t k = 0;
+    if (BuscaCuadro(n, t, k))
+      lineas.push_back({n, {}});
+    else if (n != parrafo)
+      break;
+  }
+  const auto Linea = [&](int i) -> const TLinea& {
+    if (i < 0 || static_cast<std::size_t>(i) >= lineas.size())
+      throw EDocumentoWord(textos_doc::kOpcionFaltante + sNombre + " #" + std::to_string(i + 1));
+    return lineas[static_cast<std::size_t>(i)];
+  };
+  // Everything asked for is checked before anything changes.
+  for (int i : opciones) Linea(i);
+  pugi::xml_node celda;
+  if (nCaja >= 0 && !sCaja.empty()) {
+    celda = Linea(nCaja).caja.child("w:tr").child("w:tc").child("w:p");
+    if (!celda)
+      throw EDocumentoWord(textos_doc::kOpcionFaltante + sNombre + " #" +
+                           std::to_string(nCaja + 1));
+  }
+  for (int i : opciones) {
+    pugi::xml_node t;
+    std::size_t k = 0;
+    BuscaCuadro(Linea(i).parrafo, t, k);
+    std::u32string u = texto_word::AU32(t.text().get());
+    if (k > 0 && u[k - 1] == U' ') {
+      u[k - 1] = U'X';
+      t.text().set(texto_word::AUtf8(u).c_str());
+    }
+  }
+  if (celda) {
+    // Typed at the end of the box's paragraph, formatted as its paragraph mark.
+    pugi::xml_node ancla = celda.append_child("w:bookmarkEnd");
+    ooxml::InsertaTextoJunto(ancla, false, texto_word::AU32(sCaja));
+    celda.remove_child(ancla);
+  }
+  m->parte->bModificada = true;
+  return true;
+}
+
 bool TDocumentoOOXML::AgregaVariable(const std::string& sNombre, const std::string& sValor) {
   TParte* ajustes = Ajustes();
   if (!ajustes) throw EDocumentoWord(textos_doc::kParteFaltante + std::string("settings"));

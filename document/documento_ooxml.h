@@ -41,6 +41,13 @@ class TDocumentoOOXML {
   // Removes the bookmarked content, and with it the bookmark; a bookmark that marks no text
   // stays. Throws EDocumentoWord; false for a missing bookmark.
   bool BorraMarcador(const std::string& sNombre);
+  // Ticks options of the choice list at a bookmark: the option lines are the paragraphs
+  // with an enclosing square (U+20DE) from the bookmark's paragraph on; in each chosen line
+  // (0-based) the space the square encloses becomes "X". sCaja goes into the empty box that
+  // follows the option nCaja (none when negative). Throws EDocumentoWord when a chosen line
+  // or the box is not there; false for a missing bookmark.
+  bool MarcaOpciones(const std::string& sNombre, const std::vector<int>& opciones, int nCaja,
+                     const std::string& sCaja);
 
   // Adds a document variable; false when one of that name exists (Word refuses it).
   bool AgregaVariable(const std::string& sNombre, const std::string& sValor);

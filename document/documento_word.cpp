@@ -221,6 +221,20 @@ bool TDocumentoWord::RepBkmEnTodoDocWord(const std::string& sNombreBookmark,
   }
 }
 
+bool TDocumentoWord::MarcaOpcionesDocWord(const std::string& sNombreBookmark,
+                                          const std::vector<int>& opciones, int nCaja,
+                                          const std::string& sCaja) {
+  TDocumentoOOXML& documento = Documento();
+  if (!documento.ExisteMarcador(sNombreBookmark)) return true;
+  try {
+    documento.MarcaOpciones(sNombreBookmark, opciones, nCaja, sCaja);
+    return true;
+  } catch (const EDocumentoWord& e) {
+    F_sUltimoError = e.what();
+    return false;
+  }
+}
+
 bool TDocumentoWord::BorrarBkmDocWord(const std::string& sNombreBookmark) {
   TDocumentoOOXML& documento = Documento();
   if (!documento.ExisteMarcador(sNombreBookmark)) return false;

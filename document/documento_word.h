@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "document/convertidor_pdf.h"
 
@@ -73,6 +74,11 @@ class TDocumentoWord {
   // when the write failed. Throws EDocumentoWord without a document.
   bool RepBkmEnTodoDocWord(const std::string& sNombreBookmark, const std::string& sValorBookmark,
                            int nPosRep);
+  // Ticks the chosen options (0-based) of the choice list at a bookmark and writes sCaja in
+  // the box of option nCaja (-1: none). True also for a missing bookmark; false when the
+  // list lacks an option asked for. Throws EDocumentoWord without a document.
+  bool MarcaOpcionesDocWord(const std::string& sNombreBookmark, const std::vector<int>& opciones,
+                            int nCaja, const std::string& sCaja);
   // Removes the bookmarked content; false for a missing bookmark or a failure.
   bool BorrarBkmDocWord(const std::string& sNombreBookmark);
   // Selects the bookmark; false for a missing one.

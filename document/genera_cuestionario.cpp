@@ -100,7 +100,14 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
       std::string sRespuesta;
       exito.SetValor(fuentes.RespondePregunta(i, sRespuesta));
       // Written also when the answer failed, so the document shows the error text.
-      documento->RepBkmEnTodoDocWord("bkm_preg_" + std::to_string(i), sRespuesta, 0);
+      const std::string sMarcador = "bkm_preg_" + std::to_string(i);
+      documento->RepBkmEnTodoDocWord(sMarcador, sRespuesta, 0);
+      if (exito.GetValor() && fuentes.DameMarcasOpciones) {
+        const TMarcasOpciones marcas = fuentes.DameMarcasOpciones(i);
+        if (!marcas.opciones.empty() || !marcas.sCaja.empty())
+          exito.SetValor(documento->MarcaOpcionesDocWord(sMarcador, marcas.opciones, marcas.nCaja,
+                                                         marcas.sCaja));
+      }
       if (exito.GetValor()) {
         int nPorciento = (i * 100) / fuentes.nTotalPreguntas;
         if (nPorciento >= 100)

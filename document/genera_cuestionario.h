@@ -9,11 +9,20 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "diag/imensajero.h"
 #include "document/documento_word.h"
 
 namespace kv {
+
+// What a choice question's answer marks in its list: the options ticked (0-based) and the
+// text written in the box of option nCaja (-1: none).
+struct TMarcasOpciones {
+  std::vector<int> opciones;
+  int nCaja = -1;
+  std::string sCaja;
+};
 
 struct TFuentesCuestionario {
   int nTotalPreguntas = 0;
@@ -22,6 +31,9 @@ struct TFuentesCuestionario {
   // The text for question n's bookmark; false when the question failed (the text is then
   // the error text, written all the same).
   std::function<bool(int nPregunta, std::string& sRespuesta)> RespondePregunta;
+  // What question n ticks in its option list, asked after its text is written; may be
+  // empty (nothing is ticked anywhere).
+  std::function<TMarcasOpciones(int nPregunta)> DameMarcasOpciones;
   // The template's bytes, written unchanged; and the file names in the program folder (the
   // PDF's is the document's with ".pdf"). The template and the .docx exist only meanwhile,
   // under working names of the run.

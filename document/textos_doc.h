@@ -22,6 +22,8 @@ inline constexpr const char* kSinDocumento = "No hay un documento abierto.";
 inline constexpr const char* kCodigoEspecialNoAdmitido =
     "Código especial no admitido en el texto de búsqueda o reemplazo: ";
 inline constexpr const char* kOpcionNoAdmitida = "Opción de búsqueda no admitida: ";
+inline constexpr const char* kOpcionFaltante =
+    "La lista de opciones del marcador no tiene la opción pedida: ";
 inline constexpr const char* kMarcadorNoAdmitido =
     "El marcador abarca partes del documento que no se pueden borrar juntas: ";
 

@@ -80,6 +80,10 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
   fuentes.RespondePregunta = [this](int nPregunta, std::string& sRespuesta) {
     return RespondePregunta(nPregunta, sRespuesta);
   };
+  if (F_RespuestasCC)
+    fuentes.DameMarcasOpciones = [this](int nPregunta) {
+      return MarcasRespuestaCC(*F_RespuestasCC, nPregunta);
+    };
   fuentes.plantilla = PlantillaCuestionario();
   fuentes.sNombrePlantilla = textos_motor::kPlantillaDocWord;
   fuentes.sNombreDocumento = textos_motor::kArchivoDocWord;
@@ -101,7 +105,14 @@ void TRepCuestionarioCNBV::LimpiaCorridasMuertas() {
 }
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
-  return DameRespuestaPregunta(DameConsultaPregunta(nPregunta), sRespuesta);
+  const std::string sConsulta = DameConsultaPregunta(nPregunta);
+  if (sConsulta == textos_motor::kCCDebeResponder && F_RespuestasCC) {
+    if (auto sTecleada = TextoEnMarcadorCC(*F_RespuestasCC, nPregunta)) {
+      sRespuesta = std::move(*sTecleada);
+      return true;
+    }
+  }
+  return DameRespuestaPregunta(sConsulta, sRespuesta);
 }
 
 bool TRepCuestionarioCNBV::DameRespuestaPregunta(const std::string& sConsulta,

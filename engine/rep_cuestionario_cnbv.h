@@ -8,6 +8,7 @@
 
 #include "data/kavori_bd.h"
 #include "diag/imensajero.h"
+#include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
 
 namespace kv {
@@ -59,6 +60,11 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   int TotalPreguntas() const { return F_nTotalPreguntas; }
   // The PEP table whose ticks the answers read; not owned, may be null (nobody ticked).
   void EstableceTablaPEPs(TTablaPEPs* vtPEPS) { F_vtPEPS = vtPEPS; }
+  // The exchange house's own answers, written in place of "(** El CC debe responder **)";
+  // without them (or for a question still unanswered) that text stays.
+  void EstableceRespuestasCC(std::shared_ptr<const TRespuestasCC> respuestas) {
+    F_RespuestasCC = std::move(respuestas);
+  }
   // The window's status messenger, shown the report's progress; one more reference.
   void EstableceMensajero(std::shared_ptr<IMensajero> Mensajero) {
     F_Mensajero = std::move(Mensajero);
@@ -85,6 +91,7 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
 
  private:
   std::shared_ptr<IMensajero> F_Mensajero;
+  std::shared_ptr<const TRespuestasCC> F_RespuestasCC;
   int F_nTotalPreguntas;
   std::string F_sCausaFalla;
 };

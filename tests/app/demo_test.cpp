@@ -74,23 +74,6 @@ std::vector<std::string> Archivos(const std::filesystem::path& carpeta) {
   return r;
 }
 
-// The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
-std::string TextoDelPdf(const std::filesystem::path& pdf) {
-  const std::string sOrden = "pdftotext -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
-  std::string sTexto;
-  if (!tubo) return sTexto;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, tubo.get())) > 0;) sTexto.append(buf, n);
-  std::string sPlano;
-  for (char c : sTexto) {
-    const bool bBlanco = std::isspace(static_cast<unsigned char>(c)) != 0;
-    if (bBlanco && (sPlano.empty() || sPlano.back() == ' ')) continue;
-    sPlano += bBlanco ? ' ' : c;
-  }
-  return sPlano;
-}
-
 // Detect, tick two clients, generate: the PDF holds the answers those two ticks give.
 TEST_F(DemoPrueba, ReportWithTwoTicks) {
   std::vector<std::string> abiertos;
@@ -111,7 +94,7 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
   dialogos->Responde({true});
   frm.bnGenReporte->click();
   AsignaAbridorArchivos(abridorAnterior);
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("indicaciones")});
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{ConfirmacionSinRespuestasCC()});
   EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte generado"));
   const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
   ASSERT_TRUE(std::filesystem::exists(pdf));
@@ -163,7 +146,7 @@ TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
   EXPECT_EQ(
       dialogos->Textos(),
       (std::vector<std::string>{
-          Dice("indicaciones"),
+          ConfirmacionSinRespuestasCC(),
           sCausa + "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora()}));
   EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte fallido"));
   EXPECT_EQ(Archivos(carpeta.Ruta()), antes);

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -19,6 +21,7 @@
 #include "app/dm_main.h"
 #include "app/frm_principal.h"
 #include "app/inicio.h"
+#include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "diag/programa.h"
 #include "diag/utilerias.h"
@@ -76,6 +79,35 @@ inline const std::string& Dice(std::string_view sSituacion) {
   const auto it = kMensajes.find(sSituacion);
   if (it == kMensajes.end()) throw std::out_of_range(std::string(sSituacion));
   return it->second;
+}
+
+// The report's confirmation in a folder without the house's own answers: the instructions
+// with a paragraph on the 39 missing answers before their closing question.
+inline std::string ConfirmacionSinRespuestasCC() {
+  std::string s = Dice("indicaciones");
+  const std::string sPregunta = "¿Ha seguido las indicaciones y desea continuar?";
+  s.insert(s.size() - sPregunta.size(),
+           "Faltan por responder 39 de las 39 preguntas del centro cambiario (botón "
+           "\"Respuestas del centro cambiario…\"); en el cuestionario llevarán la respuesta (** "
+           "El CC debe responder **).\r\r\n");
+  return s;
+}
+
+// The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
+inline std::string TextoDelPdf(const std::filesystem::path& pdf) {
+  const std::string sOrden = "pdftotext -enc UTF-8 '" + pdf.string() + "' - 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> tubo(popen(sOrden.c_str(), "r"), pclose);
+  std::string sTexto;
+  if (!tubo) return sTexto;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, tubo.get())) > 0;) sTexto.append(buf, n);
+  std::string sPlano;
+  for (char c : sTexto) {
+    const bool bBlanco = std::isspace(static_cast<unsigned char>(c)) != 0;
+    if (bBlanco && (sPlano.empty() || sPlano.back() == ' ')) continue;
+    sPlano += bBlanco ? ' ' : c;
+  }
+  return sPlano;
 }
 
 // What the scripted questionnaire answers and what it saw.

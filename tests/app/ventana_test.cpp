@@ -174,6 +174,9 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
       {frm.bnDetectaPEPs, {479, 335, 105, 25}, "Cargará una lista de posibles PEPs en el paso 4"},
       {frm.grdPEPs, {95, 491, 498, 122}, "Haga click en el recuadro si el Usuario es un PEP"},
       {frm.bnGenReporte, {512, 678, 105, 25}, ""},
+      {frm.bnRespuestasCC,
+       {312, 678, 190, 25},
+       "Responda las preguntas que el programa no puede contestar con la base de datos"},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.hint);
@@ -185,18 +188,19 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
   EXPECT_EQ(T(frm.bnGenReporte->text()), "Generar reporte");
   EXPECT_EQ(frm.edPassw->echoMode(), QLineEdit::Password);
 
-  // Tab order, pressed: rate, key, password, detection, grid, report, and round again;
-  // Shift+Tab goes back the same way.
+  // Tab order, pressed: rate, key, password, detection, grid, the house's answers, report,
+  // and round again; Shift+Tab goes back the same way.
   frm.grdPEPs->setEnabled(true);
   frm.bnGenReporte->setEnabled(true);
   MuestraYAcepta();
-  QWidget* const orden[] = {frm.edCambio,      frm.edUsuario, frm.edPassw,
-                            frm.bnDetectaPEPs, frm.grdPEPs,   frm.bnGenReporte};
-  for (int i = 1; i <= 6; ++i) {
+  QWidget* const orden[] = {frm.edCambio, frm.edUsuario,      frm.edPassw,     frm.bnDetectaPEPs,
+                            frm.grdPEPs,  frm.bnRespuestasCC, frm.bnGenReporte};
+  const int nOrden = static_cast<int>(std::size(orden));
+  for (int i = 1; i <= nOrden; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), orden[i % 6]) << "Tab " << i;
+    EXPECT_EQ(QApplication::focusWidget(), orden[i % nOrden]) << "Tab " << i;
   }
-  for (int i = 5; i >= 0; --i) {
+  for (int i = nOrden - 1; i >= 0; --i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), orden[i]) << "Shift+Tab to " << i;
   }
@@ -375,7 +379,7 @@ TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
     frm.bnGenReporte->click();
     std::vector<std::string> esperado;
     if (c.pregunta) esperado.push_back(std::string(c.pregunta) + kFuera);
-    if (bCorre) esperado.push_back(Dice("indicaciones"));
+    if (bCorre) esperado.push_back(ConfirmacionSinRespuestasCC());
     EXPECT_EQ(dialogos->Textos(), esperado);
     EXPECT_EQ(guion->llamadas, bCorre ? "UsuariosConectados ValidaAcceso GeneraReporte " : "");
     EXPECT_EQ(T(frm.txMensajes->text()),
@@ -412,7 +416,7 @@ TEST_F(VentanaPrueba, AFailedReportSaysWhyInABox) {
     dialogos->Limpia();
     dialogos->Responde({true});
     frm.bnGenReporte->click();
-    std::vector<std::string> esperado{Dice("indicaciones")};
+    std::vector<std::string> esperado{ConfirmacionSinRespuestasCC()};
     if (c.bCaja)
       esperado.push_back(std::string(c.causa) +
                          "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora());
@@ -562,7 +566,7 @@ TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
   dialogos->Responde({true});
   frm.bnGenReporte->setEnabled(true);
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), (std::vector<std::string>{Dice("indicaciones"),
+  EXPECT_EQ(dialogos->Textos(), (std::vector<std::string>{ConfirmacionSinRespuestasCC(),
                                                           Dice("fuera de la carpeta del Kavori")}));
   EXPECT_EQ(T(frm.txMensajes->text()), Dice("reporte fallido"));
   EXPECT_EQ(guion->nCreados, 0);
@@ -607,7 +611,7 @@ TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
         frm.bnDetectaPEPs->click();
       }
       std::vector<std::string> esperado{c.caja};
-      if (bReporte) esperado.insert(esperado.begin(), Dice("indicaciones"));
+      if (bReporte) esperado.insert(esperado.begin(), ConfirmacionSinRespuestasCC());
       EXPECT_EQ(dialogos->Textos(), esperado);
       EXPECT_EQ(guion->llamadas, c.llamadas);
       // Detection: alert on the key entry; report: on the password, after the status.
@@ -736,7 +740,7 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
 
   dialogos->Responde({false});
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("indicaciones")});
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{ConfirmacionSinRespuestasCC()});
   EXPECT_EQ(T(frm.txMensajes->text()), Dice("proceso cancelado"));
   EXPECT_EQ(guion->llamadas, "");
 

@@ -1,7 +1,9 @@
-// respuestas FOLDER --tipo-cambio R [--pep CLAVE]...  |  respuestas FOLDER --peps
+// respuestas FOLDER --tipo-cambio R [--pep CLAVE]... [--respuestas-cc FILE]
+// respuestas FOLDER --peps
 // Opens the company database of a Kavori folder as the window does, detects the possible
 // PEPs, ticks the given client keys and prints the text of every question's bookmark
-// (or the detected rows). Read only; no administrator login.
+// (or the detected rows); the house's own answers come from FILE when given. Read only; no
+// administrator login.
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -18,6 +20,7 @@
 #include "diag/cli/opciones.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
+#include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
 #include "tools/respuestas/textos.h"
 
@@ -29,6 +32,7 @@ struct TArgumentos {
   std::string sCarpeta;
   std::optional<std::string> sTipoCambio;
   std::vector<std::string> peps;
+  std::optional<std::string> sRespuestasCC;
   bool bSoloPEPs = false;
 };
 
@@ -49,6 +53,8 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv, int& nSalida) {
       a.peps.push_back(arg.sValor);
     } else if (arg.sOpcion == "--tipo-cambio") {
       a.sTipoCambio = arg.sValor;
+    } else if (arg.sOpcion == "--respuestas-cc") {
+      a.sRespuestasCC = arg.sValor;
     } else if (!a.sCarpeta.empty()) {
       nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma,
                                 textos_respuestas::kArgumentoDeMas + arg.sValor, std::cerr);
@@ -57,7 +63,8 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv, int& nSalida) {
       a.sCarpeta = arg.sValor;
     }
   }
-  if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value()) {
+  if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value() ||
+      (a.bSoloPEPs && a.sRespuestasCC)) {
     nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma, "", std::cerr);
     return std::nullopt;
   }
@@ -77,7 +84,36 @@ int Falla(const std::string& sMensaje) {
   return 1;
 }
 
+// The house's own answers of the given file; nothing when it cannot be used (reported).
+// Lines that are not taken are reported and make the exit status 1.
+std::optional<std::shared_ptr<const TRespuestasCC>> LeeRespuestasCC(const std::string& sRuta,
+                                                                    int& nEstado) {
+  const TLecturaRespuestasCC lectura = LeeArchivoRespuestasCC(sRuta);
+  if (!lectura.bExiste) {
+    std::cerr << textos_respuestas::kSinArchivoCC << sRuta << "\n";
+    return std::nullopt;
+  }
+  for (const auto& sError : lectura.errores) std::cerr << sRuta << ": " << sError << "\n";
+  if (lectura.bAjeno) return std::nullopt;
+  if (!lectura.Correcta()) nEstado = 1;
+  return std::make_shared<const TRespuestasCC>(lectura.respuestas);
+}
+
+// One line per answer: a line break of a typed text is shown as "\n".
+std::string EnUnaLinea(const std::string& s) {
+  std::string r;
+  for (char c : s) r += c == '\n' ? std::string("\\n") : std::string(1, c);
+  return r;
+}
+
 int Ejecuta(const TArgumentos& a) {
+  int nEstado = 0;
+  std::shared_ptr<const TRespuestasCC> respuestasCC;
+  if (a.sRespuestasCC) {
+    auto leidas = LeeRespuestasCC(*a.sRespuestasCC, nEstado);
+    if (!leidas) return 1;
+    respuestasCC = *leidas;
+  }
   double dTipoCambio = 0;
   if (a.sTipoCambio) {
     if (a.sTipoCambio->empty()) return Falla(textos_app::kFaltaCambio);
@@ -120,13 +156,16 @@ int Ejecuta(const TArgumentos& a) {
   for (std::size_t i = 0; i < vtPEPs.RecordCount(); ++i)
     if (peps.count(vtPEPs.Fila(i).ClaveCliente)) vtPEPs.EstableceEsPEP(i, true);
   rep.EstableceTablaPEPs(&vtPEPs);
+  rep.EstableceRespuestasCC(respuestasCC);
 
   // Unlike the report, every question is answered even after one fails.
-  int nEstado = 0;
   for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
     std::string sRespuesta;
     if (!rep.RespondePregunta(n, sRespuesta)) nEstado = 1;
-    std::cout << n << '\t' << sRespuesta << '\n';
+    // A list the house answered is ticked in the document; here its options are named.
+    if (respuestasCC && BuscaPreguntaCC(n) != nullptr)
+      if (auto sTexto = TextoRespuestaCC(*respuestasCC, n)) sRespuesta = *sTexto;
+    std::cout << n << '\t' << EnUnaLinea(sRespuesta) << '\n';
   }
   return nEstado;
 }

@@ -9,17 +9,21 @@ namespace kv::textos_respuestas {
 // Its command line: usage, options and examples.
 inline const cli::TPrograma kPrograma{
     "respuestas",
-    {"CARPETA --tipo-cambio TC [--pep CLAVE]...", "CARPETA --peps"},
+    {"CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO]", "CARPETA --peps"},
     "Lee CARPETA/DataBase/Kavori.mdb y CARPETA/Kavori.INI; escribe una línea por pregunta\n"
     "(número, tabulador, respuesta) o, con --peps, los posibles PEP detectados. Sólo lee la "
-    "base.\n",
+    "base.\n"
+    "Un salto de línea dentro de una respuesta se escribe como \\n.\n",
     {{"--tipo-cambio", "TC", "tipo de cambio promedio de 2019 (con punto decimal)"},
      {"--pep", "CLAVE", "marca como PEP al cliente detectado con esa clave (se puede repetir)"},
+     {"--respuestas-cc", "ARCHIVO",
+      "las preguntas del centro cambiario llevan las respuestas de ARCHIVO (RespuestasCC.ini)"},
      {"--peps", "",
       "escribe los posibles PEP detectados (Id, clave, nombre) en vez de respuestas"}},
     {"respuestas /srv/kavori --peps", "respuestas /srv/kavori --tipo-cambio 19.26 --pep PEP001"},
     2};
 
 inline const std::string kArgumentoDeMas = "Argumento de más: ";
+inline constexpr const char* kSinArchivoCC = "No existe el archivo de respuestas: ";
 
 }  // namespace kv::textos_respuestas

@@ -30,9 +30,9 @@ const std::vector<TPrograma> kProgramas = {
      {}},
     {"respuestas",
      KV_EXE_RESPUESTAS,
-     "Uso: respuestas CARPETA --tipo-cambio TC [--pep CLAVE]...\n"
+     "Uso: respuestas CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO]\n"
      "     respuestas CARPETA --peps\n",
-     {"--tipo-cambio TC", "--pep CLAVE", "--peps"}},
+     {"--tipo-cambio TC", "--pep CLAVE", "--respuestas-cc ARCHIVO", "--peps"}},
     {"jetsql",
      KV_EXE_JETSQL,
      "Uso: jetsql [--password CONTRASEÑA] ARCHIVO.mdb \"SQL\"\n",

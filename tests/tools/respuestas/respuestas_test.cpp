@@ -185,6 +185,53 @@ TEST(RespuestasCli, FailedQuestionsAreAllPrinted) {
   EXPECT_EQ(lineas[211], "212\t(** El CC debe responder **)");
 }
 
+// The house's own answers from a file: texts as typed, lists by their options' names, the
+// questions that do not apply, the ones still waiting; a damaged or foreign file is told.
+TEST(RespuestasCli, TheHousesOwnAnswers) {
+  Carpeta c;
+  c.Base(Datos());
+  c.Ini("[Control]\nEmpresaActiva=1\n");
+  std::ofstream(c.Ruta() / "RespuestasCC.ini", std::ios::binary)
+      << "[RespuestasCC]\nP1=CAMBIOS \"EL ÁGUILA\"\nP7=JALISCO | YUCATÁN\nP9=NO\n"
+         "P18=SI\nP27=ESPECIFIQUE SU PROPIO VALOR: EUROS\nP30=SI\nP31=UNO\\nDOS\n";
+  const std::string sArchivo = (c.Ruta() / "RespuestasCC.ini").string();
+  const TSalida s = c.Corre({"--tipo-cambio", "20", "--respuestas-cc", sArchivo});
+  EXPECT_EQ(s.nEstado, 0) << s.sErrores;
+  const auto lineas = Lineas(s.sSalida);
+  ASSERT_EQ(lineas.size(), 212u);
+  EXPECT_EQ(lineas[0], "1\tCAMBIOS \"EL ÁGUILA\"");
+  EXPECT_EQ(lineas[1], "2\t(** El CC debe responder **)");
+  EXPECT_EQ(lineas[6], "7\tJALISCO; YUCATÁN");
+  EXPECT_EQ(lineas[8], "9\tNO");
+  EXPECT_EQ(lineas[9], "10\tNO APLICA");
+  EXPECT_EQ(lineas[26], "27\tESPECIFIQUE SU PROPIO VALOR: EUROS");
+  EXPECT_EQ(lineas[30], "31\tUNO\\nDOS");
+  EXPECT_EQ(lineas[36], "37\tRespuesta: SI");
+
+  std::ofstream(c.Ruta() / "RespuestasCC.ini", std::ios::binary)
+      << "[RespuestasCC]\nP1=CASA\nP6=seis\n";
+  const TSalida danado = c.Corre({"--tipo-cambio", "20", "--respuestas-cc", sArchivo});
+  EXPECT_EQ(danado.nEstado, 1);
+  EXPECT_EQ(Lineas(danado.sSalida).at(0), "1\tCASA");
+  EXPECT_EQ(Lineas(danado.sSalida).at(5), "6\t(** El CC debe responder **)");
+  EXPECT_EQ(danado.sErrores, sArchivo +
+                                 ": Línea 3: P6: Escriba un número entero mayor o igual a 0, sólo "
+                                 "con dígitos (sin puntos, comas ni signos).\n");
+
+  std::ofstream(c.Ruta() / "RespuestasCC.ini", std::ios::binary) << "[Control]\nEmpresaActiva=1\n";
+  const TSalida ajeno = c.Corre({"--tipo-cambio", "20", "--respuestas-cc", sArchivo});
+  EXPECT_EQ(ajeno.nEstado, 1);
+  EXPECT_EQ(ajeno.sSalida, "");
+  EXPECT_EQ(Lineas(ajeno.sErrores).at(0),
+            sArchivo +
+                ": El archivo no es de respuestas del centro cambiario: le falta la "
+                "sección [RespuestasCC].");
+
+  const TSalida falta = c.Corre({"--tipo-cambio", "20", "--respuestas-cc", sArchivo + ".no"});
+  EXPECT_EQ(falta.nEstado, 1);
+  EXPECT_EQ(falta.sErrores, "No existe el archivo de respuestas: " + sArchivo + ".no\n");
+}
+
 TEST(RespuestasCli, Refusals) {
   const struct {
     const char* caso;

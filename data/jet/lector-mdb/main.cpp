@@ -74,6 +74,16 @@ Open openMdb(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) damaged(msg::systemError(errno));
   o.fileSize = static_cast<std::uint64_t>(st.st_size);
+  // The catalog's own table first: libmdb reads it without checking its usage map.
+  MdbCatalogEntry catalog{};
+  catalog.mdb = o.mdb.get();
+  catalog.object_type = MDB_TABLE;
+  catalog.table_pg = 2;
+  std::strcpy(catalog.object_name, "MSysObjects");
+  {
+    TablePtr t(mdb_read_table(&catalog));
+    if (!t || !t->usage_map || t->map_sz == 0) damaged(text::kNoSePudoLeerEl);
+  }
   if (!mdb_read_catalog(o.mdb.get(), MDB_TABLE)) damaged(text::kNoSePudoLeerEl);
   return o;
 }
@@ -391,7 +401,7 @@ void readTable(PipeOut& out, const std::string& path, const std::string& name) {
   Open o = openMdb(path);
   std::string n = name;
   TablePtr table(mdb_read_table_by_name(o.mdb.get(), n.data(), MDB_TABLE));
-  if (!table) damaged(text::kNoSePudoLeerLa);
+  if (!table) damaged(msg::damagedTable(name, text::kNoSePudoLeerLa));
   if (!mdb_read_columns(table.get())) damaged(text::kNoSePudieronLeerLos);
   const unsigned ncols = table->num_cols;
   if (ncols == 0 || ncols > reader::kMaxColumns || !table->columns || table->columns->len != ncols)

@@ -44,7 +44,6 @@ inline constexpr const char* kElLectorTerminoConError = "el lector terminó con 
 inline constexpr const char* kFalta = "falta ']'";
 inline constexpr const char* kFechaSinCerrar = "fecha sin cerrar";
 inline constexpr const char* kFilaAntesDeLosCampos = "fila antes de los campos";
-inline constexpr const char* kFilaIlegible = "fila ilegible";
 inline constexpr const char* kFilaSinTodosSusCampos = "fila sin todos sus campos";
 inline constexpr const char* kFueraDeCOUNT = "'*' fuera de COUNT(*)";
 inline constexpr const char* kFueraDeLaListaDe = "'*' fuera de la lista de campos";
@@ -55,7 +54,6 @@ inline constexpr const char* kLaInstruccionTerminaAntesDe =
     "la instrucción termina antes de tiempo";
 inline constexpr const char* kLibmdbNoPudoAbrirEl = "libmdb no pudo abrir el archivo";
 inline constexpr const char* kLongitudFueraDeRango = "longitud fuera de rango";
-inline constexpr const char* kMasFilasDeLasQue = "más filas de las que caben en el archivo";
 inline constexpr const char* kNoSePudieronLeerLos = "no se pudieron leer los campos";
 inline constexpr const char* kNoSePudoLeerEl = "no se pudo leer el catálogo";
 inline constexpr const char* kNoSePudoLeerLa = "no se pudo leer su definición";
@@ -104,7 +102,6 @@ inline constexpr const char* kNoSePudoIniciarElLector = "no se pudo iniciar el p
 inline constexpr const char* kMapaDeUsoIlegible = "su mapa de páginas es ilegible";
 inline constexpr const char* kMapaDeUsoDesordenado = "su mapa de páginas no avanza";
 inline constexpr const char* kSinMapaDeUso = "no tiene mapa de páginas";
-inline constexpr const char* kMasFilasQueEspacio = "la página tiene más filas de las que caben";
 inline constexpr const char* kFilaDesbordadaIlegible = "una fila movida a otra página es ilegible";
 inline constexpr const char* kMemoriaInsuficiente = "memoria insuficiente para leer el archivo";
 }  // namespace text

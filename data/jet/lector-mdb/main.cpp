@@ -67,6 +67,23 @@ struct Open {
   std::uint64_t pages() const { return fileSize / static_cast<std::uint64_t>(mdb->fmt->pg_size); }
 };
 
+// The definition of the catalog (MSysObjects, page 2); `table` is null when unreadable.
+struct CatalogTable {
+  std::unique_ptr<MdbCatalogEntry> entry = std::make_unique<MdbCatalogEntry>();
+  TablePtr table;  // refers to `entry`, and goes first
+};
+
+CatalogTable readCatalogTable(MdbHandle* mdb) {
+  CatalogTable c;
+  c.entry->mdb = mdb;
+  c.entry->object_type = MDB_TABLE;
+  c.entry->table_pg = 2;
+  std::strcpy(c.entry->object_name, "MSysObjects");
+  c.table.reset(mdb_read_table(c.entry.get()));
+  if (c.table && (!c.table->usage_map || c.table->map_sz == 0)) c.table.reset();
+  return c;
+}
+
 Open openMdb(const std::string& path) {
   Open o;
   o.mdb.reset(mdb_open(path.c_str(), MDB_NOFLAGS));
@@ -75,15 +92,7 @@ Open openMdb(const std::string& path) {
   if (::stat(path.c_str(), &st) != 0) damaged(msg::systemError(errno));
   o.fileSize = static_cast<std::uint64_t>(st.st_size);
   // The catalog's own table first: libmdb reads it without checking its usage map.
-  MdbCatalogEntry catalog{};
-  catalog.mdb = o.mdb.get();
-  catalog.object_type = MDB_TABLE;
-  catalog.table_pg = 2;
-  std::strcpy(catalog.object_name, "MSysObjects");
-  {
-    TablePtr t(mdb_read_table(&catalog));
-    if (!t || !t->usage_map || t->map_sz == 0) damaged(text::kNoSePudoLeerEl);
-  }
+  if (!readCatalogTable(o.mdb.get()).table) damaged(text::kNoSePudoLeerEl);
   if (!mdb_read_catalog(o.mdb.get(), MDB_TABLE)) damaged(text::kNoSePudoLeerEl);
   return o;
 }
@@ -267,8 +276,11 @@ void sendCell(PipeOut& out, const Open& o, MdbColumn* col, const MdbField& f) {
   }
 }
 
+void checkCatalog(Open& o);
+
 void listTables(PipeOut& out, const std::string& path) {
   Open o = openMdb(path);
+  checkCatalog(o);
   MdbHandle* mdb = o.mdb.get();
   for (unsigned i = 0; i < mdb->num_catalog; ++i) {
     auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
@@ -285,7 +297,8 @@ void listTables(PipeOut& out, const std::string& path) {
 // the count the table definition stores: anything else is damage, never fewer rows.
 class TableWalk {
  public:
-  TableWalk(PipeOut& out, Open& o, MdbTableDef* table)
+  // Without `out` the rows are only counted (the catalog, read by libmdb itself).
+  TableWalk(PipeOut* out, Open& o, MdbTableDef* table)
       : out_(out), o_(o), mdb_(o.mdb.get()), table_(table), name_(table->name) {}
 
   void run() {
@@ -372,22 +385,26 @@ class TableWalk {
     if (mdb_find_row(mdb_, static_cast<int>(r), &start, &size) != 0 || size == 0)
       fail(msg::rowUnreadable(page, r));
     start &= kOffsetMask;
+    if (!out_) {
+      ++rows_;
+      return;
+    }
     const unsigned ncols = static_cast<unsigned>(fields_.size());
     if (mdb_crack_row(table_, start, size, fields_.data()) < 0) fail(msg::rowUnreadable(page, r));
     std::fill(byColumn_.begin(), byColumn_.end(), nullptr);
     for (unsigned i = 0; i < ncols; ++i)
       if (fields_[i].colnum >= 0 && static_cast<unsigned>(fields_[i].colnum) < ncols)
         byColumn_[fields_[i].colnum] = &fields_[i];
-    out_.u8(reader::kRow);
+    out_->u8(reader::kRow);
     for (unsigned c = 0; c < ncols; ++c) {
       auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, c));
       if (!byColumn_[c]) fail(text::kFilaSinTodosSusCampos);
-      sendCell(out_, o_, col, *byColumn_[c]);
+      sendCell(*out_, o_, col, *byColumn_[c]);
     }
     ++rows_;
   }
 
-  PipeOut& out_;
+  PipeOut* out_;
   Open& o_;
   MdbHandle* mdb_;
   MdbTableDef* table_;
@@ -397,8 +414,17 @@ class TableWalk {
   std::uint64_t rows_ = 0;
 };
 
+// The catalog's pages checked as a table's: libmdb skips the damaged ones silently, which
+// would hide tables.
+void checkCatalog(Open& o) {
+  CatalogTable c = readCatalogTable(o.mdb.get());
+  if (!c.table) damaged(text::kNoSePudoLeerEl);
+  TableWalk(nullptr, o, c.table.get()).run();
+}
+
 void readTable(PipeOut& out, const std::string& path, const std::string& name) {
   Open o = openMdb(path);
+  checkCatalog(o);
   std::string n = name;
   TablePtr table(mdb_read_table_by_name(o.mdb.get(), n.data(), MDB_TABLE));
   if (!table) damaged(msg::damagedTable(name, text::kNoSePudoLeerLa));
@@ -413,7 +439,7 @@ void readTable(PipeOut& out, const std::string& path, const std::string& name) {
     out.bytes(col->name);
     out.u8(static_cast<std::uint8_t>(kindOf(col->col_type)));
   }
-  TableWalk(out, o, table.get()).run();
+  TableWalk(&out, o, table.get()).run();
   out.u8(reader::kEnd);
 }
 

@@ -170,7 +170,6 @@ std::string readLongValue(const Open& o, int start, int size) {
 }
 
 // The shortest decimal that reads back as the same float, as Access shows a Single.
-// (This program never sets a locale: its number texts are always the "C" ones.)
 double singleValue(float f) {
   if (!std::isfinite(f)) return f;
   char buf[32];
@@ -262,7 +261,9 @@ void sendCell(PipeOut& out, const Open& o, MdbColumn* col, const MdbField& f) {
       std::unique_ptr<char, GFree> s(
           mdb_numeric_to_string(mdb, start, col->col_scale, col->col_prec));
       out.u8(reader::kReal);
-      out.f64(s ? std::strtod(s.get(), nullptr) : 0.0);
+      double v = 0;
+      if (s) std::from_chars(s.get(), s.get() + std::strlen(s.get()), v);
+      out.f64(v);
       return;
     }
     case MDB_OLE:

@@ -147,7 +147,15 @@ TEST(JetReader, EndsWithItsParent) {
     for (const auto& e : fs::directory_iterator("/proc")) {
       const std::string name = e.path().filename().string();
       if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-      if (liveParentOf(std::atoi(name.c_str())) == parent) reader = std::atoi(name.c_str());
+      // The reader itself (not the shell's fork before its exec), once it has written.
+      const pid_t pid = std::atoi(name.c_str());
+      if (liveParentOf(pid) != parent) continue;
+      std::ifstream io("/proc/" + name + "/io");
+      std::string key;
+      long long written = 0;
+      while (io >> key >> written && key != "wchar:") {
+      }
+      if (key == "wchar:" && written > 0) reader = pid;
     }
     if (reader == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

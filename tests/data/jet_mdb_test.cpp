@@ -260,7 +260,7 @@ TEST(JetMdb, DamagedAndForeignFilesFailCleanly) {
       {"mitad.mdb", good.substr(0, good.size() / 2 + 100),
        unreadable + "su longitud (" + std::to_string(good.size() / 2 + 100) + " bytes)"},
       {"mitad_en_pagina.mdb", good.substr(0, good.size() / 2 / 4096 * 4096),
-       unreadable + "la tabla \"Pedidos\" está dañada (no se pudo leer su definición)"},
+       unreadable + "la tabla \"MSysObjects\" está dañada (su página 383 no está en el archivo"},
       {"texto.mdb", std::string(20000, 'x'),
        "El archivo no es una base de datos de Access (Jet 3 o Jet 4)"},
       {"volteado.mdb", flipped, unreadable},

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "data/db/error.h"
-#include "data/jet/helper_process.h"
 #include "data/jet/jet_engine.h"
 #include "data/jet/mdb_header.h"
 #include "data/jet/mdb_reader.h"
@@ -17,7 +16,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "uso: jet_mdb_fuzz ARCHIVO\n");
     return 2;
   }
-  kv::jet::setHelperTimeoutMs(3000);
+  kv::jet::setReaderTimeoutMs(3000);
   try {
     const kv::jet::MdbHeader header = kv::jet::readMdbHeader(argv[1]);
     auto source = std::make_unique<kv::jet::MdbTableSource>(argv[1], header.fileSize);

@@ -3,15 +3,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
-#include <cstring>
+#include <cstdlib>
 
 #include "data/db/error.h"
 #include "data/jet/jet_messages.h"
+
+extern char** environ;
 
 namespace kv::jet {
 
@@ -19,23 +19,21 @@ namespace {
 
 using kv::db::DbError;
 
-std::atomic<int> gTimeoutMs{60000};
-
-// Thrown inside PipeIn when the child's stream ends or stalls.
+// Thrown inside PipeIn when the helper's stream ends or stalls.
 struct StreamEnded {
   bool hung;
 };
 
-// Owns the child: kills and reaps it unless it was waited for.
+// Owns the helper: kills and reaps it unless it was waited for.
 class Child {
  public:
   explicit Child(pid_t pid) : pid_(pid) {}
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
   ~Child() {
     if (pid_ > 0) {
       ::kill(pid_, SIGKILL);
-      int st;
-      while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
-      }
+      wait();
     }
   }
   // Waits for the end; returns the wait status.
@@ -54,47 +52,74 @@ class Child {
   pid_t pid_;
 };
 
-struct PipeFds {
-  int fd[2] = {-1, -1};
-  ~PipeFds() { closeBoth(); }
-  void closeAt(int i) {
-    if (fd[i] >= 0) ::close(fd[i]);
-    fd[i] = -1;
-  }
-  void closeBoth() {
-    closeAt(0);
-    closeAt(1);
+struct Fd {
+  int fd = -1;
+  Fd() = default;
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() { reset(); }
+  void reset() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
   }
 };
 
+[[noreturn]] void cannotStart(int err) {
+  throw DbError(msg::kClass,
+                msg::readerError(msg::text::kNoSePudoIniciarElLector + msg::systemError(err)));
+}
+
+// The helper's environment: the caller's, with the memory limit handed to the address
+// sanitizer's allocator in sanitizer builds (an address-space limit would stop its start).
+std::vector<std::string> helperEnvironment([[maybe_unused]] std::uint64_t memoryLimit) {
+  std::vector<std::string> env;
+  for (char** e = environ; e && *e; ++e) env.emplace_back(*e);
+#if defined(__SANITIZE_ADDRESS__)
+  if (memoryLimit > 0) {
+    const std::string limit = "hard_rss_limit_mb=" + std::to_string(memoryLimit >> 20);
+    bool found = false;
+    for (std::string& v : env)
+      if (v.rfind("ASAN_OPTIONS=", 0) == 0) {
+        v += ":" + limit;
+        found = true;
+      }
+    if (!found) env.push_back("ASAN_OPTIONS=" + limit);
+  }
+#endif
+  return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& v) {
+  std::vector<char*> p;
+  for (std::string& s : v) p.push_back(s.data());
+  p.push_back(nullptr);
+  return p;
+}
+
+// posix_spawn's file actions and attributes, released on every path.
+struct SpawnSetup {
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attr;
+  SpawnSetup() {
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attr);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+  ~SpawnSetup() {
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+  }
+};
+
+// A helper that died by a signal or exited with an error status.
+void checkExit(int status) {
+  if (WIFSIGNALED(status)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(status)));
+  if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+    throw DbError(msg::kClass, msg::readerExit(WEXITSTATUS(status)));
+}
+
 }  // namespace
-
-void setHelperTimeoutMs(int ms) {
-  gTimeoutMs = ms;
-}
-
-void PipeOut::raw(const void* p, std::size_t n) {
-  const char* c = static_cast<const char*>(p);
-  while (n > 0) {
-    if (used_ == buf_.size()) flush();
-    const std::size_t k = std::min(n, buf_.size() - used_);
-    std::memcpy(buf_.data() + used_, c, k);
-    used_ += k;
-    c += k;
-    n -= k;
-  }
-}
-
-void PipeOut::flush() {
-  std::size_t off = 0;
-  while (off < used_) {
-    const ssize_t w = ::write(fd_, buf_.data() + off, used_ - off);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) _exit(4);  // the parent has gone: nothing left to do
-    off += static_cast<std::size_t>(w);
-  }
-  used_ = 0;
-}
 
 void PipeIn::need(std::size_t n) {
   if (end_ - pos_ >= n) return;
@@ -106,7 +131,7 @@ void PipeIn::need(std::size_t n) {
   if (buf_.size() < n) buf_.resize(n);
   while (end_ - pos_ < n) {
     pollfd pfd{fd_, POLLIN, 0};
-    const int pr = ::poll(&pfd, 1, gTimeoutMs.load());
+    const int pr = ::poll(&pfd, 1, timeoutMs_);
     if (pr < 0 && errno == EINTR) continue;
     if (pr == 0) throw StreamEnded{true};
     const ssize_t r = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
@@ -120,6 +145,7 @@ std::uint8_t PipeIn::u8() {
   need(1);
   return static_cast<std::uint8_t>(buf_[pos_++]);
 }
+
 std::string_view PipeIn::bytes(std::uint32_t limit) {
   const std::uint32_t n = u32();
   if (n > limit) throw DbError(msg::kClass, msg::readerError(msg::text::kLongitudFueraDeRango));
@@ -129,57 +155,65 @@ std::string_view PipeIn::bytes(std::uint32_t limit) {
   return v;
 }
 
-void runInHelper(const std::function<void(PipeOut&)>& child,
-                 const std::function<void(PipeIn&)>& parent) {
-  PipeFds p;
-  if (::pipe2(p.fd, O_CLOEXEC) != 0)
-    throw DbError(msg::kClass, msg::readerError(std::strerror(errno)));
-  const pid_t pid = ::fork();
-  if (pid < 0) throw DbError(msg::kClass, msg::readerError(std::strerror(errno)));
-  if (pid == 0) {
-    // Child: quiet stdout and stderr (libmdb prints dumps and warnings there), stream
-    // the work, leave without running the parent's exit handlers.
-    ::signal(SIGPIPE, SIG_IGN);
-    const int devnull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    if (devnull >= 0) {
-      ::dup2(devnull, 0);
-      ::dup2(devnull, 1);
-      if (!::getenv("KV_JET_HELPER_STDERR")) ::dup2(devnull, 2);
-    }
-    ::close(p.fd[0]);
-    PipeOut out(p.fd[1]);
-    int code = 0;
-    try {
-      child(out);
-    } catch (const std::exception& e) {
-      out.u8('X');
-      out.bytes(e.what());
-    } catch (...) {
-      code = 3;
-    }
-    out.flush();
-    _exit(code);
+void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>& parent) {
+  int p[2];
+  if (::pipe2(p, O_CLOEXEC) != 0) cannotStart(errno);
+  Fd readEnd, writeEnd;
+  readEnd.fd = p[0];
+  writeEnd.fd = p[1];
+  // The write end must not already sit on descriptor 3, where dup2 would leave it
+  // marked close-on-exec.
+  if (writeEnd.fd <= kHelperStreamFd) {
+    const int moved = ::fcntl(writeEnd.fd, F_DUPFD_CLOEXEC, kHelperStreamFd + 1);
+    if (moved < 0) cannotStart(errno);
+    writeEnd.reset();
+    writeEnd.fd = moved;
   }
+  SpawnSetup setup;
+  posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
+  // libmdb prints dumps and warnings on stderr.
+  if (!std::getenv("KV_JET_HELPER_STDERR"))
+    posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&setup.actions, writeEnd.fd, kHelperStreamFd);
+  // A clean signal state, whatever the calling thread blocks or ignores.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&setup.attr, &none);
+  posix_spawnattr_setsigdefault(&setup.attr, &all);
+  posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  std::vector<std::string> args = command.argv;
+  std::vector<std::string> env = helperEnvironment(command.memoryLimit);
+  std::vector<char*> argv = pointers(args), envp = pointers(env);
+  if (args.empty()) cannotStart(EINVAL);
+  pid_t pid = -1;
+  const int err =
+      ::posix_spawn(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), envp.data());
+  if (err != 0) cannotStart(err);
   Child guard(pid);
-  p.closeAt(1);
-  PipeIn in(p.fd[0], gTimeoutMs.load());
+  writeEnd.reset();
+  PipeIn in(readEnd.fd, command.timeoutMs);
+  bool complete = false;
   try {
     parent(in);
+    // After its last frame the helper only closes the stream and exits.
+    complete = true;
+    in.u8();
+    throw DbError(msg::kClass, msg::readerError(msg::text::kRespuestaInesperadaDelLector));
   } catch (const StreamEnded& e) {
     if (e.hung) {
       guard.kill();
       guard.wait();
       throw DbError(msg::kClass, msg::kReaderHung);
     }
-    const int st = guard.wait();
-    if (WIFSIGNALED(st)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(st)));
-    throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoAntesDe));
+    if (!complete) {
+      checkExit(guard.wait());
+      throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoAntesDe));
+    }
   }
-  p.closeAt(0);
-  const int st = guard.wait();
-  if (WIFSIGNALED(st)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(st)));
-  if (!WIFEXITED(st) || WEXITSTATUS(st) != 0)
-    throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoConError));
+  checkExit(guard.wait());
 }
 
 }  // namespace kv::jet

@@ -1,6 +1,9 @@
 #pragma once
 // Every text the Jet engine shows to users (through "BD-101" reports and jetsql).
 // Users are Spanish-speaking compliance staff, so the texts are Spanish.
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace kv::jet::msg {
@@ -43,7 +46,6 @@ inline constexpr const char* kElLectorTerminoConError = "el lector terminó con 
 inline constexpr const char* kFalta = "falta ']'";
 inline constexpr const char* kFechaSinCerrar = "fecha sin cerrar";
 inline constexpr const char* kFilaAntesDeLosCampos = "fila antes de los campos";
-inline constexpr const char* kFilaIlegible = "fila ilegible";
 inline constexpr const char* kFilaSinTodosSusCampos = "fila sin todos sus campos";
 inline constexpr const char* kFueraDeCOUNT = "'*' fuera de COUNT(*)";
 inline constexpr const char* kFueraDeLaListaDe = "'*' fuera de la lista de campos";
@@ -54,10 +56,9 @@ inline constexpr const char* kLaInstruccionTerminaAntesDe =
     "la instrucción termina antes de tiempo";
 inline constexpr const char* kLibmdbNoPudoAbrirEl = "libmdb no pudo abrir el archivo";
 inline constexpr const char* kLongitudFueraDeRango = "longitud fuera de rango";
-inline constexpr const char* kMasFilasDeLasQue = "más filas de las que caben en el archivo";
 inline constexpr const char* kNoSePudieronLeerLos = "no se pudieron leer los campos";
 inline constexpr const char* kNoSePudoLeerEl = "no se pudo leer el catálogo";
-inline constexpr const char* kNoSePudoLeerLa = "no se pudo leer la definición de la tabla";
+inline constexpr const char* kNoSePudoLeerLa = "no se pudo leer su definición";
 inline constexpr const char* kNombreVacioEntreCorchetes = "nombre vacío entre corchetes";
 inline constexpr const char* kNombresConTresPartes = "nombres con tres partes";
 inline constexpr const char* kNumeroDeCamposFueraDe = "número de campos fuera de rango";
@@ -94,7 +95,37 @@ inline constexpr const char* kNombreDeTabla = "nombre de tabla";
 inline constexpr const char* kNombreDeCampo = "nombre de campo";
 inline constexpr const char* kAlias = "alias";
 inline constexpr const char* kNoEsArchivo = "no es un archivo";
+inline constexpr const char* kNoExiste = "no existe";
+inline constexpr const char* kSinPermiso = "no tiene permiso para leerlo";
+inline constexpr const char* kDiscoLleno = "el disco está lleno";
+inline constexpr const char* kErrorDelSistema = "error del sistema: ";
+inline constexpr const char* kNoSeEncontroElLector = "no se encontró el programa lector ";
+inline constexpr const char* kNoSePudoIniciarElLector = "no se pudo iniciar el programa lector: ";
+inline constexpr const char* kMapaDeUsoIlegible = "su mapa de páginas es ilegible";
+inline constexpr const char* kMapaDeUsoDesordenado = "su mapa de páginas no avanza";
+inline constexpr const char* kSinMapaDeUso = "no tiene mapa de páginas";
+inline constexpr const char* kFilaDesbordadaIlegible = "una fila movida a otra página es ilegible";
+inline constexpr const char* kMemoriaInsuficiente = "memoria insuficiente para leer el archivo";
 }  // namespace text
+
+// Spanish text of a system error for the common causes; the system's own text otherwise.
+inline std::string systemError(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      return text::kNoExiste;
+    case EACCES:
+    case EPERM:
+      return text::kSinPermiso;
+    case EISDIR:
+      return text::kNoEsArchivo;
+    case ENOSPC:
+    case EDQUOT:
+      return text::kDiscoLleno;
+    default:
+      return std::string(text::kErrorDelSistema) + std::strerror(err);
+  }
+}
 
 inline std::string cannotOpen(const std::string& path, const std::string& why) {
   return "No se puede abrir el archivo \"" + path + "\": " + why;
@@ -137,6 +168,35 @@ inline std::string readerSignal(int sig) {
 }
 inline std::string readerError(const std::string& detail) {
   return std::string(kReaderFailed) + ": " + detail;
+}
+inline std::string readerExit(int code) {
+  return readerError(std::string(text::kElLectorTerminoConError) + " " + std::to_string(code));
+}
+// Detail of a reader error for a table whose stored structures disagree with its pages.
+inline std::string damagedTable(const std::string& table, const std::string& what) {
+  return "la tabla \"" + table + "\" está dañada (" + what +
+         "). Compacte y repare la base de datos en Access";
+}
+inline std::string pageMissing(std::uint64_t page) {
+  return "su página " + std::to_string(page) + " no está en el archivo, que está incompleto";
+}
+inline std::string pageNotOfTable(std::uint64_t page) {
+  return "su página " + std::to_string(page) + " no es una página de datos de la tabla";
+}
+inline std::string rowUnreadable(std::uint64_t page, unsigned row) {
+  return "la fila " + std::to_string(row) + " de su página " + std::to_string(page) +
+         " es ilegible";
+}
+inline std::string rowCountMismatch(std::uint64_t read, std::uint64_t stored) {
+  return "se leyeron " + std::to_string(read) + " filas y su definición registra " +
+         std::to_string(stored);
+}
+// The whole file, when its length is not a whole number of pages.
+inline std::string partialFile(std::uint64_t size, std::uint64_t pageSize) {
+  return readerError("su longitud (" + std::to_string(size) +
+                     " bytes) no es un número entero de páginas de " + std::to_string(pageSize) +
+                     " bytes: es una copia incompleta o está dañado. Vuelva a copiarlo o "
+                     "compáctelo y repárelo en Access");
 }
 
 }  // namespace kv::jet::msg

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -81,10 +80,10 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
 MdbHeader readMdbHeader(const std::string& path) {
   Fd f;
   f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd < 0) throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+  if (f.fd < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
   struct stat st {};
   if (::fstat(f.fd, &st) != 0)
-    throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+    throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
   if (!S_ISREG(st.st_mode))
     throw DbError(msg::kClass, msg::cannotOpen(path, msg::text::kNoEsArchivo));
   unsigned char page[kHeaderBytes];
@@ -92,7 +91,7 @@ MdbHeader readMdbHeader(const std::string& path) {
   while (got < sizeof page) {
     const ssize_t n = ::read(f.fd, page + got, sizeof page - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw DbError(msg::kClass, msg::cannotOpen(path, std::strerror(errno)));
+    if (n < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
@@ -115,6 +114,9 @@ MdbHeader readMdbHeader(const std::string& path) {
   h.fileSize = static_cast<std::uint64_t>(st.st_size);
   // Page 0 (header), page 1 and the catalog's definition on page 2 at least.
   if (h.fileSize < 3 * pageSize) throw DbError(msg::kClass, msg::fileEmpty(path));
+  // Jet writes whole pages: a partial last page is a cut copy or a damaged file.
+  if (h.fileSize % pageSize != 0)
+    throw DbError(msg::kClass, msg::partialFile(h.fileSize, pageSize));
   h.password = decodeMdbPassword(page, h.jetVersion);
   return h;
 }

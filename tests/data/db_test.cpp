@@ -9,8 +9,10 @@ namespace {
 
 TEST(FormatNumber, ShortestFormWithDotSeparator) {
   const std::pair<double, const char*> cases[] = {
-      {19.26, "19.26"}, {20, "20"},       {18.5, "18.5"}, {-3, "-3"},
-      {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"}, {0, "0"}, {1234567.891, "1234567.891"},
+      {19.26, "19.26"},   {20, "20"},
+      {18.5, "18.5"},     {-3, "-3"},
+      {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"},
+      {0, "0"},           {1234567.891, "1234567.891"},
   };
   for (const auto& [d, text] : cases) EXPECT_EQ(formatNumber(d), text) << d;
 }
@@ -32,7 +34,8 @@ TEST(ConnectionString, KeysLowerCaseValuesUnquoted) {
   ASSERT_EQ(items.size(), 5u);
   EXPECT_EQ(items[0], (std::pair<std::string, std::string>{"provider", "Microsoft.Jet.OLEDB.4.0"}));
   EXPECT_EQ(items[1].second, "C:\\a b\\K.mdb");
-  EXPECT_EQ(items[4], (std::pair<std::string, std::string>{"jet oledb:database password", "qu;ok'ka"}));
+  EXPECT_EQ(items[4],
+            (std::pair<std::string, std::string>{"jet oledb:database password", "qu;ok'ka"}));
   EXPECT_THROW(parseConnectionString("Password='abc"), DbError);
 }
 

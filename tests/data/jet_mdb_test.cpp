@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "data/db/query.h"
 #include "data/jet/jet_provider.h"
 #include "data/jet/row_text.h"
+#include "tools/mdbwrite/mdbwriter.h"
 
 namespace kv::jet {
 namespace {
@@ -220,7 +222,22 @@ TEST(JetMdb, FileIsNeverWritten) {
   EXPECT_EQ(after.st_size, before.st_size);
 }
 
-// Each damaged or foreign file fails with the engine's error, at open or first query.
+// The first error of opening `p` and reading four tables of the Spanish sample.
+std::string firstError(const std::string& p) {
+  try {
+    auto s = openJetSession(p, "");
+    for (const char* sql : {"SELECT COUNT(1) AS n FROM Clientes", "SELECT * FROM Pedidos",
+                            "SELECT * FROM Empleados", "SELECT * FROM [Categorías]"})
+      s->select(sql);
+  } catch (const kv::db::DbError& e) {
+    EXPECT_EQ(e.className(), "EJetError") << p;
+    return e.what();
+  }
+  return "sin error";
+}
+
+// Each damaged or foreign file fails with the engine's error of its kind, at open or at
+// the first query that reads the damage.
 TEST(JetMdb, DamagedAndForeignFilesFailCleanly) {
   SKIP_WITHOUT_REAL_FILES();
   TempDir dir;
@@ -230,36 +247,170 @@ TEST(JetMdb, DamagedAndForeignFilesFailCleanly) {
     flipped[i] = static_cast<char>(~flipped[i]);
   std::string zeroCatalog = good;
   std::fill(zeroCatalog.begin() + 2 * 4096, zeroCatalog.begin() + 3 * 4096, '\0');
-  const std::pair<const char*, std::string> files[] = {
-      {"vacio.mdb", ""},
-      {"corto.mdb", good.substr(0, 100)},
-      {"truncado.mdb", good.substr(0, 3 * 4096 + 10)},
-      {"mitad.mdb", good.substr(0, good.size() / 2)},
-      {"texto.mdb", std::string(20000, 'x')},
-      {"volteado.mdb", flipped},
-      {"sin_catalogo.mdb", zeroCatalog},
+  const std::string unreadable = "El archivo de Access está dañado o no se puede leer: ";
+  const struct {
+    const char* name;
+    std::string content;
+    std::string error;  // the start of the message
+  } files[] = {
+      {"vacio.mdb", "", "está vacío o incompleto"},
+      {"corto.mdb", good.substr(0, 100), "está vacío o incompleto"},
+      {"truncado.mdb", good.substr(0, 3 * 4096 + 10),
+       unreadable + "su longitud (12298 bytes) no es un número entero de páginas"},
+      {"mitad.mdb", good.substr(0, good.size() / 2 + 100),
+       unreadable + "su longitud (" + std::to_string(good.size() / 2 + 100) + " bytes)"},
+      {"mitad_en_pagina.mdb", good.substr(0, good.size() / 2 / 4096 * 4096),
+       unreadable + "la tabla \"MSysObjects\" está dañada (su página 383 no está en el archivo"},
+      {"texto.mdb", std::string(20000, 'x'),
+       "El archivo no es una base de datos de Access (Jet 3 o Jet 4)"},
+      {"volteado.mdb", flipped, unreadable},
+      {"sin_catalogo.mdb", zeroCatalog, unreadable + "no se pudo leer el catálogo"},
   };
-  for (const auto& [name, content] : files) {
-    const fs::path p = dir.Escribe(name, content);
+  for (const auto& f : files) {
+    const fs::path p = dir.Escribe(f.name, f.content);
+    const std::string got = firstError(p.string());
+    if (f.error.rfind("está vacío", 0) == 0)
+      EXPECT_EQ(got, "El archivo \"" + p.string() + "\" " + f.error) << f.name;
+    else
+      EXPECT_EQ(got.substr(0, f.error.size()), f.error) << f.name << ": " << got;
+  }
+  const fs::path noRead = dir.Escribe("sin_permiso.mdb", good);
+  ::chmod(noRead.c_str(), 0);
+  const bool root = ::access(noRead.c_str(), R_OK) == 0;  // root reads whatever the mode
+  const struct {
+    std::string path;
+    std::string why;
+  } unopenable[] = {
+      {(dir.Ruta() / "no_existe.mdb").string(), "no existe"},
+      {dir.Ruta().string(), "no es un archivo"},
+      {noRead.string(), root ? "" : "no tiene permiso para leerlo"},
+  };
+  for (const auto& u : unopenable) {
+    if (u.why.empty()) continue;
+    EXPECT_EQ(firstError(u.path), "No se puede abrir el archivo \"" + u.path + "\": " + u.why);
+  }
+  EXPECT_EQ(firstError(""), "La cadena de conexión no indica el archivo (Data Source)");
+}
+
+// A written file with one table of 600 rows over several data pages, and where those pages are.
+struct WrittenFile {
+  std::string bytes;
+  std::uint32_t tableDef = 0;
+  std::vector<std::size_t> dataPages;
+};
+
+constexpr std::size_t kPage = 4096;
+
+std::uint32_t u32At(const std::string& b, std::size_t at) {
+  std::uint32_t v;
+  std::memcpy(&v, b.data() + at, 4);
+  return v;
+}
+
+WrittenFile writeEmployees(const fs::path& dir) {
+  std::vector<mdbw::Row> rows;
+  for (std::int64_t i = 1; i <= 600; ++i)
+    rows.push_back({i, "Empleado " + std::to_string(i) + std::string(40, '.')});
+  const fs::path p = dir / "empleados.mdb";
+  mdbw::writeDatabase(p, {{"Empleados",
+                           {{"Id", mdbw::ColumnType::Long}, {"Nombre", mdbw::ColumnType::Text, 80}},
+                           rows}});
+  WrittenFile f;
+  f.bytes = readAll(p);
+  for (std::size_t pg = 3; pg < f.bytes.size() / kPage; ++pg) {
+    // Data pages (type 1) of a table (type 2 page) other than the catalog, page 2.
+    const std::uint32_t owner = u32At(f.bytes, pg * kPage + 4);
+    if (f.bytes[pg * kPage] != 1 || owner == 2 || owner >= f.bytes.size() / kPage ||
+        f.bytes[owner * kPage] != 2)
+      continue;
+    f.tableDef = owner;
+    f.dataPages.push_back(pg);
+  }
+  return f;
+}
+
+// Damage is an error naming the table, never fewer rows: a file cut short, a page wiped,
+// a stored row count that the pages do not give.
+TEST(JetMdb, DamagedTablesFailNamingTheTable) {
+  TempDir dir;
+  const WrittenFile good = writeEmployees(dir.Ruta());
+  ASSERT_GE(good.dataPages.size(), 3u);
+  const std::size_t last = good.dataPages.back(), middle = good.dataPages[1];
+  ASSERT_LT(last * kPage, good.bytes.size());
+  auto withRowCount = [&](std::uint32_t n) {
+    std::string b = good.bytes;
+    std::memcpy(b.data() + good.tableDef * kPage + 16, &n, 4);
+    return b;
+  };
+  std::string wiped = good.bytes;
+  std::fill(wiped.begin() + middle * kPage, wiped.begin() + (middle + 1) * kPage, '\0');
+  // The table's usage map (a row named by the definition at 55) also names a page past
+  // the end of the file.
+  std::string beyond = good.bytes;
+  const std::size_t pages = good.bytes.size() / kPage;
+  {
+    const std::uint32_t ptr = u32At(beyond, good.tableDef * kPage + 55);
+    const std::size_t mapPage = ptr >> 8, mapRow = ptr & 0xFF;
+    std::uint16_t off;
+    std::memcpy(&off, beyond.data() + mapPage * kPage + 14 + 2 * mapRow, 2);
+    const std::size_t map = mapPage * kPage + (off & 0x1FFF);
+    ASSERT_EQ(beyond[map], 0);  // a map that starts at a page and has a bit per page
+    const std::size_t bit = pages + 5 - u32At(beyond, map + 1);
+    beyond[map + 5 + bit / 8] |= static_cast<char>(1 << (bit % 8));
+  }
+  std::string deleted = good.bytes;
+  deleted[middle * kPage + 14 + 1] |= static_cast<char>(0x80);  // first row marked deleted
+  const std::string damage =
+      "El archivo de Access está dañado o no se puede leer: la tabla \"Empleados\" está dañada (";
+  const std::string repair = "). Compacte y repare la base de datos en Access";
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string error;
+  } cases[] = {
+      {"mapa_fuera.mdb", beyond,
+       damage + "su página " + std::to_string(pages + 5) +
+           " no está en el archivo, que está incompleto" + repair},
+      {"borrada.mdb", wiped,
+       damage + "su página " + std::to_string(middle) + " no es una página de datos de la tabla" +
+           repair},
+      {"cuenta_mayor.mdb", withRowCount(601),
+       damage + "se leyeron 600 filas y su definición registra 601" + repair},
+      {"cuenta_menor.mdb", withRowCount(599),
+       damage + "se leyeron 600 filas y su definición registra 599" + repair},
+      {"fila_borrada.mdb", deleted,
+       damage + "se leyeron 599 filas y su definición registra 600" + repair},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path p = dir.Escribe(c.name, c.bytes);
     try {
-      auto s = openJetSession(p.string(), "");
-      for (const char* sql : {"SELECT COUNT(1) AS n FROM Clientes", "SELECT * FROM Pedidos",
-                              "SELECT * FROM Empleados", "SELECT * FROM [Categorías]"}) {
-        try {
-          s->select(sql);
-        } catch (const kv::db::DbError& e) {
-          EXPECT_EQ(e.className(), "EJetError") << name;
-        }
-      }
+      openJetSession(p.string(), "")->select("SELECT COUNT(*) AS n FROM Empleados");
+      ADD_FAILURE() << "sin error";
     } catch (const kv::db::DbError& e) {
-      EXPECT_EQ(e.className(), "EJetError") << name;
-      EXPECT_FALSE(std::string(e.what()).empty());
+      EXPECT_EQ(e.className(), "EJetError");
+      EXPECT_EQ(e.what(), c.error);
     }
   }
-  for (const std::string& missing :
-       {(dir.Ruta() / "no_existe.mdb").string(), dir.Ruta().string(), std::string()}) {
-    EXPECT_THROW(openJetSession(missing, ""), kv::db::DbError) << missing;
+  // Cut short at a page boundary: the catalog, written last, is gone.
+  EXPECT_EQ(firstError(dir.Escribe("cortado.mdb", good.bytes.substr(0, last * kPage)).string()),
+            "El archivo de Access está dañado o no se puede leer: no se pudo leer el catálogo");
+  // A file whose length is not a whole number of pages does not open.
+  const fs::path half = dir.Escribe("media_pagina.mdb", good.bytes.substr(0, last * kPage + 100));
+  try {
+    openJetSession(half.string(), "");
+    ADD_FAILURE() << "sin error";
+  } catch (const kv::db::DbError& e) {
+    EXPECT_EQ(e.what(), "El archivo de Access está dañado o no se puede leer: su longitud (" +
+                            std::to_string(last * kPage + 100) +
+                            " bytes) no es un número entero de páginas de 4096 bytes: es una "
+                            "copia incompleta o está dañado. Vuelva a copiarlo o compáctelo y "
+                            "repárelo en Access");
   }
+  // The undamaged file reads whole.
+  auto s = openJetSession((dir.Ruta() / "empleados.mdb").string(), "");
+  EXPECT_EQ(rowSetText(s->select("SELECT COUNT(*) AS n, SUM(Id) AS s FROM Empleados")),
+            "n\ts\n600\t180300\n");
 }
 
 }  // namespace

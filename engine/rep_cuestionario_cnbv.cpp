@@ -48,7 +48,9 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
 }
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
-  return DameRespuestaPregunta(DameConsultaPregunta(nPregunta), sRespuesta);
+  const bool bOk = DameRespuestaPregunta(DameConsultaPregunta(nPregunta), sRespuesta);
+  F_UltimasRespuestas[nPregunta] = sRespuesta;
+  return bOk;
 }
 
 bool TRepCuestionarioCNBV::DameRespuestaPregunta(const std::string& sConsulta,

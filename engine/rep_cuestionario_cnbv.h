@@ -3,6 +3,7 @@
 // the number of questions and the PEP table; it turns each question's text into the
 // answer written in the document and detects the possible PEP clients. The concrete
 // questionnaire says, per question number, how the answer is obtained.
+#include <map>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,9 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   std::string F_sFFin;
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
+
+  // The text of each question's last RespondePregunta, by number.
+  std::map<int, std::string> F_UltimasRespuestas;
 
   // Runs an answer text (or takes a fixed one) and makes the text of the bookmark.
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);

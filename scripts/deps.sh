@@ -16,6 +16,8 @@ KV_PACKAGES=(
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
+  # the evidence workbook: writer library, and Calc to recalculate it in the tests
+  libxlsxwriter-dev libreoffice-calc-nogui
 )
 
 kv_missing_packages() {

@@ -18,6 +18,9 @@ class JetSession : public kv::db::Session {
     engine_.setReadOnly(true);
   }
   kv::db::RowSet select(const std::string& sql) override { return engine_.select(sql); }
+  void selectInto(const std::string& sql, kv::db::RowSink& sink) override {
+    engine_.selectInto(sql, sink);
+  }
   void execute(const std::string& sql) override { engine_.execute(sql); }
   JetEngine& engine() { return engine_; }
 

@@ -1,7 +1,9 @@
-// respuestas FOLDER --tipo-cambio R [--pep CLAVE]...  |  respuestas FOLDER --peps
+// respuestas FOLDER --tipo-cambio R [--pep CLAVE]... [--evidencia OUT.xlsx]
+// respuestas FOLDER --peps
 // Opens the company database of a Kavori folder as the window does, detects the possible
 // PEPs, ticks the given client keys and prints the text of every question's bookmark
-// (or the detected rows). Read only; no administrator login.
+// (or the detected rows); with --evidencia it also writes the evidence workbook of the
+// answers. Read only; no administrator login.
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -28,6 +30,7 @@ struct TArgumentos {
   std::string sCarpeta;
   std::optional<std::string> sTipoCambio;
   std::vector<std::string> peps;
+  std::optional<std::string> sEvidencia;
   bool bSoloPEPs = false;
 };
 
@@ -39,13 +42,15 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv) {
     const std::string& s = args[i];
     if (s == "--peps") {
       a.bSoloPEPs = true;
-    } else if (s == "--tipo-cambio" || s == "--pep") {
+    } else if (s == "--tipo-cambio" || s == "--pep" || s == "--evidencia") {
       if (i + 1 >= args.size()) {
         std::cerr << textos_respuestas::kSinValor << s << "\n";
         return std::nullopt;
       }
       if (s == "--pep")
         a.peps.push_back(args[++i]);
+      else if (s == "--evidencia")
+        a.sEvidencia = args[++i];
       else
         a.sTipoCambio = args[++i];
     } else if (s.rfind("--", 0) == 0 || !a.sCarpeta.empty()) {
@@ -56,6 +61,7 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv) {
     }
   }
   if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value()) return std::nullopt;
+  if (a.bSoloPEPs && a.sEvidencia) return std::nullopt;
   return a;
 }
 
@@ -122,6 +128,14 @@ int Ejecuta(const TArgumentos& a) {
     std::string sRespuesta;
     if (!rep.RespondePregunta(n, sRespuesta)) nEstado = 1;
     std::cout << n << '\t' << sRespuesta << '\n';
+  }
+  std::cout.flush();
+  if (a.sEvidencia) {
+    try {
+      rep.GeneraEvidencia(*a.sEvidencia);
+    } catch (const EEvidencia& e) {
+      return Falla(e.what());
+    }
   }
   return nEstado;
 }

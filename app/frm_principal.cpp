@@ -27,6 +27,8 @@
 #include "diag/programa.h"
 #include "diag/tecla_decimal.h"
 #include "diag/utilerias.h"
+#include "engine/evidencia.h"
+#include "engine/textos.h"
 
 namespace kv {
 namespace {
@@ -518,7 +520,24 @@ void TfrmPrincipal::bnGenReporteClick() {
 void TfrmPrincipal::ProcesaReporte() {
   auto cuestionario = AbreCuestionario(false);
   const bool bResultado = cuestionario && cuestionario->GeneraReporte(F_dmMain.vtPEPs);
-  _MensajeroForm->MsjEnTx(bResultado ? textos_app::kReporteCorrecto : textos_app::kReporteFallido);
+  if (!bResultado) {
+    _MensajeroForm->MsjEnTx(textos_app::kReporteFallido);
+    return;
+  }
+  // The evidence workbook beside the PDF, only after a successful report.
+  const std::string sEvidencia = DameCarpetaExe() + kSeparador + textos_motor::kArchivoEvidencia;
+  try {
+    if (cuestionario->GeneraEvidencia(sEvidencia)) {
+      _MensajeroForm->MsjEnTx(std::string(textos_app::kReporteCorrecto) + textos_app::kEvidenciaEn +
+                              sEvidencia);
+      return;
+    }
+  } catch (const EEvidencia& e) {
+    _MensajeroForm->MsjEnTx(textos_app::kReporteSinEvidencia);
+    DameDialogos()->Mensaje(std::string(textos_app::kReporteSinEvidencia) + "\n" + e.what());
+    return;
+  }
+  _MensajeroForm->MsjEnTx(textos_app::kReporteCorrecto);
 }
 
 }  // namespace kv

@@ -146,8 +146,13 @@ struct Table::Sheet {
 
 // ---- Table ----
 
-Table::Table(Workbook& book, std::string name, std::vector<Column> columns)
-    : book_(book), name_(std::move(name)), columns_(std::move(columns)) {
+Table::Table(Workbook& book, std::string name, std::vector<Column> columns,
+             std::uint32_t rowsPerSheet)
+    : book_(book),
+      name_(std::move(name)),
+      columns_(std::move(columns)),
+      rowsPerSheet_(rowsPerSheet == 0 || rowsPerSheet > kMaxDataRows ? book.options_.rowsPerSheet
+                                                                     : rowsPerSheet) {
   openPart();
 }
 
@@ -167,13 +172,17 @@ void Table::openPart() {
     s->widths.push_back(Characters(columns_[c].title) + kFilterButton);
   }
   worksheet_freeze_panes(s->sheet, 1, 0);
+  // Printed landscape, one page wide, the header on every page.
+  worksheet_set_landscape(s->sheet);
+  worksheet_fit_to_pages(s->sheet, 1, 0);
+  Check(worksheet_repeat_rows(s->sheet, 0, 0), textos_doc::kNoSeEscribioCelda);
   parts_.push_back({sheetName, 0});
   sheets_.push_back(std::move(s));
 }
 
 void Table::addRow(std::span<const Cell> cells) {
   if (cells.size() > columns_.size()) throw XlsxError(textos_doc::kFilaDeMas + name_);
-  if (parts_.back().rows >= book_.options_.rowsPerSheet) openPart();
+  if (parts_.back().rows >= rowsPerSheet_) openPart();
   Workbook::Impl& w = *book_.impl_;
   Sheet& s = *sheets_.back();
   const auto row = static_cast<lxw_row_t>(parts_.back().rows + 1);
@@ -256,9 +265,11 @@ Workbook::Workbook(std::string path, Options options)
 
 Workbook::~Workbook() = default;
 
-Table& Workbook::addTable(const std::string& name, std::vector<Column> columns) {
+Table& Workbook::addTable(const std::string& name, std::vector<Column> columns,
+                          std::uint32_t rowsPerSheet) {
   if (!impl_->book) throw XlsxError(textos_doc::kLibroCerrado);
-  tables_.push_back(std::unique_ptr<Table>(new Table(*this, name, std::move(columns))));
+  tables_.push_back(
+      std::unique_ptr<Table>(new Table(*this, name, std::move(columns), rowsPerSheet)));
   return *tables_.back();
 }
 

@@ -89,7 +89,7 @@ class Table {
  private:
   friend class Workbook;
   struct Sheet;
-  Table(Workbook& book, std::string name, std::vector<Column> columns);
+  Table(Workbook& book, std::string name, std::vector<Column> columns, std::uint32_t rowsPerSheet);
   void openPart();
 
   Workbook& book_;
@@ -97,6 +97,7 @@ class Table {
   std::vector<Column> columns_;
   std::vector<Part> parts_;
   std::vector<std::shared_ptr<Sheet>> sheets_;
+  std::uint32_t rowsPerSheet_;
   std::uint64_t rowCount_ = 0;
 };
 
@@ -116,8 +117,10 @@ class Workbook {
   Workbook& operator=(const Workbook&) = delete;
 
   // Adds a table; its first sheet comes after the sheets added so far. Sheet names have at
-  // most 31 characters (27 for a table that may continue) and none of []:*?/\.
-  Table& addTable(const std::string& name, std::vector<Column> columns);
+  // most 31 characters (27 for a table that may continue) and none of []:*?/\. rowsPerSheet
+  // other than 0 replaces the workbook's for this table.
+  Table& addTable(const std::string& name, std::vector<Column> columns,
+                  std::uint32_t rowsPerSheet = 0);
 
   // Writes the file under a temporary name and renames it to the path. Throws XlsxError
   // (the temporary file is removed).

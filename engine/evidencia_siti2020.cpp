@@ -284,8 +284,8 @@ std::string TRepCuestSITI2020::DescribeSegmento(unsigned nSegmento, int nExtranj
   return s;
 }
 
-void TRepCuestSITI2020::GeneraEvidencia(const std::string& sRuta,
-                                        const TOpcionesEvidencia& opciones) {
+void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
+                                         const TOpcionesEvidencia& opciones) {
   // The answers as the document shows them.
   std::vector<std::string> respuestas(textos_motor::kTotalPreguntasSITI2020 + 1);
   for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
@@ -311,8 +311,9 @@ void TRepCuestSITI2020::GeneraEvidencia(const std::string& sRuta,
     xlsx::Workbook::Options o;
     o.rowsPerSheet = opciones.nFilasPorHoja;
     xlsx::Workbook libro(sRuta, o);
-    xlsx::Table& hojaRespuestas =
-        libro.addTable(textos_motor::kHojaRespuestas, Columnas(kColumnasRespuestas, false));
+    // The answers' sheet is one sheet whatever the evidence's limit.
+    xlsx::Table& hojaRespuestas = libro.addTable(
+        textos_motor::kHojaRespuestas, Columnas(kColumnasRespuestas, false), xlsx::kMaxDataRows);
 
     // Writes every row of a statement into a table, cell by cell from the named columns.
     auto Vuelca = [&](const std::string& sConsulta, xlsx::Table& t, std::vector<std::string> origen,

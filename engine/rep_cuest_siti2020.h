@@ -51,7 +51,11 @@ class TRepCuestSITI2020 : public TRepCuestCNBVBasic {
   // the operations and users of each section of operations, and the rankings of the tops.
   // The answers are taken from the last RespondePregunta of each question, asked now when
   // missing. Throws EEvidencia (nothing is left at sRuta then; an earlier file stays).
-  void GeneraEvidencia(const std::string& sRuta, const TOpcionesEvidencia& opciones = {});
+  void EscribeEvidencia(const std::string& sRuta, const TOpcionesEvidencia& opciones);
+  bool GeneraEvidencia(const std::string& sRuta) override {
+    EscribeEvidencia(sRuta, {});
+    return true;
+  }
   // The clients of a segment in words ("personas físicas identificadas, nacionales, sin las
   // PEP"); empty for segment 0 (every client).
   static std::string DescribeSegmento(unsigned nSegmento, int nExtranjero, bool bSinPEP);

@@ -26,6 +26,12 @@ class IRepCuestionarioCNBV {
   virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                             bool bSoloAdmins) = 0;
   virtual bool UsuariosConectados() = 0;
+  // Writes at sRuta the evidence workbook of the answers just reported; false when this
+  // questionnaire keeps no evidence. Throws EEvidencia when it could not be written.
+  virtual bool GeneraEvidencia(const std::string& sRuta) {
+    (void)sRuta;
+    return false;
+  }
 };
 
 class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {

@@ -13,6 +13,7 @@
 #include "data/textos_datos.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
+#include "tests/engine/base_escrita.h"
 #include "tests/engine/base_prueba.h"
 #include "tests/support/dialogos_grabados.h"
 
@@ -32,9 +33,11 @@ mdbw::Timestamp Dia(int y, int m, int d, int h = 0, int mi = 0) {
   return {y, m, d, h, mi, 0};
 }
 
+}  // namespace
+
 // Company 1 of the fixture: every kind of client and currency, the edge cases of the
 // period, merging, cancelling and currency filters.
-TDatos DatosCompletos() {
+TDatos prueba::DatosCompletos() {
   TDatos d;
   d.sectores = {{1, "COMERCIO"}, {2, "SERVICIOS FINANCIEROS"}, {3, "NO APLICA"}, {4, "GOBIERNO"}};
   d.divisas = {
@@ -167,33 +170,11 @@ TDatos DatosCompletos() {
   return d;
 }
 
-// A written database, opened through the Jet provider, deleted at the end.
-class BaseEscrita {
- public:
-  explicit BaseEscrita(const TDatos& datos) {
-    static int n = 0;
-    carpeta_ = fs::temp_directory_path() /
-               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
-    fs::create_directories(carpeta_);
-    prueba::EscribeBase(datos, carpeta_ / "Kavori.mdb");
-    jet::registerJetProvider();
-    conexion_.setConnectionString(
-        ArmaStrAccess((carpeta_ / "Kavori.mdb").string(), textos::kPasswBDPrinc));
-    conexion_.setMode(db::ConnectMode::ShareDenyNone);
-    conexion_.setLoginPrompt(false);
-    conexion_.setConnected(true);
-  }
-  ~BaseEscrita() {
-    conexion_.setConnected(false);
-    std::error_code ec;
-    fs::remove_all(carpeta_, ec);
-  }
-  db::Connection* Conexion() { return &conexion_; }
+namespace {
 
- private:
-  fs::path carpeta_;
-  db::Connection conexion_;
-};
+using prueba::DatosCompletos;
+
+using prueba::BaseEscrita;
 
 class TRepPrueba : public TRepCuestSITI2020 {
  public:

@@ -132,7 +132,7 @@ int Ejecuta(const TArgumentos& a) {
   std::cout.flush();
   if (a.sEvidencia) {
     try {
-      rep.GeneraEvidencia(*a.sEvidencia);
+      rep.EscribeEvidencia(*a.sEvidencia, {});
     } catch (const EEvidencia& e) {
       return Falla(e.what());
     }

@@ -1,0 +1,52 @@
+#pragma once
+// A written test database opened through the Jet provider as the program opens the
+// company database; its folder is removed at the end.
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "data/conexion.h"
+#include "data/db/connection.h"
+#include "data/jet/jet_provider.h"
+#include "data/textos_datos.h"
+#include "tests/engine/base_prueba.h"
+
+namespace kv::prueba {
+
+class BaseEscrita {
+ public:
+  explicit BaseEscrita(const TDatos& datos)
+      : BaseEscrita([&](const std::filesystem::path& carpeta) {
+          EscribeBase(datos, carpeta / "Kavori.mdb");
+          return carpeta / "Kavori.mdb";
+        }) {}
+  // escribe writes a database into the folder and answers its path.
+  explicit BaseEscrita(
+      const std::function<std::filesystem::path(const std::filesystem::path&)>& escribe) {
+    static int n = 0;
+    carpeta_ = std::filesystem::temp_directory_path() /
+               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
+    std::filesystem::create_directories(carpeta_);
+    const std::filesystem::path mdb = escribe(carpeta_);
+    jet::registerJetProvider();
+    conexion_.setConnectionString(ArmaStrAccess(mdb.string(), textos::kPasswBDPrinc));
+    conexion_.setMode(db::ConnectMode::ShareDenyNone);
+    conexion_.setLoginPrompt(false);
+    conexion_.setConnected(true);
+  }
+  ~BaseEscrita() {
+    conexion_.setConnected(false);
+    std::error_code ec;
+    std::filesystem::remove_all(carpeta_, ec);
+  }
+  db::Connection* Conexion() { return &conexion_; }
+  const std::filesystem::path& Carpeta() const { return carpeta_; }
+
+ private:
+  std::filesystem::path carpeta_;
+  db::Connection conexion_;
+};
+
+}  // namespace kv::prueba

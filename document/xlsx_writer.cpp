@@ -21,7 +21,9 @@ namespace {
 constexpr std::size_t kMaxTextBytes = 32767;
 // Column widths, in characters.
 constexpr double kMaxWidth = 60;
-constexpr double kLongTextWidth = 80;
+constexpr double kLongTextWidth = 50;
+// Height of a row of one line, in points.
+constexpr double kRowHeight = 15;
 // Room for the AutoFilter's button beside a header's title.
 constexpr double kFilterButton = 3;
 
@@ -96,6 +98,7 @@ struct Workbook::Impl {
   lxw_workbook* book = nullptr;
   std::string temporary;
   lxw_format* header = nullptr;
+  lxw_format* general = nullptr;
   lxw_format* longText = nullptr;
   lxw_format* integer = nullptr;
   lxw_format* amount = nullptr;
@@ -110,10 +113,12 @@ struct Workbook::Impl {
     if (!temporary.empty()) std::remove(temporary.c_str());
   }
 
+  // Every cell sits at the top of its row, beside the wrapped texts of its neighbours.
   lxw_format* Format(const char* numFormat) {
     lxw_format* f = workbook_add_format(book);
     if (!f) throw XlsxError(textos_doc::kLibroSinMemoria);
     if (numFormat) format_set_num_format(f, numFormat);
+    format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
     return f;
   }
 
@@ -121,7 +126,7 @@ struct Workbook::Impl {
     switch (k) {
       case Kind::Text:
       case Kind::General:
-        return nullptr;
+        return general;
       case Kind::LongText:
         return longText;
       case Kind::Integer:
@@ -186,6 +191,16 @@ void Table::addRow(std::span<const Cell> cells) {
   Workbook::Impl& w = *book_.impl_;
   Sheet& s = *sheets_.back();
   const auto row = static_cast<lxw_row_t>(parts_.back().rows + 1);
+  // A row with wrapped text is as tall as its longest text needs (readers do not size rows
+  // on their own when they open the file).
+  double lines = 1;
+  for (std::size_t c = 0; c < cells.size(); ++c)
+    if (const auto* t = std::get_if<std::string>(&cells[c]);
+        t && columns_[c].kind == Kind::LongText)
+      lines = std::max(lines, std::ceil(Characters(*t) * 1.1 / (kLongTextWidth - 2)));
+  if (lines > 1)
+    Check(worksheet_set_row(s.sheet, row, kRowHeight * lines, nullptr),
+          textos_doc::kNoSeEscribioCelda);
   for (std::size_t c = 0; c < cells.size(); ++c) {
     const auto col = static_cast<lxw_col_t>(c);
     const Kind kind = columns_[c].kind;
@@ -250,10 +265,9 @@ Workbook::Workbook(std::string path, Options options)
   format_set_bg_color(w.header, 0xD9E1F2);
   format_set_bottom(w.header, LXW_BORDER_THIN);
   format_set_text_wrap(w.header);
-  format_set_align(w.header, LXW_ALIGN_VERTICAL_TOP);
+  w.general = w.Format(nullptr);
   w.longText = w.Format(nullptr);
   format_set_text_wrap(w.longText);
-  format_set_align(w.longText, LXW_ALIGN_VERTICAL_TOP);
   w.integer = w.Format("0");
   w.amount = w.Format("#,##0.00");
   w.rate = w.Format("0.0000");

@@ -123,8 +123,9 @@ constexpr std::size_t kRankPregunta = 0;
 constexpr std::size_t kRankOperaciones = 3;
 
 constexpr TColumnaEvidencia kColumnasRespuestas[] = {
-    {"Pregunta", Kind::Integer, ""}, {"Texto", Kind::LongText, ""},   {"Respuesta", Kind::Text, ""},
-    {"Valor", Kind::General, ""},    {"Cálculo", Kind::LongText, ""}, {"Evidencia", Kind::Text, ""},
+    {"Pregunta", Kind::Integer, ""}, {"Texto", Kind::LongText, ""},
+    {"Respuesta", Kind::Text, ""},   {"Valor", Kind::General, ""},
+    {"Cálculo", Kind::LongText, ""}, {"Evidencia", Kind::LongText, ""},
 };
 
 template <std::size_t N>

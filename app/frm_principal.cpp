@@ -526,6 +526,7 @@ void TfrmPrincipal::ProcesaReporte() {
   }
   // The evidence workbook beside the PDF, only after a successful report.
   const std::string sEvidencia = DameCarpetaExe() + kSeparador + textos_motor::kArchivoEvidencia;
+  _MensajeroForm->MsjEnTx(textos_app::kGuardandoEvidencia);
   try {
     if (cuestionario->GeneraEvidencia(sEvidencia)) {
       _MensajeroForm->MsjEnTx(std::string(textos_app::kReporteCorrecto) + textos_app::kEvidenciaEn +

@@ -71,6 +71,7 @@ inline constexpr const char* kAdvertencia = "¡Advertencia!";
 inline constexpr const char* kProcesoCancelado = "Proceso cancelado.";
 inline constexpr const char* kReporteCorrecto = "El reporte se generó correctamente.";
 // After the report's text: where its evidence workbook is, or that it could not be saved.
+inline constexpr const char* kGuardandoEvidencia = "Guardando la evidencia del reporte...";
 inline constexpr const char* kEvidenciaEn = " Evidencia: ";
 inline constexpr const char* kReporteSinEvidencia =
     "El reporte se generó correctamente, pero no se pudo guardar su evidencia.";

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "document/xlsx_writer.h"
+#include "tests/support/aplicacion_qt.h"
 #include "tests/support/calc_prueba.h"
 
 namespace kv {
@@ -19,27 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using xlsx::Cell;
 
-class Carpeta {
- public:
-  Carpeta() {
-    static int n = 0;
-    ruta_ = fs::temp_directory_path() /
-            ("kv-xlsx-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
-    fs::create_directories(ruta_);
-  }
-  ~Carpeta() {
-    std::error_code ec;
-    fs::remove_all(ruta_, ec);
-  }
-  const fs::path& Ruta() const { return ruta_; }
-  std::size_t Archivos() const {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(ruta_), fs::directory_iterator()));
-  }
-
- private:
-  fs::path ruta_;
-};
+// The files of a folder.
+std::size_t Archivos(const fs::path& carpeta) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(carpeta), fs::directory_iterator()));
+}
 
 std::string Lee(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);
@@ -49,7 +34,7 @@ std::string Lee(const fs::path& p) {
 }
 
 TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
-  Carpeta c;
+  TCarpetaTemporal c;
   const fs::path ruta = c.Ruta() / "libro.xlsx";
   xlsx::Workbook::Options o;
   o.rowsPerSheet = 3;
@@ -82,7 +67,7 @@ TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
   EXPECT_FALSE(fs::exists(ruta)) << "nothing at the path before close";
   libro.close();
   ASSERT_TRUE(fs::exists(ruta));
-  EXPECT_EQ(c.Archivos(), 1u) << "no temporary file left";
+  EXPECT_EQ(Archivos(c.Ruta()), 1u) << "no temporary file left";
 
   const auto hojas = prueba::RecalculaLibro(ruta);
   ASSERT_EQ(hojas.size(), 4u);
@@ -102,17 +87,17 @@ TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
 }
 
 TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
-  Carpeta c;
+  TCarpetaTemporal c;
   const fs::path ruta = c.Ruta() / "libro.xlsx";
   std::ofstream(ruta) << "anterior";
   {
     xlsx::Workbook libro(ruta.string());
     const Cell fila[] = {1.0};
     libro.addTable("Hoja", {{"A"}}).addRow(fila);
-    EXPECT_EQ(c.Archivos(), 1u);
+    EXPECT_EQ(Archivos(c.Ruta()), 1u);
   }  // abandoned: never closed
   EXPECT_EQ(Lee(ruta), "anterior");
-  EXPECT_EQ(c.Archivos(), 1u);
+  EXPECT_EQ(Archivos(c.Ruta()), 1u);
 
   // A folder that does not exist: the library's failure in the system's words.
   xlsx::Workbook sinCarpeta((c.Ruta() / "no" / "libro.xlsx").string());

@@ -1,16 +1,18 @@
 #pragma once
 // A written test database opened through the Jet provider as the program opens the
-// company database; its folder is removed at the end.
+// company database (its folder is removed at the end), and the ticks of a PEP table.
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
 #include "data/jet/jet_provider.h"
 #include "data/textos_datos.h"
+#include "engine/tabla_peps.h"
 #include "tests/engine/base_prueba.h"
 
 namespace kv::prueba {
@@ -48,5 +50,23 @@ class BaseEscrita {
   std::filesystem::path carpeta_;
   db::Connection conexion_;
 };
+
+// A PEP table with the given keys ticked, and one more row unticked, which changes nothing.
+inline void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
+  vt.Open();
+  vt.Clear();
+  int n = 0;
+  for (const auto& c : claves) {
+    vt.Append();
+    vt.SetField("IdPEP", db::Value(++n));
+    vt.SetField("ClaveCliente", db::Value(c));
+    vt.SetField("EsPEP", db::Value(-1));
+    vt.Post();
+  }
+  vt.Append();
+  vt.SetField("ClaveCliente", db::Value("E5"));
+  vt.SetField("EsPEP", db::Value(0));
+  vt.Post();
+}
 
 }  // namespace kv::prueba

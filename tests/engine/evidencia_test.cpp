@@ -28,19 +28,7 @@ using prueba::BaseEscrita;
 using prueba::TDatos;
 using prueba::THojaCalc;
 
-// The ticked keys in a PEP table.
-void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
-  vt.Open();
-  vt.Clear();
-  int n = 0;
-  for (const auto& c : claves) {
-    vt.Append();
-    vt.SetField("IdPEP", db::Value(++n));
-    vt.SetField("ClaveCliente", db::Value(c));
-    vt.SetField("EsPEP", db::Value(-1));
-    vt.Post();
-  }
-}
+using prueba::Marca;
 
 struct TResultado {
   std::vector<std::string> respuestas;  // 1 to 212

@@ -198,24 +198,7 @@ class TRepPrueba : public TRepCuestSITI2020 {
   }
 };
 
-// A PEP table with the given keys ticked.
-void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
-  vt.Open();
-  vt.Clear();
-  int n = 0;
-  for (const auto& c : claves) {
-    vt.Append();
-    vt.SetField("IdPEP", db::Value(++n));
-    vt.SetField("ClaveCliente", db::Value(c));
-    vt.SetField("EsPEP", db::Value(-1));
-    vt.Post();
-  }
-  // An unticked row changes nothing.
-  vt.Append();
-  vt.SetField("ClaveCliente", db::Value("E5"));
-  vt.SetField("EsPEP", db::Value(0));
-  vt.Post();
-}
+using prueba::Marca;
 
 // One run: recorded dialogs, the written database, a questionnaire over it and a PEP
 // table with the given keys ticked.

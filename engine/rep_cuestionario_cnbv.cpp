@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "diag/bitacora.h"
 #include "document/documento_word.h"
+#include "document/error_doc.h"
 #include "document/genera_cuestionario.h"
 #include "document/template/plantilla.h"
 #include "engine/textos.h"
@@ -44,7 +46,19 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
   fuentes.sNombreDocumento = textos_motor::kArchivoDocWord;
   // The document object lives for this run only and is released on every path.
   auto docCuestionario = std::make_unique<TDocumentoWord>();
-  return GeneraCuestionario(docCuestionario, *F_Mensajero, fuentes);
+  bool bResultado = false;
+  try {
+    bResultado = GeneraCuestionario(docCuestionario, *F_Mensajero, fuentes, &F_sCausaFalla);
+  } catch (const EDocumentoWord& e) {
+    // A check before the work or a file that could not be written: said, not thrown.
+    F_sCausaFalla = e.what();
+  }
+  if (!F_sCausaFalla.empty()) RegistraEnBitacora(F_sCausaFalla);
+  return bResultado;
+}
+
+void TRepCuestionarioCNBV::LimpiaCorridasMuertas() {
+  kv::LimpiaCorridasMuertas(textos_motor::kArchivoDocWord);
 }
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {

@@ -32,6 +32,9 @@ class IRepCuestionarioCNBV {
     (void)sRuta;
     return false;
   }
+  // After GeneraReporte answered false: what went wrong, for the user and support (empty
+  // when a dialog has already said it or nothing is known).
+  virtual std::string DameCausaFalla() const { return {}; }
 };
 
 class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
@@ -51,10 +54,14 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
     return TKavoriBD::ValidaAcceso(sUsuario, sPassw, bSoloAdmins);
   }
   bool UsuariosConectados() override { return TKavoriBD::UsuariosConectados(); }
+  std::string DameCausaFalla() const override { return F_sCausaFalla; }
 
   // The text written at question nPregunta's bookmark ("Respuesta: " and the first
   // Resultado, the fixed text, or "** E R R O R **"); false when the question failed.
   bool RespondePregunta(int nPregunta, std::string& sRespuesta);
+
+  // Removes what report runs that died left behind (working files, converter profiles).
+  static void LimpiaCorridasMuertas();
 
   int TotalPreguntas() const { return F_nTotalPreguntas; }
   // The PEP table whose ticks the answers read; not owned, may be null (nobody ticked).
@@ -81,6 +88,7 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
  private:
   std::shared_ptr<IMensajero> F_Mensajero;
   int F_nTotalPreguntas;
+  std::string F_sCausaFalla;
 };
 
 }  // namespace kv

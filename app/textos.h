@@ -74,6 +74,13 @@ inline constexpr const char* kCarpetaBD = "DataBase";
 inline constexpr const char* kArchivoBD = "Kavori.mdb";
 inline constexpr const char* kConexionPrincipal = "BDPrincipal";
 
+// The program folder chosen at start (argument, executable's folder, remembered or asked for).
+inline constexpr const char* kElijaCarpeta =
+    "Elija la carpeta del Kavori (la que tiene Kavori.INI y DataBase)";
+inline constexpr const char* kCarpetaNoExiste = "No existe la carpeta del Kavori indicada: ";
+inline constexpr const char* kCarpetaSinIni =
+    "La carpeta elegida no tiene Kavori.INI; elija la carpeta del Kavori: ";
+
 // Messages.
 inline constexpr const char* kErrorCarpetaKavori =
     "Error: Este programa debe encontrarse en la carpeta del Kavori.";

@@ -82,6 +82,14 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // The text of each question's last RespondePregunta, by number.
   std::map<int, std::string> F_UltimasRespuestas;
 
+  // The report is headed with the record of its own company.
+  std::string DameNumEmpActiva() const override { return F_sNumEmp; }
+
+  // The day after a mm/dd/yyyy date, in the same form: the period ends before it, so that
+  // the whole of its last day counts whatever the time of day. A text that is no such
+  // date comes back unchanged.
+  static std::string DameDiaSiguiente(const std::string& sFecha);
+
   // Runs an answer text (or takes a fixed one) and makes the text of the bookmark.
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
 

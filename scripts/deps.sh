@@ -7,6 +7,8 @@ KV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   # tests
   libgtest-dev libgmock-dev nodejs
+  # a comma-decimal locale built with localedef (number conversions must ignore it)
+  locales
   # Qt 6 widgets (window, dialogs, timers)
   qt6-base-dev libgl-dev
   # the Access database: mdbtools' library and tools, SQLite, glib (libmdb's headers)
@@ -18,6 +20,8 @@ KV_PACKAGES=(
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
   # the evidence workbook: writer library, and Calc to recalculate it in the tests
   libxlsxwriter-dev libreoffice-calc-nogui
+  # the Debian package (scripts/paquete): shlibdeps, checks, icon sizes drawn from the SVG
+  dpkg-dev lintian desktop-file-utils librsvg2-bin
 )
 
 kv_missing_packages() {

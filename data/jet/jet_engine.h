@@ -40,6 +40,13 @@ class JetEngine {
 
   void setReadOnly(bool on) { readOnly_ = on; }
 
+  // Drops every loaded table and kept derived table; later statements load their
+  // tables from `source` (null: only tables created with runSqlite() exist).
+  void replaceSource(std::unique_ptr<TableSource> source);
+  // Drops one loaded table (and the kept derived tables) so that the next statement that
+  // reads it loads it again. Nothing when it is not loaded.
+  void forgetTable(const std::string& written);
+
   // Keeps the rows of a derived table whose SQLite text recurs in a temporary table
   // and reads them from there in later statements. On unless KV_JET_CACHE=0.
   void setDerivedCache(bool on);

@@ -31,9 +31,9 @@ class BaseEscrita {
     carpeta_ = std::filesystem::temp_directory_path() /
                ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
     std::filesystem::create_directories(carpeta_);
-    const std::filesystem::path mdb = escribe(carpeta_);
+    mdb_ = escribe(carpeta_);
     jet::registerJetProvider();
-    conexion_.setConnectionString(ArmaStrAccess(mdb.string(), textos::kPasswBDPrinc));
+    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos::kPasswBDPrinc));
     conexion_.setMode(db::ConnectMode::ShareDenyNone);
     conexion_.setLoginPrompt(false);
     conexion_.setConnected(true);
@@ -45,9 +45,11 @@ class BaseEscrita {
   }
   db::Connection* Conexion() { return &conexion_; }
   const std::filesystem::path& Carpeta() const { return carpeta_; }
+  // The database file.
+  const std::filesystem::path& Ruta() const { return mdb_; }
 
  private:
-  std::filesystem::path carpeta_;
+  std::filesystem::path carpeta_, mdb_;
   db::Connection conexion_;
 };
 

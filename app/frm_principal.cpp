@@ -31,6 +31,8 @@
 #include "diag/programa.h"
 #include "diag/tecla_decimal.h"
 #include "diag/utilerias.h"
+#include "engine/evidencia.h"
+#include "engine/textos.h"
 
 namespace kv {
 namespace {
@@ -587,11 +589,29 @@ void TfrmPrincipal::bnRespuestasCCClick() {
 void TfrmPrincipal::ProcesaReporte() {
   auto cuestionario = AbreCuestionario(false);
   const bool bResultado = cuestionario && cuestionario->GeneraReporte(F_dmMain.vtPEPs);
-  _MensajeroForm->MsjEnTx(bResultado ? textos_app::kReporteCorrecto : textos_app::kReporteFallido);
-  // After the status line's failure text, the cause in a box, with where support finds it.
-  if (const std::string sCausa = cuestionario ? cuestionario->DameCausaFalla() : std::string();
-      !bResultado && !sCausa.empty())
-    DameDialogos()->Mensaje(sCausa + textos_app::kVeaBitacora + DameRutaBitacora());
+  if (!bResultado) {
+    _MensajeroForm->MsjEnTx(textos_app::kReporteFallido);
+    // After the status line's failure text, the cause in a box, with where support finds it.
+    if (const std::string sCausa = cuestionario ? cuestionario->DameCausaFalla() : std::string();
+        !sCausa.empty())
+      DameDialogos()->Mensaje(sCausa + textos_app::kVeaBitacora + DameRutaBitacora());
+    return;
+  }
+  // The evidence workbook beside the PDF, only after a successful report.
+  const std::string sEvidencia = DameCarpetaExe() + kSeparador + textos_motor::kArchivoEvidencia;
+  _MensajeroForm->MsjEnTx(textos_app::kGuardandoEvidencia);
+  try {
+    if (cuestionario->GeneraEvidencia(sEvidencia)) {
+      _MensajeroForm->MsjEnTx(std::string(textos_app::kReporteCorrecto) + textos_app::kEvidenciaEn +
+                              sEvidencia);
+      return;
+    }
+  } catch (const EEvidencia& e) {
+    _MensajeroForm->MsjEnTx(textos_app::kReporteSinEvidencia);
+    DameDialogos()->Mensaje(std::string(textos_app::kReporteSinEvidencia) + "\n" + e.what());
+    return;
+  }
+  _MensajeroForm->MsjEnTx(textos_app::kReporteCorrecto);
 }
 
 }  // namespace kv

@@ -107,6 +107,11 @@ inline constexpr const char* kTipoCambioInusualPregunta =
     " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea generar el reporte con "
     "ese tipo de cambio?";
 inline constexpr const char* kReporteCorrecto = "El reporte se generó correctamente.";
+// After the report's text: where its evidence workbook is, or that it could not be saved.
+inline constexpr const char* kGuardandoEvidencia = "Guardando la evidencia del reporte...";
+inline constexpr const char* kEvidenciaEn = " Evidencia: ";
+inline constexpr const char* kReporteSinEvidencia =
+    "El reporte se generó correctamente, pero no se pudo guardar su evidencia.";
 inline constexpr const char* kReporteFallido =
     "No fue posible generar el reporte. Llame a Soporte Técnico.";
 // After the cause of a failed report, before the log file's path.

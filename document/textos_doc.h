@@ -81,4 +81,12 @@ inline constexpr const char* kErrorAvance = "Error...";
 inline constexpr const char* kPreparandoReporte = "Preparando reporte...";
 inline constexpr const char* kNoSeEscribioPlantilla = "No se pudo escribir la plantilla: ";
 
+// Workbooks (after them, the library's cause between parentheses).
+inline constexpr const char* kLibroSinMemoria = "No se pudo iniciar el libro de Excel";
+inline constexpr const char* kLibroCerrado = "El libro de Excel ya se cerró";
+inline constexpr const char* kHojaNoValida = "Nombre de hoja no válido: ";
+inline constexpr const char* kFilaDeMas = "La fila tiene más celdas que columnas en la hoja ";
+inline constexpr const char* kNoSeEscribioCelda = "No se pudo escribir en el libro de Excel";
+inline constexpr const char* kNoSeGuardoLibro = "No se pudo guardar el libro de Excel ";
+
 }  // namespace kv::textos_doc

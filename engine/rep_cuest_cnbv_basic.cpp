@@ -1,5 +1,7 @@
 #include "engine/rep_cuest_cnbv_basic.h"
 
+#include <iterator>
+
 #include "engine/textos.h"
 
 namespace kv {
@@ -146,65 +148,81 @@ std::string TRepCuestCNBVBasic::DameConsultaClientes() const {
 
 std::string TRepCuestCNBVBasic::DameOpsConClientes(const std::string& sConsulta) const {
   return "SELECT * FROM (" + sConsulta + ") AS tXOps, " + "(" + DameConsultaClientes() +
-         ") AS tXCte " + "WHERE tXOps.CvCAux = tXCte.AuxCvC ";
+         ") AS tXCte " + "WHERE " + kUnionOpsClientes + " ";
 }
 
-std::string TRepCuestCNBVBasic::DameClientesUnicos(const std::string& sConsulta) {
-  return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP FROM (" +
-         sConsulta + ") AS tXCSinPG " + "WHERE EsPubGen = 0 " +
+std::string TRepCuestCNBVBasic::DameOpsConSusClientes(const std::string& sConsulta) const {
+  return "SELECT * FROM (" + sConsulta + ") AS tXOps LEFT JOIN (" + DameConsultaClientes() +
+         ") AS tXCte ON " + kUnionOpsClientes;
+}
+
+std::string TRepCuestCNBVBasic::DameClientesUnicos(const std::string& sConsulta,
+                                                   const std::string& sExtraPorCliente,
+                                                   const std::string& sExtraPorOperacion) {
+  return "SELECT 0 AS Aux, EsPF, EsPM, EsPubGen, EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP" +
+         sExtraPorCliente + " FROM (" + sConsulta + ") AS tXCSinPG " + "WHERE EsPubGen = 0 " +
          "GROUP BY tXCSinPG.CvCAux, EsPF, EsPM, EsPubGen, " +
          "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP " + "UNION ALL " +
          "SELECT tXCPG.CvCAux AS Aux, EsPF, EsPM," + " EsPubGen, " +
-         "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP " + "FROM (" + sConsulta + ") AS tXCPG " +
-         "WHERE EsPubGen <> 0 ";
+         "EsExtrj, EsCC, EsEF, EsCB, EsB, EsPEP" + sExtraPorOperacion + " " + "FROM (" + sConsulta +
+         ") AS tXCPG " + "WHERE EsPubGen <> 0 ";
 }
 
 // ---- Segment filters and answer aggregates ----
+
+const TSegmento& TRepCuestCNBVBasic::DameSegmento(unsigned nSegmento) {
+  // Code 0 keeps every row; a code above 10 adds no condition.
+  static const TSegmento kSinCondicion{"", "", {}, {}};
+  static const TSegmento kSegmentos[] = {
+      kSinCondicion,
+      {"WHERE EsPubGen <> 0 ",
+       "usuarios no identificados (público en general)",
+       {{"EsPubGen", true}},
+       {}},
+      {"WHERE EsPF <> 0 AND EsPubGen = 0 ",
+       "personas físicas identificadas",
+       {{"EsPF", true}, {"EsPubGen", false}},
+       {}},
+      {"WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
+       "personas morales que no son centros cambiarios ni entidades financieras",
+       {{"EsPM", true}, {"EsCC", false}, {"EsEF", false}, {"EsCB", false}, {"EsB", false}},
+       {}},
+      {"WHERE EsCC <> 0 ", "centros cambiarios", {{"EsCC", true}}, {}},
+      {"WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
+       "entidades financieras, casas de cambio y bancos",
+       {},
+       {"EsEF", "EsCB", "EsB"}},
+      {"WHERE EsCB <> 0 ", "casas de cambio", {{"EsCB", true}}, {}},
+      {"WHERE EsB <> 0 ", "bancos (instituciones de crédito)", {{"EsB", true}}, {}},
+      {"WHERE EsPEP <> 0 ", "personas políticamente expuestas (PEP)", {{"EsPEP", true}}, {}},
+      {"WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
+       "centros cambiarios y entidades financieras de todo tipo",
+       {},
+       {"EsCC", "EsEF", "EsCB", "EsB"}},
+      {"WHERE EsPubGen = 0 ", "usuarios identificados", {{"EsPubGen", false}}, {}},
+  };
+  return nSegmento < std::size(kSegmentos) ? kSegmentos[nSegmento] : kSinCondicion;
+}
+
+const TSegmento& TRepCuestCNBVBasic::DameNacionalidad(int nExtranjero) {
+  static const TSegmento kNinguna{"", "", {}, {}};
+  static const TSegmento kNacionales{"AND EsExtrj = 0 ", "nacionales", {{"EsExtrj", false}}, {}};
+  static const TSegmento kExtranjeros{"AND EsExtrj <> 0 ", "extranjeros", {{"EsExtrj", true}}, {}};
+  return nExtranjero == 1 ? kNacionales : nExtranjero == 2 ? kExtranjeros : kNinguna;
+}
+
+const TSegmento& TRepCuestCNBVBasic::DameSinPEP() {
+  static const TSegmento kSinPEP{"AND EsPEP = 0 ", "sin las PEP", {{"EsPEP", false}}, {}};
+  return kSinPEP;
+}
 
 std::string TRepCuestCNBVBasic::DameConsultaSegmento(const std::string& sConsulta,
                                                      unsigned nSegmento, int nExtranjero,
                                                      bool bSinPEP) {
   if (nSegmento == 0) return sConsulta;
-  std::string s = "SELECT * FROM (" + sConsulta + ") ";
-  switch (nSegmento) {
-    case 1:
-      s += "WHERE EsPubGen <> 0 ";
-      break;
-    case 2:
-      s += "WHERE EsPF <> 0 AND EsPubGen = 0 ";
-      break;
-    case 3:
-      s += std::string("WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 ") + "AND EsCB = 0 AND EsB = 0 ";
-      break;
-    case 4:
-      s += "WHERE EsCC <> 0 ";
-      break;
-    case 5:
-      s += "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ";
-      break;
-    case 6:
-      s += "WHERE EsCB <> 0 ";
-      break;
-    case 7:
-      s += "WHERE EsB <> 0 ";
-      break;
-    case 8:
-      s += "WHERE EsPEP <> 0 ";
-      break;
-    case 9:
-      s += "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ";
-      break;
-    case 10:
-      s += "WHERE EsPubGen = 0 ";
-      break;
-    default:
-      break;
-  }
-  if (nExtranjero == 1)
-    s += "AND EsExtrj = 0 ";
-  else if (nExtranjero == 2)
-    s += "AND EsExtrj <> 0 ";
-  if (bSinPEP) s += "AND EsPEP = 0 ";
+  std::string s = "SELECT * FROM (" + sConsulta + ") " + DameSegmento(nSegmento).sSQL +
+                  DameNacionalidad(nExtranjero).sSQL;
+  if (bSinPEP) s += DameSinPEP().sSQL;
   return s;
 }
 
@@ -242,25 +260,34 @@ std::string TRepCuestCNBVBasic::DameConsultaSuma(const std::string& sConsulta, u
 }
 
 std::string TRepCuestCNBVBasic::DameConsultaClienteTop(const std::string& sConsulta,
-                                                       unsigned nSegmento) {
-  std::string s =
-      "SELECT TOP 1 Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS XResul "
-      "FROM (" +
-      sConsulta + ") ";
+                                                       unsigned nSegmento, bool bRanking) {
+  std::string s = (bRanking ? "SELECT Cliente AS Candidato, COUNT(Cliente) AS Operaciones, "
+                            : "SELECT TOP 1 ") +
+                  std::string(
+                      "Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS "
+                      "XResul FROM (") +
+                  sConsulta + ") ";
   if (nSegmento == 7) s += "WHERE EsB <> 0 and EsExtrj = 0 ";
   return s + "GROUP BY Cliente " + "ORDER BY COUNT(Cliente) DESC";
 }
 
-std::string TRepCuestCNBVBasic::DameConsultaDivisaTop(const std::string& sConsulta) {
-  return "SELECT TOP 1 UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' AS "
-         "XResul FROM (" +
+std::string TRepCuestCNBVBasic::DameConsultaDivisaTop(const std::string& sConsulta, bool bRanking) {
+  return (bRanking ? "SELECT UCASE(Divisa) AS Candidato, COUNT(Divisa) AS Operaciones, "
+                   : "SELECT TOP 1 ") +
+         std::string(
+             "UCASE(Divisa) + ' (** Total Ops.: ' + STR( COUNT(Divisa)) +  ' **) ' AS "
+             "XResul FROM (") +
          sConsulta + ") " + "GROUP BY Divisa " + "ORDER BY COUNT(Divisa) DESC";
 }
 
-std::string TRepCuestCNBVBasic::DameConsultaActividadTop(const std::string& sConsulta) const {
+std::string TRepCuestCNBVBasic::DameConsultaActividadTop(const std::string& sConsulta,
+                                                         bool bRanking) const {
   const std::string j = DameOpsConClientes(sConsulta);
-  return "SELECT TOP 1 UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' **) "
-         "' AS XResul FROM (" +
+  return (bRanking ? "SELECT UCASE(Actividad) AS Candidato, COUNT(Actividad) AS Operaciones, "
+                   : "SELECT TOP 1 ") +
+         std::string(
+             "UCASE(Actividad) + ' (** Total Ops.: ' + STR( COUNT(Actividad)) +  ' **) "
+             "' AS XResul FROM (") +
          j + ") " + "WHERE Actividad <> 'NO APLICA' " + "GROUP BY Actividad " +
          "ORDER BY COUNT(Actividad) DESC";
 }

@@ -4,10 +4,25 @@
 // classification flags, the segment filters and the answer aggregates. Every builder
 // only composes Jet SQL text; the driver runs the final text of each question.
 #include <string>
+#include <vector>
 
 #include "engine/rep_cuestionario_cnbv.h"
 
 namespace kv {
+
+// A class of clients by their classification flags: the condition its SQL filter appends,
+// the words that name it, and the same condition over the flags one by one (every flag
+// of bTodos with its value, and at least one of alguno set).
+struct TSegmento {
+  struct TBandera {
+    const char* sBandera;
+    bool bActiva;
+  };
+  const char* sSQL;
+  const char* sDescripcion;
+  std::vector<TBandera> todos;
+  std::vector<const char*> alguno;
+};
 
 class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
  public:
@@ -32,9 +47,18 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   std::string DameCampoEsPEP() const;
   std::string DameConsultaClientes() const;
   std::string DameOpsConClientes(const std::string& sConsulta) const;
-  static std::string DameClientesUnicos(const std::string& sConsulta);
+  // Every operation of sConsulta with its client's columns, null where the client is not in
+  // the client data set (the operations that only the yes/no questions count).
+  std::string DameOpsConSusClientes(const std::string& sConsulta) const;
+  // The extra texts go after EsPEP in each half's column list (the evidence names the user).
+  static std::string DameClientesUnicos(const std::string& sConsulta,
+                                        const std::string& sExtraPorCliente = "",
+                                        const std::string& sExtraPorOperacion = "");
 
   // Segment filters and answer aggregates.
+  static const TSegmento& DameSegmento(unsigned nSegmento);
+  static const TSegmento& DameNacionalidad(int nExtranjero);
+  static const TSegmento& DameSinPEP();
   static std::string DameConsultaSegmento(const std::string& sConsulta, unsigned nSegmento,
                                           int nExtranjero, bool bSinPEP);
   static std::string DameConsultaConteo(const std::string& sConsulta);
@@ -45,9 +69,15 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   static std::string DameConsultaPromedio(const std::string& sConsulta);
   static std::string DameConsultaSuma(const std::string& sConsulta, unsigned nSegmento,
                                       int nExtranjero, bool bSinPEP);
-  static std::string DameConsultaClienteTop(const std::string& sConsulta, unsigned nSegmento);
-  static std::string DameConsultaDivisaTop(const std::string& sConsulta);
-  std::string DameConsultaActividadTop(const std::string& sConsulta) const;
+  // The tops; with bRanking, every candidate in the answer's order with its count
+  // (Candidato, Operaciones) and the text the answer takes from it (XResul).
+  static std::string DameConsultaClienteTop(const std::string& sConsulta, unsigned nSegmento,
+                                            bool bRanking = false);
+  static std::string DameConsultaDivisaTop(const std::string& sConsulta, bool bRanking = false);
+  std::string DameConsultaActividadTop(const std::string& sConsulta, bool bRanking = false) const;
+
+  // How an operation meets its client in the client data set.
+  static constexpr const char* kUnionOpsClientes = "tXOps.CvCAux = tXCte.AuxCvC";
 
   double F_dTipoCambio;
 };

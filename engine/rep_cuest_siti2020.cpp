@@ -9,31 +9,6 @@ namespace kv {
 
 namespace {
 
-enum class TReceta {
-  Ninguna,  // a number outside the questionnaire
-  CCResponde,
-  Existe,
-  Usuarios,
-  Operaciones,
-  Monto,
-  Promedio,
-  PromedioSegmento,
-  ActividadTop,
-  DivisaTop,
-  ClienteTop,
-};
-
-// Kinds of operation; the first three index the selector table.
-enum class TClaseOps { Dolares, OtrasDivisas, Documentos, Ninguna };
-
-struct TPregunta {
-  TReceta receta = TReceta::Ninguna;
-  TClaseOps clase = TClaseOps::Ninguna;
-  unsigned nSegmento = 0;
-  int nExtranjero = 0;
-  bool bSinPEP = false;
-};
-
 // The subjects asked in the four currency sections, with their question numbers in the
 // buy-dollar, buy-other, sell-dollar and sell-other sections.
 struct TTemaDivisas {
@@ -135,12 +110,17 @@ const TCatalogo& Catalogo() {
   return catalogo;
 }
 
-// Sell for 101-164 and 197-208, buy otherwise.
+}  // namespace
+
 int TipoOperacionPregunta(int nPregunta) {
   return (nPregunta >= 101 && nPregunta <= 164) || (nPregunta >= 197 && nPregunta <= 208) ? 1 : 0;
 }
 
-}  // namespace
+const TPregunta& DamePreguntaSITI2020(int nPregunta) {
+  static const TPregunta kFuera{};
+  if (nPregunta < 1 || nPregunta > textos_motor::kTotalPreguntasSITI2020) return kFuera;
+  return Catalogo()[nPregunta];
+}
 
 std::string TRepCuestSITI2020::DameTextoTipoCambio() const {
   return db::formatNumber(F_dTipoCambio);
@@ -193,19 +173,19 @@ std::string TRepCuestSITI2020::DameDocumentosConCliente(int nTipoOp) const {
 
 // ---- Catalogue ----
 
-std::string TRepCuestSITI2020::DameConsultaPregunta(int nPregunta) {
-  if (nPregunta < 1 || nPregunta > textos_motor::kTotalPreguntasSITI2020)
-    return textos_motor::kErrorPregunta;
-  const TPregunta& p = Catalogo()[nPregunta];
-  const int nTipoOp = TipoOperacionPregunta(nPregunta);
+namespace {
 
-  // The three shapes of each kind of operation: without clients, one row per user, one
-  // row per operation with its client. Composed only when the recipe uses them.
-  struct TFormas {
-    std::string (TRepCuestSITI2020::*base)(int, const std::string&, const std::string&) const;
-    std::string (TRepCuestSITI2020::*porCliente)(int) const;
-    std::string (TRepCuestSITI2020::*conCliente)(int) const;
-  };
+// The three shapes of each kind of operation: without clients, one row per user, one row
+// per operation with its client.
+struct TFormas {
+  std::string (TRepCuestSITI2020::*base)(int, const std::string&, const std::string&) const;
+  std::string (TRepCuestSITI2020::*porCliente)(int) const;
+  std::string (TRepCuestSITI2020::*conCliente)(int) const;
+};
+
+}  // namespace
+
+std::string TRepCuestSITI2020::DameForma(TClaseOps clase, TForma forma, int nTipoOp) const {
   static constexpr TFormas kFormas[] = {
       {&TRepCuestSITI2020::DameDolares, &TRepCuestSITI2020::DameDolaresPorCliente,
        &TRepCuestSITI2020::DameDolaresConCliente},
@@ -214,10 +194,42 @@ std::string TRepCuestSITI2020::DameConsultaPregunta(int nPregunta) {
       {&TRepCuestSITI2020::DameDocumentos, &TRepCuestSITI2020::DameDocumentosPorCliente,
        &TRepCuestSITI2020::DameDocumentosConCliente},
   };
-  const TFormas& f = kFormas[p.clase == TClaseOps::Ninguna ? 0 : static_cast<int>(p.clase)];
-  auto base = [&] { return (this->*f.base)(nTipoOp, F_sFIni, F_sFFin); };
-  auto porCliente = [&] { return (this->*f.porCliente)(nTipoOp); };
-  auto conCliente = [&] { return (this->*f.conCliente)(nTipoOp); };
+  const TFormas& f = kFormas[clase == TClaseOps::Ninguna ? 0 : static_cast<int>(clase)];
+  switch (forma) {
+    case TForma::Base:
+      return (this->*f.base)(nTipoOp, F_sFIni, F_sFFin);
+    case TForma::PorCliente:
+      return (this->*f.porCliente)(nTipoOp);
+    case TForma::ConCliente:
+      return (this->*f.conCliente)(nTipoOp);
+  }
+  return {};
+}
+
+std::string TRepCuestSITI2020::DameConsultaTop(int nPregunta, bool bRanking) const {
+  const TPregunta& p = DamePreguntaSITI2020(nPregunta);
+  const int nTipoOp = TipoOperacionPregunta(nPregunta);
+  switch (p.receta) {
+    case TReceta::ActividadTop:
+      return DameConsultaActividadTop(DameOpsPeriodo(F_sFIni, F_sFFin), bRanking);
+    case TReceta::DivisaTop:
+      return DameConsultaDivisaTop(DameDocumentosDelPeriodo(nTipoOp), bRanking);
+    case TReceta::ClienteTop:
+      return DameConsultaClienteTop(DameDocumentosConCliente(nTipoOp), p.nSegmento, bRanking);
+    default:
+      return {};
+  }
+}
+
+std::string TRepCuestSITI2020::DameConsultaPregunta(int nPregunta) {
+  if (nPregunta < 1 || nPregunta > textos_motor::kTotalPreguntasSITI2020)
+    return textos_motor::kErrorPregunta;
+  const TPregunta& p = DamePreguntaSITI2020(nPregunta);
+  const int nTipoOp = TipoOperacionPregunta(nPregunta);
+  // Each shape is composed only when the recipe uses it.
+  auto base = [&] { return DameForma(p.clase, TForma::Base, nTipoOp); };
+  auto porCliente = [&] { return DameForma(p.clase, TForma::PorCliente, nTipoOp); };
+  auto conCliente = [&] { return DameForma(p.clase, TForma::ConCliente, nTipoOp); };
 
   switch (p.receta) {
     case TReceta::Ninguna:
@@ -242,14 +254,9 @@ std::string TRepCuestSITI2020::DameConsultaPregunta(int nPregunta) {
                                       conCliente(), p.nSegmento, p.nExtranjero, p.bSinPEP)),
                                   "0");
     case TReceta::ActividadTop:
-      return ArmaRespuestaDefecto(DameConsultaActividadTop(DameOpsPeriodo(F_sFIni, F_sFFin)),
-                                  "NINGUNO");
     case TReceta::DivisaTop:
-      return ArmaRespuestaDefecto(DameConsultaDivisaTop(DameDocumentosDelPeriodo(nTipoOp)),
-                                  "NINGUNO");
     case TReceta::ClienteTop:
-      return ArmaRespuestaDefecto(
-          DameConsultaClienteTop(DameDocumentosConCliente(nTipoOp), p.nSegmento), "NINGUNO");
+      return ArmaRespuestaDefecto(DameConsultaTop(nPregunta, false), "NINGUNO");
   }
   return textos_motor::kErrorPregunta;
 }

@@ -109,10 +109,13 @@ bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespues
   if (sConsulta == textos_motor::kCCDebeResponder && F_RespuestasCC) {
     if (auto sTecleada = TextoEnMarcadorCC(*F_RespuestasCC, nPregunta)) {
       sRespuesta = std::move(*sTecleada);
+      F_UltimasRespuestas[nPregunta] = sRespuesta;
       return true;
     }
   }
-  return DameRespuestaPregunta(sConsulta, sRespuesta);
+  const bool bOk = DameRespuestaPregunta(sConsulta, sRespuesta);
+  F_UltimasRespuestas[nPregunta] = sRespuesta;
+  return bOk;
 }
 
 bool TRepCuestionarioCNBV::DameRespuestaPregunta(const std::string& sConsulta,

@@ -3,6 +3,7 @@
 // the number of questions and the PEP table; it turns each question's text into the
 // answer written in the document and detects the possible PEP clients. The concrete
 // questionnaire says, per question number, how the answer is obtained.
+#include <map>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,12 @@ class IRepCuestionarioCNBV {
   virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                             bool bSoloAdmins) = 0;
   virtual bool UsuariosConectados() = 0;
+  // Writes at sRuta the evidence workbook of the answers just reported; false when this
+  // questionnaire keeps no evidence. Throws EEvidencia when it could not be written.
+  virtual bool GeneraEvidencia(const std::string& sRuta) {
+    (void)sRuta;
+    return false;
+  }
   // After GeneraReporte answered false: what went wrong, for the user and support (empty
   // when a dialog has already said it or nothing is known).
   virtual std::string DameCausaFalla() const { return {}; }
@@ -77,6 +84,9 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   std::string F_sFFin;
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
+
+  // The text of each question's last RespondePregunta, by number.
+  std::map<int, std::string> F_UltimasRespuestas;
 
   // The report is headed with the record of its own company.
   std::string DameNumEmpActiva() const override { return F_sNumEmp; }

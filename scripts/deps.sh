@@ -18,6 +18,8 @@ KV_PACKAGES=(
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
+  # the evidence workbook: writer library, and Calc to recalculate it in the tests
+  libxlsxwriter-dev libreoffice-calc-nogui
   # the Debian package (scripts/paquete): shlibdeps, checks, icon sizes drawn from the SVG
   dpkg-dev lintian desktop-file-utils librsvg2-bin
 )

@@ -1,8 +1,10 @@
 // bench-cuestionario [--operaciones N] [--carpeta DIR] [--tipo-cambio TC] [--sin-ingenuo]
+//                    [--sin-evidencia]
 // Prints, for one demo company database, the time and peak memory of: (a) opening it
 // with the Jet provider and loading the questionnaire's tables, (b) the PEP detection,
 // (c) the 212 answers, (d) mdb-export of tMovtos, tProces and tCliente for reference,
-// (e) the 212 answers evaluated each from scratch; then the ratios between them.
+// (e) the 212 answers evaluated each from scratch, (f) the evidence workbook of the
+// answers of (c); then the ratios between them.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -40,10 +42,11 @@ namespace fs = std::filesystem;
 namespace textos {
 constexpr const char* kUso =
     "uso: bench-cuestionario [--operaciones N] [--carpeta DIR] [--tipo-cambio TC] "
-    "[--sin-ingenuo]\n";
+    "[--sin-ingenuo] [--sin-evidencia]\n";
 constexpr const char* kUsoPropias =
     "  --tipo-cambio TC tipo de cambio promedio del dólar (19.26)\n"
-    "  --sin-ingenuo    omite (e), las 212 respuestas cada una desde cero\n";
+    "  --sin-ingenuo    omite (e), las 212 respuestas cada una desde cero\n"
+    "  --sin-evidencia  omite (f), el libro de evidencia\n";
 constexpr const char* kValorNoValido = "bench-cuestionario: valor no válido para ";
 constexpr const char* kSinBase = "bench-cuestionario: no hay DataBase/Kavori.mdb en ";
 constexpr const char* kSinEmpresa = "bench-cuestionario: Kavori.INI no da la empresa activa";
@@ -59,6 +62,9 @@ constexpr const char* kFaseB = "(b) detección de PEPs";
 constexpr const char* kFaseC = "(c) 212 respuestas";
 constexpr const char* kFaseD = "(d) mdb-export 3 tablas";
 constexpr const char* kFaseE = "(e) 212 respuestas ingenuas";
+constexpr const char* kFaseF = "(f) libro de evidencia";
+constexpr const char* kFallaEvidencia = "bench-cuestionario: falló el libro de evidencia: ";
+constexpr const char* kLibro = "libro de evidencia: ";
 }  // namespace textos
 
 // Tables the questionnaire reads; each is loaded by the engine on its first use.
@@ -72,6 +78,7 @@ struct TOpciones {
   std::string sCarpeta;
   double dTipoCambio = 19.26;
   bool bSinIngenuo = false;
+  bool bSinEvidencia = false;
 };
 
 template <typename T>
@@ -85,8 +92,8 @@ std::optional<TOpciones> LeeOpciones(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--sin-ingenuo") {
-      o.bSinIngenuo = true;
+    if (a == "--sin-ingenuo" || a == "--sin-evidencia") {
+      (a == "--sin-ingenuo" ? o.bSinIngenuo : o.bSinEvidencia) = true;
       continue;
     }
     if ((a != "--operaciones" && a != "--carpeta" && a != "--tipo-cambio") || i + 1 >= args.size())
@@ -310,6 +317,29 @@ int Ejecuta(const TOpciones& o) {
   ImprimeMasLentas(c, 10);
   std::fflush(stdout);
 
+  // The workbook of the answers just given, beside the demo folder.
+  TFase f;
+  f.sNombre = textos::kFaseF;
+  std::uintmax_t nTamanoLibro = 0;
+  if (!o.bSinEvidencia) {
+    const fs::path libro = carpeta / "evidencia-bench.xlsx";
+    bool bLibroOk = true;
+    f = Mide(textos::kFaseF, [&] {
+      try {
+        rep.EscribeEvidencia(libro.string(), {});
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s%s\n", textos::kFallaEvidencia, e.what());
+        bLibroOk = false;
+      }
+    });
+    f.bMedida = bLibroOk;
+    std::error_code ec;
+    nTamanoLibro = fs::file_size(libro, ec);
+    if (ec) nTamanoLibro = 0;
+    std::printf("%s%.1f MiB\n", textos::kLibro, static_cast<double>(nTamanoLibro) / 1048576.0);
+    fs::remove(libro, ec);
+  }
+
   // Peak of the engine's forked table loaders, before any mdb-export child ends.
   const long nPicoCargadoresKiB = PicoKiB(RUSAGE_CHILDREN);
 
@@ -342,6 +372,7 @@ int Ejecuta(const TOpciones& o) {
   d.bMedida = bExportOk;
 
   fases.insert(fases.begin() + 3, d);
+  fases.push_back(f);
 
   std::printf("\n");
   ImprimeFases(fases);
@@ -349,6 +380,7 @@ int Ejecuta(const TOpciones& o) {
   ImprimeRazon("(a)/(d)", fases[0], fases[3]);
   ImprimeRazon("(c)/(d)", fases[2], fases[3]);
   ImprimeRazon("(e)/(c)", fases[4], fases[2]);
+  ImprimeRazon("(f)/(c)", fases[5], fases[2]);
 
   // Peak of the whole run: this process, and the engine's table loaders (forked
   // children); mdb-export is reported on its own line.

@@ -16,11 +16,27 @@ struct RowSet {
   std::vector<std::vector<Value>> rows;
 };
 
+// Receives a result one row at a time: the column names, then each row.
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  virtual void columns(const std::vector<std::string>& names) = 0;
+  virtual void row(const std::vector<Value>& values) = 0;
+};
+
 class Session {
  public:
   virtual ~Session() = default;
   // Runs a row-returning statement. Throws DbError.
   virtual RowSet select(const std::string& sql) = 0;
+  // Runs a row-returning statement and hands its rows to sink as they come, without
+  // keeping them (an engine that cannot stream reads the whole result first). Throws
+  // DbError, and lets through what the sink throws.
+  virtual void selectInto(const std::string& sql, RowSink& sink) {
+    const RowSet rs = select(sql);
+    sink.columns(rs.columns);
+    for (const auto& r : rs.rows) sink.row(r);
+  }
   // Runs a statement that returns no rows. Throws DbError.
   virtual void execute(const std::string& sql) = 0;
 

@@ -357,6 +357,17 @@ std::string JetEngine::translateOnly(const std::string& jetSql) {
 }
 
 kv::db::RowSet JetEngine::select(const std::string& jetSql) {
+  // The whole result, kept.
+  struct Keep : kv::db::RowSink {
+    kv::db::RowSet rs;
+    void columns(const std::vector<std::string>& names) override { rs.columns = names; }
+    void row(const std::vector<kv::db::Value>& values) override { rs.rows.push_back(values); }
+  } keep;
+  selectInto(jetSql, keep);
+  return std::move(keep.rs);
+}
+
+void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
   const Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select) {
     if (readOnly_) throw DbError(msg::kClass, msg::kReadOnly);
@@ -365,19 +376,20 @@ kv::db::RowSet JetEngine::select(const std::string& jetSql) {
   trimCache();
   const std::string sql = translate(parsed, context(true));
   SqliteStmt st = prepare(sql);
-  kv::db::RowSet rs;
   const int n = sqlite3_column_count(st.get());
-  for (int i = 0; i < n; ++i) rs.columns.emplace_back(sqlite3_column_name(st.get(), i));
+  std::vector<std::string> columns;
+  for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(st.get(), i));
+  sink.columns(columns);
+  std::vector<kv::db::Value> row;
+  row.reserve(static_cast<std::size_t>(n));
   for (;;) {
     const int rc = sqlite3_step(st.get());
     if (rc == SQLITE_DONE) break;
     if (rc != SQLITE_ROW) fail(rc);
-    std::vector<kv::db::Value> row;
-    row.reserve(static_cast<std::size_t>(n));
+    row.clear();
     for (int i = 0; i < n; ++i) row.push_back(cellValue(st.get(), i));
-    rs.rows.push_back(std::move(row));
+    sink.row(row);
   }
-  return rs;
 }
 
 void JetEngine::execute(const std::string& jetSql) {

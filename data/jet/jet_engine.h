@@ -29,6 +29,8 @@ class JetEngine {
 
   // Runs a row-returning Jet statement. Throws DbError ("EJetError").
   kv::db::RowSet select(const std::string& jetSql);
+  // The same, handing each row to sink as SQLite produces it. Throws DbError.
+  void selectInto(const std::string& jetSql, kv::db::RowSink& sink);
   // Runs a Jet statement without rows. DELETE and TRUNCATE are refused when the
   // engine is read only (always, over an .mdb file).
   void execute(const std::string& jetSql);

@@ -104,6 +104,11 @@ class JetSession : public kv::db::Session {
     current_.clear();
     return rows;
   }
+  void selectInto(const std::string& sql, kv::db::RowSink& sink) override {
+    checkUsable();
+    engine_.selectInto(sql, sink);
+    current_.clear();
+  }
   void execute(const std::string& sql) override {
     checkUsable();
     engine_.execute(sql);

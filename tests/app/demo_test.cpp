@@ -95,7 +95,11 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
   frm.bnGenReporte->click();
   AsignaAbridorArchivos(abridorAnterior);
   EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{ConfirmacionSinRespuestasCC()});
-  EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte generado"));
+  // The evidence workbook beside the PDF, named on the status line.
+  const auto libro = carpeta.Ruta() / "CuestionarioOperatividad2020-evidencia.xlsx";
+  EXPECT_EQ(frm.txMensajes->text().toStdString(),
+            Dice("reporte generado") + " Evidencia: " + libro.string());
+  EXPECT_TRUE(std::filesystem::exists(libro));
   const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
   ASSERT_TRUE(std::filesystem::exists(pdf));
   EXPECT_EQ(abiertos, std::vector<std::string>{pdf.string()});

@@ -68,6 +68,10 @@ struct TDatos {
   bool bConTablaRelevan = true;
 };
 
+// Company 1 of the answer tests: every kind of client and currency and the edge cases of
+// the period, merging, cancelling and currency filters.
+TDatos DatosCompletos();
+
 // The tables of the rows, and their database file (password "quokka").
 std::vector<mdbw::Table> Tablas(const TDatos& datos);
 void EscribeBase(const TDatos& datos, const std::filesystem::path& ruta);

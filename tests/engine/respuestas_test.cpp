@@ -13,6 +13,7 @@
 #include "data/textos_datos.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
+#include "tests/engine/base_escrita.h"
 #include "tests/engine/base_prueba.h"
 #include "tests/support/dialogos_grabados.h"
 #include "tests/support/locale_coma.h"
@@ -33,9 +34,11 @@ mdbw::Timestamp Dia(int y, int m, int d, int h = 0, int mi = 0, int se = 0) {
   return {y, m, d, h, mi, se};
 }
 
+}  // namespace
+
 // Company 1 of the fixture: every kind of client and currency, the edge cases of the
 // period, merging, cancelling and currency filters.
-TDatos DatosCompletos() {
+TDatos prueba::DatosCompletos() {
   TDatos d;
   d.sectores = {{1, "COMERCIO"}, {2, "SERVICIOS FINANCIEROS"}, {3, "NO APLICA"}, {4, "GOBIERNO"}};
   d.divisas = {
@@ -173,34 +176,11 @@ TDatos DatosCompletos() {
   return d;
 }
 
-// A written database, opened through the Jet provider, deleted at the end.
-class BaseEscrita {
- public:
-  explicit BaseEscrita(const TDatos& datos) {
-    static int n = 0;
-    carpeta_ = fs::temp_directory_path() /
-               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
-    fs::create_directories(carpeta_);
-    prueba::EscribeBase(datos, carpeta_ / "Kavori.mdb");
-    jet::registerJetProvider();
-    conexion_.setConnectionString(
-        ArmaStrAccess((carpeta_ / "Kavori.mdb").string(), textos::kPasswBDPrinc));
-    conexion_.setMode(db::ConnectMode::ShareDenyNone);
-    conexion_.setLoginPrompt(false);
-    conexion_.setConnected(true);
-  }
-  ~BaseEscrita() {
-    conexion_.setConnected(false);
-    std::error_code ec;
-    fs::remove_all(carpeta_, ec);
-  }
-  db::Connection* Conexion() { return &conexion_; }
-  fs::path Ruta() const { return carpeta_ / "Kavori.mdb"; }
+namespace {
 
- private:
-  fs::path carpeta_;
-  db::Connection conexion_;
-};
+using prueba::DatosCompletos;
+
+using prueba::BaseEscrita;
 
 class TRepPrueba : public TRepCuestSITI2020 {
  public:
@@ -224,24 +204,7 @@ class TRepPrueba : public TRepCuestSITI2020 {
   }
 };
 
-// A PEP table with the given keys ticked.
-void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
-  vt.Open();
-  vt.Clear();
-  int n = 0;
-  for (const auto& c : claves) {
-    vt.Append();
-    vt.SetField("IdPEP", db::Value(++n));
-    vt.SetField("ClaveCliente", db::Value(c));
-    vt.SetField("EsPEP", db::Value(-1));
-    vt.Post();
-  }
-  // An unticked row changes nothing.
-  vt.Append();
-  vt.SetField("ClaveCliente", db::Value("E5"));
-  vt.SetField("EsPEP", db::Value(0));
-  vt.Post();
-}
+using prueba::Marca;
 
 // One run: recorded dialogs, the written database, a questionnaire over it and a PEP
 // table with the given keys ticked.

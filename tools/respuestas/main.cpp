@@ -1,8 +1,9 @@
-// respuestas FOLDER --tipo-cambio R [--pep CLAVE]... [--respuestas-cc FILE]
+// respuestas FOLDER --tipo-cambio R [--pep CLAVE]... [--respuestas-cc FILE] [--evidencia OUT.xlsx]
 // respuestas FOLDER --peps
 // Opens the company database of a Kavori folder as the window does, detects the possible
 // PEPs, ticks the given client keys and prints the text of every question's bookmark
-// (or the detected rows); the house's own answers come from FILE when given. Read only; no
+// (or the detected rows); the house's own answers come from FILE when given; with
+// --evidencia it also writes the evidence workbook of the answers. Read only; no
 // administrator login.
 #include <charconv>
 #include <cmath>
@@ -33,6 +34,7 @@ struct TArgumentos {
   std::optional<std::string> sTipoCambio;
   std::vector<std::string> peps;
   std::optional<std::string> sRespuestasCC;
+  std::optional<std::string> sEvidencia;
   bool bSoloPEPs = false;
 };
 
@@ -55,6 +57,8 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv, int& nSalida) {
       a.sTipoCambio = arg.sValor;
     } else if (arg.sOpcion == "--respuestas-cc") {
       a.sRespuestasCC = arg.sValor;
+    } else if (arg.sOpcion == "--evidencia") {
+      a.sEvidencia = arg.sValor;
     } else if (!a.sCarpeta.empty()) {
       nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma,
                                 textos_respuestas::kArgumentoDeMas + arg.sValor, std::cerr);
@@ -64,7 +68,7 @@ std::optional<TArgumentos> LeeArgumentos(int argc, char** argv, int& nSalida) {
     }
   }
   if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value() ||
-      (a.bSoloPEPs && a.sRespuestasCC)) {
+      (a.bSoloPEPs && (a.sRespuestasCC || a.sEvidencia))) {
     nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma, "", std::cerr);
     return std::nullopt;
   }
@@ -166,6 +170,14 @@ int Ejecuta(const TArgumentos& a) {
     if (respuestasCC && BuscaPreguntaCC(n) != nullptr)
       if (auto sTexto = TextoRespuestaCC(*respuestasCC, n)) sRespuesta = *sTexto;
     std::cout << n << '\t' << EnUnaLinea(sRespuesta) << '\n';
+  }
+  std::cout.flush();
+  if (a.sEvidencia) {
+    try {
+      rep.EscribeEvidencia(*a.sEvidencia, {});
+    } catch (const EEvidencia& e) {
+      return Falla(e.what());
+    }
   }
   return nEstado;
 }

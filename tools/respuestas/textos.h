@@ -9,7 +9,9 @@ namespace kv::textos_respuestas {
 // Its command line: usage, options and examples.
 inline const cli::TPrograma kPrograma{
     "respuestas",
-    {"CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO]", "CARPETA --peps"},
+    {"CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO] [--evidencia "
+     "SALIDA.xlsx]",
+     "CARPETA --peps"},
     "Lee CARPETA/DataBase/Kavori.mdb y CARPETA/Kavori.INI; escribe una línea por pregunta\n"
     "(número, tabulador, respuesta) o, con --peps, los posibles PEP detectados. Sólo lee la "
     "base.\n"
@@ -18,9 +20,12 @@ inline const cli::TPrograma kPrograma{
      {"--pep", "CLAVE", "marca como PEP al cliente detectado con esa clave (se puede repetir)"},
      {"--respuestas-cc", "ARCHIVO",
       "las preguntas del centro cambiario llevan las respuestas de ARCHIVO (RespuestasCC.ini)"},
+     {"--evidencia", "SALIDA.xlsx",
+      "guarda además el libro de Excel con la evidencia de cada respuesta"},
      {"--peps", "",
       "escribe los posibles PEP detectados (Id, clave, nombre) en vez de respuestas"}},
-    {"respuestas /srv/kavori --peps", "respuestas /srv/kavori --tipo-cambio 19.26 --pep PEP001"},
+    {"respuestas /srv/kavori --peps", "respuestas /srv/kavori --tipo-cambio 19.26 --pep PEP001",
+     "respuestas /srv/kavori --tipo-cambio 19.26 --evidencia evidencia.xlsx"},
     2};
 
 inline const std::string kArgumentoDeMas = "Argumento de más: ";

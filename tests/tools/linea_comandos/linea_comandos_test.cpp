@@ -30,9 +30,11 @@ const std::vector<TPrograma> kProgramas = {
      {}},
     {"respuestas",
      KV_EXE_RESPUESTAS,
-     "Uso: respuestas CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO]\n"
+     "Uso: respuestas CARPETA --tipo-cambio TC [--pep CLAVE]... [--respuestas-cc ARCHIVO] "
+     "[--evidencia SALIDA.xlsx]\n"
      "     respuestas CARPETA --peps\n",
-     {"--tipo-cambio TC", "--pep CLAVE", "--respuestas-cc ARCHIVO", "--peps"}},
+     {"--tipo-cambio TC", "--pep CLAVE", "--respuestas-cc ARCHIVO", "--evidencia SALIDA.xlsx",
+      "--peps"}},
     {"jetsql",
      KV_EXE_JETSQL,
      "Uso: jetsql [--password CONTRASEÑA] ARCHIVO.mdb \"SQL\"\n",

@@ -292,6 +292,13 @@ TEST(RespuestasCli, Refusals) {
        {"--peps", "--tipo-cambio", "20"},
        2,
        "Uso: respuestas"},
+      {"evidence of the detection",
+       true,
+       "[Control]\nEmpresaActiva=1\n",
+       0,
+       {"--peps", "--evidencia", "libro.xlsx"},
+       2,
+       "Uso: respuestas"},
   };
   for (const auto& k : casos) {
     TDatos datos = Datos();
@@ -304,6 +311,28 @@ TEST(RespuestasCli, Refusals) {
     EXPECT_EQ(s.sSalida, "") << k.caso;
     EXPECT_NE(s.sErrores.find(k.mensaje), std::string::npos) << k.caso << ": " << s.sErrores;
   }
+}
+
+// The evidence workbook beside the printed answers; a path that cannot be written is
+// reported after the answers, and nothing is left there.
+TEST(RespuestasCli, EvidenceWorkbook) {
+  Carpeta c;
+  c.Base(Datos());
+  c.Ini("[Control]\nEmpresaActiva=1\n");
+  const fs::path libro = c.Ruta() / "evidencia.xlsx";
+  TSalida s = c.Corre({"--tipo-cambio", "20", "--pep", "F1", "--evidencia", libro.string()});
+  EXPECT_EQ(s.nEstado, 0) << s.sErrores;
+  EXPECT_EQ(Lineas(s.sSalida).size(), 212u);
+  EXPECT_EQ(Lee(libro).substr(0, 2), "PK");
+
+  const fs::path sinCarpeta = c.Ruta() / "no" / "evidencia.xlsx";
+  s = c.Corre({"--tipo-cambio", "20", "--evidencia", sinCarpeta.string()});
+  EXPECT_EQ(s.nEstado, 1);
+  EXPECT_EQ(Lineas(s.sSalida).size(), 212u);
+  EXPECT_NE(s.sErrores.find("No se pudo guardar el libro de Excel " + sinCarpeta.string()),
+            std::string::npos)
+      << s.sErrores;
+  EXPECT_FALSE(fs::exists(c.Ruta() / "no"));
 }
 
 TEST(RespuestasCli, BrokenDatabaseReportsBD101) {

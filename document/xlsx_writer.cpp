@@ -1,0 +1,318 @@
+#include "document/xlsx_writer.h"
+
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "document/textos_doc.h"
+
+namespace kv::xlsx {
+
+namespace {
+
+// Longest text a cell holds.
+constexpr std::size_t kMaxTextBytes = 32767;
+// Column widths, in characters.
+constexpr double kMaxWidth = 60;
+constexpr double kLongTextWidth = 50;
+// Height of a row of one line, in points.
+constexpr double kRowHeight = 15;
+// Room for the AutoFilter's button beside a header's title.
+constexpr double kFilterButton = 3;
+
+std::string Cause(lxw_error e) {
+  return std::string(" (") + lxw_strerror(e) + ")";
+}
+
+void Check(lxw_error e, const char* what) {
+  if (e != LXW_NO_ERROR) throw XlsxError(what + Cause(e));
+}
+
+// Characters of a UTF-8 text (continuation bytes are not counted).
+double Characters(const std::string& s) {
+  double n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+std::string ShortNumber(double d) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, d);
+  return std::string(buf, r.ptr);
+}
+
+// The text as a cell keeps it: characters XML 1.0 cannot carry become the format's escape
+// _xHHHH_, a text too long for a cell is cut at a character boundary.
+std::string CellText(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (unsigned char c : s) {
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      char esc[8];
+      std::snprintf(esc, sizeof esc, "_x%04X_", static_cast<unsigned>(c));
+      r += esc;
+    } else {
+      r += static_cast<char>(c);
+    }
+  }
+  if (r.size() > kMaxTextBytes) {
+    std::size_t n = kMaxTextBytes;
+    while (n > 0 && (static_cast<unsigned char>(r[n]) & 0xC0) == 0x80) --n;
+    r.resize(n);
+  }
+  return r;
+}
+
+// Column letters of a zero-based index: 0 A, 25 Z, 26 AA.
+std::string ColumnName(std::size_t c) {
+  std::string s;
+  ++c;
+  while (c > 0) {
+    s.insert(s.begin(), static_cast<char>('A' + (c - 1) % 26));
+    c = (c - 1) / 26;
+  }
+  return s;
+}
+
+// A sheet name as formulas write it: between single quotes, quotes doubled.
+std::string QuotedSheet(const std::string& name) {
+  std::string s = "'";
+  for (char c : name) {
+    s += c;
+    if (c == '\'') s += '\'';
+  }
+  return s + "'";
+}
+
+}  // namespace
+
+struct Workbook::Impl {
+  lxw_workbook* book = nullptr;
+  std::string temporary;
+  lxw_format* header = nullptr;
+  lxw_format* general = nullptr;
+  lxw_format* longText = nullptr;
+  lxw_format* integer = nullptr;
+  lxw_format* amount = nullptr;
+  lxw_format* rate = nullptr;
+  lxw_format* date = nullptr;
+  lxw_format* dateTime = nullptr;
+  lxw_format* flag = nullptr;
+
+  ~Impl() {
+    // A workbook never closed is freed without writing anything.
+    if (book) lxw_workbook_free(book);
+    if (!temporary.empty()) std::remove(temporary.c_str());
+  }
+
+  // Every cell sits at the top of its row, beside the wrapped texts of its neighbours.
+  lxw_format* Format(const char* numFormat) {
+    lxw_format* f = workbook_add_format(book);
+    if (!f) throw XlsxError(textos_doc::kLibroSinMemoria);
+    if (numFormat) format_set_num_format(f, numFormat);
+    format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+    return f;
+  }
+
+  lxw_format* ForKind(Kind k, bool hasTime) const {
+    switch (k) {
+      case Kind::Text:
+      case Kind::General:
+        return general;
+      case Kind::LongText:
+        return longText;
+      case Kind::Integer:
+        return integer;
+      case Kind::Amount:
+        return amount;
+      case Kind::Rate:
+        return rate;
+      case Kind::Date:
+        return hasTime ? dateTime : date;
+      case Kind::Flag:
+        return flag;
+    }
+    return nullptr;
+  }
+};
+
+struct Table::Sheet {
+  lxw_worksheet* sheet = nullptr;
+  std::vector<double> widths;
+};
+
+// ---- Table ----
+
+Table::Table(Workbook& book, std::string name, std::vector<Column> columns,
+             std::uint32_t rowsPerSheet)
+    : book_(book),
+      name_(std::move(name)),
+      columns_(std::move(columns)),
+      rowsPerSheet_(rowsPerSheet == 0 || rowsPerSheet > kMaxDataRows ? book.options_.rowsPerSheet
+                                                                     : rowsPerSheet) {
+  openPart();
+}
+
+void Table::openPart() {
+  const std::string sheetName =
+      parts_.empty() ? name_ : name_ + " (" + std::to_string(parts_.size() + 1) + ")";
+  Workbook::Impl& w = *book_.impl_;
+  const lxw_error valid = workbook_validate_sheet_name(w.book, sheetName.c_str());
+  if (valid != LXW_NO_ERROR) throw XlsxError(textos_doc::kHojaNoValida + sheetName + Cause(valid));
+  auto s = std::make_shared<Sheet>();
+  s->sheet = workbook_add_worksheet(w.book, sheetName.c_str());
+  if (!s->sheet) throw XlsxError(textos_doc::kHojaNoValida + sheetName);
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    const auto col = static_cast<lxw_col_t>(c);
+    Check(worksheet_write_string(s->sheet, 0, col, CellText(columns_[c].title).c_str(), w.header),
+          textos_doc::kNoSeEscribioCelda);
+    s->widths.push_back(Characters(columns_[c].title) + kFilterButton);
+  }
+  worksheet_freeze_panes(s->sheet, 1, 0);
+  // Printed landscape, one page wide, the header on every page.
+  worksheet_set_landscape(s->sheet);
+  worksheet_fit_to_pages(s->sheet, 1, 0);
+  Check(worksheet_repeat_rows(s->sheet, 0, 0), textos_doc::kNoSeEscribioCelda);
+  parts_.push_back({sheetName, 0});
+  sheets_.push_back(std::move(s));
+}
+
+void Table::addRow(std::span<const Cell> cells) {
+  if (cells.size() > columns_.size()) throw XlsxError(textos_doc::kFilaDeMas + name_);
+  if (parts_.back().rows >= rowsPerSheet_) openPart();
+  Workbook::Impl& w = *book_.impl_;
+  Sheet& s = *sheets_.back();
+  const auto row = static_cast<lxw_row_t>(parts_.back().rows + 1);
+  // A row with wrapped text is as tall as its longest text needs (readers do not size rows
+  // on their own when they open the file).
+  double lines = 1;
+  for (std::size_t c = 0; c < cells.size(); ++c)
+    if (const auto* t = std::get_if<std::string>(&cells[c]);
+        t && columns_[c].kind == Kind::LongText)
+      lines = std::max(lines, std::ceil(Characters(*t) * 1.1 / (kLongTextWidth - 2)));
+  if (lines > 1)
+    Check(worksheet_set_row(s.sheet, row, kRowHeight * lines, nullptr),
+          textos_doc::kNoSeEscribioCelda);
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    const auto col = static_cast<lxw_col_t>(c);
+    const Kind kind = columns_[c].kind;
+    double width = 0;
+    lxw_error e = LXW_NO_ERROR;
+    if (const auto* d = std::get_if<double>(&cells[c])) {
+      e = worksheet_write_number(s.sheet, row, col, *d, w.ForKind(kind, false));
+      width = Characters(ShortNumber(kind == Kind::Integer ? std::round(*d) : *d));
+      if (kind == Kind::Amount) width = width * 4 / 3 + 3;  // separators and decimals shown
+      if (kind == Kind::Rate) width += 5;
+    } else if (const auto* t = std::get_if<std::string>(&cells[c])) {
+      const std::string text = CellText(*t);
+      e = worksheet_write_string(s.sheet, row, col, text.c_str(), w.ForKind(kind, false));
+      width = kind == Kind::LongText ? kLongTextWidth : Characters(text);
+    } else if (const auto* f = std::get_if<Date>(&cells[c])) {
+      const bool hasTime = f->days != std::floor(f->days);
+      e = worksheet_write_number(s.sheet, row, col, f->days, w.ForKind(kind, hasTime));
+      width = hasTime ? 19 : 10;
+    } else if (const auto* m = std::get_if<Formula>(&cells[c])) {
+      e = worksheet_write_formula_num(s.sheet, row, col, m->text.c_str(), w.ForKind(kind, false),
+                                      m->cached);
+      width = Characters(ShortNumber(m->cached));
+    }
+    Check(e, textos_doc::kNoSeEscribioCelda);
+    s.widths[c] = std::max(s.widths[c], width + 1);
+  }
+  ++parts_.back().rows;
+  ++rowCount_;
+}
+
+std::string Table::range(std::size_t part, std::size_t column) const {
+  const std::string col = "$" + ColumnName(column) + "$";
+  const std::uint32_t last = std::max<std::uint32_t>(parts_.at(part).rows, 1) + 1;
+  return QuotedSheet(parts_.at(part).sheet) + "!" + col + "2:" + col + std::to_string(last);
+}
+
+std::string Table::cell(std::uint32_t row, std::size_t column) const {
+  return QuotedSheet(parts_.at(0).sheet) + "!$" + ColumnName(column) + "$" +
+         std::to_string(row + 1);
+}
+
+// ---- Workbook ----
+
+Workbook::Workbook(std::string path) : Workbook(std::move(path), Options{}) {}
+
+Workbook::Workbook(std::string path, Options options)
+    : path_(std::move(path)), options_(options), impl_(std::make_unique<Impl>()) {
+  if (options_.rowsPerSheet == 0 || options_.rowsPerSheet > kMaxDataRows)
+    options_.rowsPerSheet = kMaxDataRows;
+  // Beside the target, so that the final rename stays within one file system.
+  static std::atomic<int> counter{0};
+  impl_->temporary = path_ + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+  lxw_workbook_options o{};
+  o.constant_memory = LXW_TRUE;
+  o.tmpdir = nullptr;
+  o.use_zip64 = LXW_FALSE;
+  impl_->book = workbook_new_opt(impl_->temporary.c_str(), &o);
+  if (!impl_->book) throw XlsxError(textos_doc::kLibroSinMemoria);
+  Impl& w = *impl_;
+  w.header = w.Format(nullptr);
+  format_set_bold(w.header);
+  format_set_bg_color(w.header, 0xD9E1F2);
+  format_set_bottom(w.header, LXW_BORDER_THIN);
+  format_set_text_wrap(w.header);
+  w.general = w.Format(nullptr);
+  w.longText = w.Format(nullptr);
+  format_set_text_wrap(w.longText);
+  w.integer = w.Format("0");
+  w.amount = w.Format("#,##0.00");
+  w.rate = w.Format("0.0000");
+  w.date = w.Format("dd/mm/yyyy");
+  w.dateTime = w.Format("dd/mm/yyyy hh:mm:ss");
+  w.flag = w.Format("0");
+  format_set_align(w.flag, LXW_ALIGN_CENTER);
+}
+
+Workbook::~Workbook() = default;
+
+Table& Workbook::addTable(const std::string& name, std::vector<Column> columns,
+                          std::uint32_t rowsPerSheet) {
+  if (!impl_->book) throw XlsxError(textos_doc::kLibroCerrado);
+  tables_.push_back(
+      std::unique_ptr<Table>(new Table(*this, name, std::move(columns), rowsPerSheet)));
+  return *tables_.back();
+}
+
+void Workbook::close() {
+  Impl& w = *impl_;
+  if (!w.book) throw XlsxError(textos_doc::kLibroCerrado);
+  for (const auto& t : tables_) {
+    const auto lastCol = static_cast<lxw_col_t>(t->columns_.empty() ? 0 : t->columns_.size() - 1);
+    for (std::size_t p = 0; p < t->parts_.size(); ++p) {
+      Table::Sheet& s = *t->sheets_[p];
+      Check(worksheet_autofilter(s.sheet, 0, 0, static_cast<lxw_row_t>(t->parts_[p].rows), lastCol),
+            textos_doc::kNoSeEscribioCelda);
+      for (std::size_t c = 0; c < t->columns_.size(); ++c) {
+        const auto col = static_cast<lxw_col_t>(c);
+        const double width = t->columns_[c].kind == Kind::LongText
+                                 ? kLongTextWidth
+                                 : std::min(s.widths[c], kMaxWidth);
+        Check(worksheet_set_column(s.sheet, col, col, width, nullptr),
+              textos_doc::kNoSeEscribioCelda);
+      }
+    }
+  }
+  lxw_workbook* book = w.book;
+  w.book = nullptr;  // workbook_close frees it, whatever its outcome
+  const lxw_error e = workbook_close(book);
+  if (e != LXW_NO_ERROR) throw XlsxError(textos_doc::kNoSeGuardoLibro + path_ + Cause(e));
+  if (std::rename(w.temporary.c_str(), path_.c_str()) != 0)
+    throw XlsxError(textos_doc::kNoSeGuardoLibro + path_ + " (" + std::strerror(errno) + ")");
+  w.temporary.clear();
+}
+
+}  // namespace kv::xlsx

@@ -1,0 +1,126 @@
+// The workbook writer: a table continues on further sheets past the row limit and formulas
+// over its parts recompute in Calc; dates and numbers keep their kind; the file appears
+// only at a successful close, and a failed or abandoned workbook leaves an earlier one as it
+// was and nothing else behind.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "document/xlsx_writer.h"
+#include "tests/support/aplicacion_qt.h"
+#include "tests/support/calc_prueba.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using xlsx::Cell;
+
+// The files of a folder.
+std::size_t Archivos(const fs::path& carpeta) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(carpeta), fs::directory_iterator()));
+}
+
+std::string Lee(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
+  TCarpetaTemporal c;
+  const fs::path ruta = c.Ruta() / "libro.xlsx";
+  xlsx::Workbook::Options o;
+  o.rowsPerSheet = 3;
+  xlsx::Workbook libro(ruta.string(), o);
+  xlsx::Table& resumen = libro.addTable("Resumen", {{"Cuenta"}, {"Suma"}, {"Falso"}});
+  xlsx::Table& ops = libro.addTable("Ops", {{"Fecha", xlsx::Kind::Date},
+                                            {"Monto", xlsx::Kind::Amount},
+                                            {"Clave"},
+                                            {"Marca", xlsx::Kind::Flag}});
+  for (int i = 1; i <= 7; ++i) {
+    // 1 May 2019 is day 43586; the third row has a time of day.
+    const Cell fila[] = {xlsx::Date{43586.0 + i + (i == 3 ? 0.5 : 0)}, 10.25 * i,
+                         "K\x01" + std::to_string(i), i % 2 == 0 ? 1.0 : 0.0};
+    ops.addRow(fila);
+  }
+  ASSERT_EQ(ops.parts().size(), 3u);
+  EXPECT_EQ(ops.parts()[0].sheet, "Ops");
+  EXPECT_EQ(ops.parts()[1].sheet, "Ops (2)");
+  EXPECT_EQ(ops.parts()[2].sheet, "Ops (3)");
+  EXPECT_EQ(ops.parts()[2].rows, 1u);
+  EXPECT_EQ(ops.range(1, 1), "'Ops (2)'!$B$2:$B$4");
+  std::string cuenta, suma;
+  for (std::size_t p = 0; p < ops.parts().size(); ++p) {
+    cuenta += (p ? "+" : "") + ("COUNTIFS(" + ops.range(p, 3) + ",1)");
+    suma += (p ? "+" : "") + ("SUM(" + ops.range(p, 1) + ")");
+  }
+  // Cached values a reader that recalculates must not show.
+  const Cell fila[] = {xlsx::Formula{cuenta, 99}, xlsx::Formula{suma, 99}, xlsx::Formula{"1+1", 5}};
+  resumen.addRow(fila);
+  EXPECT_FALSE(fs::exists(ruta)) << "nothing at the path before close";
+  libro.close();
+  ASSERT_TRUE(fs::exists(ruta));
+  EXPECT_EQ(Archivos(c.Ruta()), 1u) << "no temporary file left";
+
+  const auto hojas = prueba::RecalculaLibro(ruta);
+  ASSERT_EQ(hojas.size(), 4u);
+  const auto& r = hojas.at("Resumen");
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0], (std::vector<std::string>{"Cuenta", "Suma", "Falso"}));
+  EXPECT_EQ(r[1], (std::vector<std::string>{"3", "287", "2"}));
+  const auto& o2 = hojas.at("Ops (2)");
+  ASSERT_EQ(o2.size(), 4u);
+  EXPECT_EQ(o2[0], (std::vector<std::string>{"Fecha", "Monto", "Clave", "Marca"}));
+  EXPECT_EQ(o2[1], (std::vector<std::string>{"05/05/2019", "41",
+                                             "K\x01"
+                                             "4",
+                                             "1"}));
+  EXPECT_EQ(hojas.at("Ops")[3][0], "05/04/2019 12:00:00");
+  EXPECT_EQ(hojas.at("Ops (3)").size(), 2u);
+}
+
+TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
+  TCarpetaTemporal c;
+  const fs::path ruta = c.Ruta() / "libro.xlsx";
+  std::ofstream(ruta) << "anterior";
+  {
+    xlsx::Workbook libro(ruta.string());
+    const Cell fila[] = {1.0};
+    libro.addTable("Hoja", {{"A"}}).addRow(fila);
+    EXPECT_EQ(Archivos(c.Ruta()), 1u);
+  }  // abandoned: never closed
+  EXPECT_EQ(Lee(ruta), "anterior");
+  EXPECT_EQ(Archivos(c.Ruta()), 1u);
+
+  // A folder that does not exist: the library's failure in the system's words.
+  xlsx::Workbook sinCarpeta((c.Ruta() / "no" / "libro.xlsx").string());
+  sinCarpeta.addTable("Hoja", {{"A"}});
+  try {
+    sinCarpeta.close();
+    ADD_FAILURE() << "close succeeded";
+  } catch (const xlsx::XlsxError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("No se pudo guardar el libro de Excel " +
+                                              (c.Ruta() / "no" / "libro.xlsx").string() + " (",
+                                          0),
+              0u)
+        << e.what();
+  }
+
+  // Invalid sheet names and rows wider than the table are refused.
+  xlsx::Workbook libro(ruta.string());
+  EXPECT_THROW(libro.addTable("a/b", {{"A"}}), xlsx::XlsxError);
+  EXPECT_THROW(libro.addTable(std::string(32, 'x'), {{"A"}}), xlsx::XlsxError);
+  const Cell ancha[] = {1.0, 2.0};
+  EXPECT_THROW(libro.addTable("Hoja", {{"A"}}).addRow(ancha), xlsx::XlsxError);
+  EXPECT_EQ(Lee(ruta), "anterior");
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,74 @@
+#pragma once
+// A written test database opened through the Jet provider as the program opens the
+// company database (its folder is removed at the end), and the ticks of a PEP table.
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "data/conexion.h"
+#include "data/db/connection.h"
+#include "data/jet/jet_provider.h"
+#include "data/textos_datos.h"
+#include "engine/tabla_peps.h"
+#include "tests/engine/base_prueba.h"
+
+namespace kv::prueba {
+
+class BaseEscrita {
+ public:
+  explicit BaseEscrita(const TDatos& datos)
+      : BaseEscrita([&](const std::filesystem::path& carpeta) {
+          EscribeBase(datos, carpeta / "Kavori.mdb");
+          return carpeta / "Kavori.mdb";
+        }) {}
+  // escribe writes a database into the folder and answers its path.
+  explicit BaseEscrita(
+      const std::function<std::filesystem::path(const std::filesystem::path&)>& escribe) {
+    static int n = 0;
+    carpeta_ = std::filesystem::temp_directory_path() /
+               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
+    std::filesystem::create_directories(carpeta_);
+    mdb_ = escribe(carpeta_);
+    jet::registerJetProvider();
+    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos::kPasswBDPrinc));
+    conexion_.setMode(db::ConnectMode::ShareDenyNone);
+    conexion_.setLoginPrompt(false);
+    conexion_.setConnected(true);
+  }
+  ~BaseEscrita() {
+    conexion_.setConnected(false);
+    std::error_code ec;
+    std::filesystem::remove_all(carpeta_, ec);
+  }
+  db::Connection* Conexion() { return &conexion_; }
+  const std::filesystem::path& Carpeta() const { return carpeta_; }
+  // The database file.
+  const std::filesystem::path& Ruta() const { return mdb_; }
+
+ private:
+  std::filesystem::path carpeta_, mdb_;
+  db::Connection conexion_;
+};
+
+// A PEP table with the given keys ticked, and one more row unticked, which changes nothing.
+inline void Marca(TTablaPEPs& vt, const std::set<std::string>& claves) {
+  vt.Open();
+  vt.Clear();
+  int n = 0;
+  for (const auto& c : claves) {
+    vt.Append();
+    vt.SetField("IdPEP", db::Value(++n));
+    vt.SetField("ClaveCliente", db::Value(c));
+    vt.SetField("EsPEP", db::Value(-1));
+    vt.Post();
+  }
+  vt.Append();
+  vt.SetField("ClaveCliente", db::Value("E5"));
+  vt.SetField("EsPEP", db::Value(0));
+  vt.Post();
+}
+
+}  // namespace kv::prueba

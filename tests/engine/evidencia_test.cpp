@@ -1,0 +1,188 @@
+// The evidence workbook recalculated by LibreOffice Calc: every numeric Valor equals its
+// answer (within the answer's rounding), every yes/no Valor says how many rows make the
+// "SI", every top answer is the first row of its ranking; over written databases that
+// cover every recipe and segment, with and without ticks, empty, continued past a small
+// row limit, and over the demo database.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/rep_cuest_siti2020.h"
+#include "engine/tabla_peps.h"
+#include "tests/engine/base_escrita.h"
+#include "tests/engine/base_prueba.h"
+#include "tests/support/calc_prueba.h"
+#include "tests/support/dialogos_grabados.h"
+#include "tools/kavori-demo/generador.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using prueba::BaseEscrita;
+using prueba::TDatos;
+using prueba::THojaCalc;
+
+using prueba::Marca;
+
+struct TResultado {
+  std::vector<std::string> respuestas;  // 1 to 212
+  std::map<std::string, THojaCalc> hojas;
+};
+
+// Answers the 212 questions, writes the evidence and recalculates it in Calc.
+TResultado Evidencia(BaseEscrita& base, double dTCambio, const std::set<std::string>& peps,
+                     std::uint32_t nFilasPorHoja = 0) {
+  TRepCuestSITI2020 rep(base.Conexion(), dTCambio, 1);
+  TTablaPEPs vt;
+  Marca(vt, peps);
+  rep.EstableceTablaPEPs(&vt);
+  TResultado r;
+  r.respuestas.resize(213);
+  for (int n = 1; n <= 212; ++n) EXPECT_TRUE(rep.RespondePregunta(n, r.respuestas[n])) << n;
+  const fs::path libro = base.Carpeta() / "evidencia.xlsx";
+  TOpcionesEvidencia o;
+  o.nFilasPorHoja = nFilasPorHoja;
+  rep.EscribeEvidencia(libro.string(), o);
+  r.hojas = prueba::RecalculaLibro(libro);
+  return r;
+}
+
+// The checks every workbook passes.
+void ComparaConRespuestas(const TResultado& r) {
+  ASSERT_TRUE(r.hojas.count("Respuestas"));
+  const THojaCalc& h = r.hojas.at("Respuestas");
+  ASSERT_EQ(h.size(), 213u);
+  EXPECT_EQ(h[0], (std::vector<std::string>{"Pregunta", "Texto", "Respuesta", "Valor", "Cálculo",
+                                            "Evidencia"}));
+  // The rankings of every part, in order.
+  std::map<int, std::vector<std::vector<std::string>>> rankings;
+  for (const auto& [nombre, hoja] : r.hojas) {
+    if (nombre.rfind("Rankings", 0) != 0) continue;
+    for (std::size_t i = 1; i < hoja.size(); ++i)
+      rankings[std::stoi(hoja[i].at(0))].push_back(hoja[i]);
+  }
+  const std::string sPrefijo = "Respuesta: ";
+  int nNumericas = 0;
+  for (int n = 1; n <= 212; ++n) {
+    SCOPED_TRACE("question " + std::to_string(n));
+    const auto& fila = h[n];
+    ASSERT_EQ(fila.size(), 6u);
+    EXPECT_EQ(fila[0], std::to_string(n));
+    EXPECT_FALSE(fila[1].empty());
+    EXPECT_EQ(fila[2], r.respuestas[n]);
+    EXPECT_FALSE(fila[4].empty());
+    const std::string& sResp = r.respuestas[n];
+    const std::string& sValor = fila[3];
+    if (sResp == "(** El CC debe responder **)") {
+      EXPECT_EQ(sValor, "");
+      continue;
+    }
+    ASSERT_EQ(sResp.rfind(sPrefijo, 0), 0u) << sResp;
+    const std::string s = sResp.substr(sPrefijo.size());
+    const double dValor = prueba::NumeroCalc(sValor);
+    EXPECT_FALSE(fila[5].empty());
+    if (s == "SI" || s == "NO") {
+      EXPECT_EQ(s == "SI", dValor >= 1) << sValor;
+    } else if (s.find("(** Total Ops.:") != std::string::npos || s == "NINGUNO") {
+      const auto it = rankings.find(n);
+      if (s == "NINGUNO") {
+        EXPECT_TRUE(it == rankings.end() || it->second.front()[2].empty());
+        continue;
+      }
+      ASSERT_NE(it, rankings.end());
+      const auto& primera = it->second.front();
+      EXPECT_EQ(primera[1], "1");
+      EXPECT_EQ(sPrefijo + primera[4], sResp);
+      EXPECT_EQ(sValor, primera[3]);
+      for (std::size_t i = 1; i < it->second.size(); ++i)
+        EXPECT_GE(prueba::NumeroCalc(primera[3]), prueba::NumeroCalc(it->second[i][3]));
+    } else {
+      ++nNumericas;
+      EXPECT_LE(std::fabs(dValor - prueba::NumeroCalc(s)), 0.5) << sValor << " vs " << s;
+    }
+  }
+  EXPECT_EQ(nNumericas, 212 - 39 - 6 - 5);
+}
+
+TEST(Evidencia, RecalculatedValuesEqualTheAnswers) {
+  TDialogosDePrueba dialogos;
+  const TDatos datos = prueba::DatosCompletos();
+  BaseEscrita base(datos);
+  {
+    SCOPED_TRACE("ticks, rate 20, four rows per sheet");
+    const TResultado r = Evidencia(base, 20, {"F1", "E2", "PG"}, 4);
+    ComparaConRespuestas(r);
+    // The cash dollars bought go on over further sheets.
+    EXPECT_TRUE(r.hojas.count("Compra dólares (2)"));
+    // The purchase by the client whose sector is missing counts for "SI" only.
+    bool bSinCliente = false;
+    for (const auto& [nombre, hoja] : r.hojas)
+      if (nombre.rfind("Compra dólares", 0) == 0)
+        for (const auto& fila : hoja)
+          if (fila.size() > 12 && fila[9] == "X1") {
+            bSinCliente = true;
+            EXPECT_EQ(fila[12], "0");
+            EXPECT_EQ(fila[8], "999");
+          }
+    EXPECT_TRUE(bSinCliente);
+  }
+  {
+    SCOPED_TRACE("no ticks, rate 19.26");
+    ComparaConRespuestas(Evidencia(base, 19.26, {}));
+  }
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+TEST(Evidencia, EmptyOperations) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = prueba::DatosCompletos();
+  datos.movs.clear();
+  BaseEscrita base(datos);
+  const TResultado r = Evidencia(base, 19.26, {});
+  ComparaConRespuestas(r);
+  ASSERT_TRUE(r.hojas.count("Venta documentos"));
+  EXPECT_EQ(r.hojas.at("Venta documentos").size(), 1u) << "header only";
+}
+
+TEST(Evidencia, DemoDatabase) {
+  TDialogosDePrueba dialogos;
+  BaseEscrita base([](const fs::path& carpeta) {
+    demo::OpcionesDemo o;
+    o.carpeta = carpeta;
+    o.operaciones = 1500;
+    demo::GeneraDemo(o);
+    return carpeta / "DataBase" / "Kavori.mdb";
+  });
+  TRepCuestSITI2020 deteccion(base.Conexion(), 19.26, 1);
+  TTablaPEPs vt;
+  ASSERT_TRUE(deteccion.DetectaPEPs(vt));
+  std::set<std::string> peps;
+  for (std::size_t i = 0; i < vt.RecordCount(); i += 2) peps.insert(vt.Fila(i).ClaveCliente);
+  ASSERT_FALSE(peps.empty());
+  ComparaConRespuestas(Evidencia(base, 19.26, peps));
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+// Without a way to write the file: the failure names the path, nothing is left behind.
+TEST(Evidencia, UnwritablePathIsReported) {
+  TDialogosDePrueba dialogos;
+  BaseEscrita base(prueba::DatosCompletos());
+  TRepCuestSITI2020 rep(base.Conexion(), 20, 1);
+  const fs::path libro = base.Carpeta() / "falta" / "evidencia.xlsx";
+  try {
+    rep.EscribeEvidencia(libro.string(), {});
+    ADD_FAILURE() << "no failure";
+  } catch (const EEvidencia& e) {
+    EXPECT_NE(std::string(e.what()).find(libro.string()), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(fs::exists(base.Carpeta() / "falta"));
+}
+
+}  // namespace
+}  // namespace kv

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableView>
 #include <QValidator>
@@ -22,6 +23,7 @@
 #include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "data/db/heartbeat.h"
+#include "diag/bitacora.h"
 #include "diag/dialogos.h"
 #include "diag/mensajero.h"
 #include "diag/programa.h"
@@ -84,6 +86,12 @@ class TValidadorMayusculas : public QValidator {
   }
 };
 
+// A single comma in a text without a full stop is the decimal point.
+QString ComaComoPunto(QString s) {
+  if (s.count(u',') == 1 && !s.contains(u'.')) s.replace(u',', u'.');
+  return s;
+}
+
 // Without leading and trailing blanks and control characters.
 QString Recorta(const QString& s) {
   qsizetype ini = 0;
@@ -92,6 +100,22 @@ QString Recorta(const QString& s) {
   while (fin > ini && s[fin - 1].unicode() <= u' ') --fin;
   return s.mid(ini, fin - ini);
 }
+
+// What reaches the rate entry other than by typing (a paste, a drop): a number with at most
+// one decimal point; a lone comma counts as that point and blanks around it go.
+class TValidadorTipoCambio : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& sEntrada, int& nPos) const override {
+    if (const QString s = sEntrada.trimmed(); s != sEntrada) {
+      sEntrada = s;
+      nPos = std::min<int>(nPos, static_cast<int>(s.size()));
+    }
+    sEntrada = ComaComoPunto(sEntrada);
+    static const QRegularExpression numero(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
+    return numero.match(sEntrada).hasMatch() ? Acceptable : Invalid;
+  }
+};
 
 }  // namespace
 
@@ -146,48 +170,51 @@ void TfrmPrincipal::CreaControles() {
   Shape4->setGeometry(71, 409, 546, 243);
 
   const auto derecha = Qt::AlignRight;
-  Label1 =
-      CreaEtiqueta(this, textos_app::kLabel1, {182, 20, 345, 19}, kTeal, 16, Qt::AlignLeft, true);
-  Label6 = CreaEtiqueta(this, textos_app::kLabel6, {88, 74, 337, 19}, kTeal, 16);
-  txCambio =
-      CreaEtiqueta(this, textos_app::kTxCambio, {219, 113, 79, 13}, kGrisOscuro, 11, derecha);
+  Label1 = CreaEtiqueta(this, textos_app::kTituloCuestionario, {182, 20, 345, 19}, kTeal, 16,
+                        Qt::AlignLeft, true);
+  Label6 = CreaEtiqueta(this, textos_app::kPaso1TipoCambio, {88, 74, 337, 19}, kTeal, 16);
+  txCambio = CreaEtiqueta(this, textos_app::kEtiquetaTipoCambio, {219, 113, 79, 13}, kGrisOscuro,
+                          11, derecha);
   edCambio = new QLineEdit(Q(textos_app::kCambioInicial), this);
   edCambio->setGeometry(320, 110, 121, 21);
-  edCambio->setToolTip(Q(textos_app::kHintCambio));
-  Label2 = CreaEtiqueta(this, textos_app::kLabel2, {470, 145, 135, 11}, kGrisOscuro, 9, derecha);
+  edCambio->setToolTip(Q(textos_app::kAyudaTipoCambio));
+  edCambio->setValidator(new TValidadorTipoCambio(edCambio));
+  Label2 = CreaEtiqueta(this, textos_app::kTipoCambioSugerido, {470, 145, 135, 11}, kGrisOscuro, 9,
+                        derecha);
 
-  Label4 = CreaEtiqueta(this, textos_app::kLabel4, {88, 190, 300, 19}, kTeal, 16);
-  txUsuario =
-      CreaEtiqueta(this, textos_app::kTxUsuario, {153, 227, 129, 13}, kGrisOscuro, 11, derecha);
+  Label4 = CreaEtiqueta(this, textos_app::kPaso2ClaveYContrasena, {88, 190, 300, 19}, kTeal, 16);
+  txUsuario = CreaEtiqueta(this, textos_app::kEtiquetaClaveEntrada, {153, 227, 129, 13},
+                           kGrisOscuro, 11, derecha);
   edUsuario = new QLineEdit(this);
   edUsuario->setGeometry(304, 224, 121, 21);
-  edUsuario->setToolTip(Q(textos_app::kHintUsuario));
+  edUsuario->setToolTip(Q(textos_app::kAyudaClaveEntrada));
   edUsuario->setValidator(new TValidadorMayusculas(edUsuario));
-  txPassw = CreaEtiqueta(this, textos_app::kTxPassw, {236, 254, 46, 13}, kGrisOscuro, 11, derecha);
+  txPassw = CreaEtiqueta(this, textos_app::kEtiquetaPassword, {236, 254, 46, 13}, kGrisOscuro, 11,
+                         derecha);
   edPassw = new QLineEdit(this);
   edPassw->setGeometry(304, 251, 121, 21);
-  edPassw->setToolTip(Q(textos_app::kHintPassw));
+  edPassw->setToolTip(Q(textos_app::kAyudaPassword));
   edPassw->setValidator(new TValidadorMayusculas(edPassw));
   edPassw->setEchoMode(QLineEdit::Password);
   edPassw->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
-  Label9 = CreaEtiqueta(this, textos_app::kLabel9, {88, 315, 262, 19}, kTeal, 16);
-  Label8 = CreaEtiqueta(this, textos_app::kLabel8, {95, 348, 332, 33}, kGrisOscuro, 9,
+  Label9 = CreaEtiqueta(this, textos_app::kPaso3PresioneDetectar, {88, 315, 262, 19}, kTeal, 16);
+  Label8 = CreaEtiqueta(this, textos_app::kPaso3Explicacion, {95, 348, 332, 33}, kGrisOscuro, 9,
                         Qt::AlignLeft, false, true);
-  bnDetectaPEPs = new QPushButton(Q(textos_app::kBnDetectaPEPs), this);
+  bnDetectaPEPs = new QPushButton(Q(textos_app::kBotonDetectarPEPs), this);
   bnDetectaPEPs->setGeometry(479, 335, 105, 25);
-  bnDetectaPEPs->setToolTip(Q(textos_app::kHintDetectaPEPs));
+  bnDetectaPEPs->setToolTip(Q(textos_app::kAyudaDetectarPEPs));
 
-  txPaso4 = CreaEtiqueta(this, textos_app::kTxPaso4, {88, 420, 503, 38}, kTeal, 16, Qt::AlignLeft,
-                         false, true);
-  Label7 = CreaEtiqueta(this, textos_app::kLabel7, {95, 476, 255, 11}, kGrisOscuro, 9);
+  txPaso4 = CreaEtiqueta(this, textos_app::kPaso4MarqueLosPEPs, {88, 420, 503, 38}, kTeal, 16,
+                         Qt::AlignLeft, false, true);
+  Label7 = CreaEtiqueta(this, textos_app::kTipHomonimos, {95, 476, 255, 11}, kGrisOscuro, 9);
 
   grdPEPs = new QTableView(this);
   grdPEPs->setGeometry(95, 491, 498, 122);
   F_dsPEPs = new TModeloPEPs(F_dmMain.vtPEPs, this);
   grdPEPs->setModel(F_dsPEPs);
   grdPEPs->setItemDelegate(new TDelegadoPEPs(grdPEPs));
-  grdPEPs->setToolTip(Q(textos_app::kHintPEPs));
+  grdPEPs->setToolTip(Q(textos_app::kAyudaMarcarPEP));
   grdPEPs->setFont(Fuente(11));
   grdPEPs->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdPEPs->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -220,17 +247,18 @@ void TfrmPrincipal::CreaControles() {
   pnIgnorar->setPalette(pb);
   pnIgnorar->setAutoFillBackground(true);
   pnIgnorar->hide();
-  Label11 = CreaEtiqueta(pnIgnorar, textos_app::kLabel11, {77, 63, 357, 36}, kTeal, 15,
+  Label11 = CreaEtiqueta(pnIgnorar, textos_app::kAvisoSinPEPs, {77, 63, 357, 36}, kTeal, 15,
                          Qt::AlignHCenter, false, true);
 
-  txMensajes = CreaEtiqueta(this, textos_app::kTxMensajes, {62, 658, 579, 14}, kMarron, 12,
+  txMensajes = CreaEtiqueta(this, textos_app::kMensajesDeDiseno, {62, 658, 579, 14}, kMarron, 12,
                             Qt::AlignHCenter);
-  txPruebas = CreaEtiqueta(this, textos_app::kTxPruebas, {62, 682, 80, 14}, kMarron, 12,
+  txPruebas = CreaEtiqueta(this, textos_app::kVersionBeta, {62, 682, 80, 14}, kMarron, 12,
                            Qt::AlignLeft, true);
-  bnGenReporte = new QPushButton(Q(textos_app::kBnGenReporte), this);
+  bnGenReporte = new QPushButton(Q(textos_app::kBotonGenerarReporte), this);
   bnGenReporte->setGeometry(512, 678, 105, 25);
   bnGenReporte->setEnabled(false);
-  Label5 = CreaEtiqueta(this, textos_app::kLabel5, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
+  Label5 =
+      CreaEtiqueta(this, textos_app::kVersionPrograma, {7, 709, 22, 13}, kGrisOscuro, 11, derecha);
 
   // Enter on a focused button presses it, as Space does.
   bnDetectaPEPs->setAutoDefault(true);
@@ -303,15 +331,20 @@ bool TfrmPrincipal::eventFilter(QObject* objeto, QEvent* evento) {
   auto* tecla = static_cast<QKeyEvent*>(evento);
   if (objeto == grdPEPs) return grdPEPsKeyPress(tecla);
   if (objeto != edCambio && objeto != edUsuario && objeto != edPassw) return false;
-  QString sCaracteres = tecla->text();
-  if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
-    sCaracteres = QString(QChar(13));
+  auto* Sender = static_cast<QWidget*>(objeto);
   F_bShift = tecla->modifiers().testFlag(Qt::ShiftModifier);
-  for (QChar Key : sCaracteres) {
-    const bool bTragada = objeto == edCambio ? edCambioKeyPress(Key)
-                                             : edPasswKeyPress(static_cast<QWidget*>(objeto), Key);
-    if (bTragada) return true;
+  const auto KeyPress = [&](QChar& Key) {
+    return objeto == edCambio ? edCambioKeyPress(Key) : edPasswKeyPress(Sender, Key);
+  };
+  if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
+    QChar Key(13);
+    return KeyPress(Key);
   }
+  // Only typed characters go through the handlers: Tab, Delete, Backspace, the arrows and
+  // the shortcuts (Ctrl+A, Ctrl+C, Ctrl+V...) are the entry's own business.
+  if (!EsTextoTecleado(*tecla)) return false;
+  for (QChar Key : tecla->text())
+    if (KeyPress(Key)) return true;
   return false;
 }
 
@@ -332,7 +365,14 @@ void TfrmPrincipal::AvanzaConEnter(QWidget* Sender, QChar& Key) {
 }
 
 bool TfrmPrincipal::edCambioKeyPress(QChar& Key) {
+  // A comma is the decimal point of a Spanish keyboard: taken as one while there is none.
+  const bool bComa = Key == u',' && !edCambio->text().contains(u'.');
+  if (bComa) Key = u'.';
   FiltraTeclaDecimal(edCambio, Key);
+  if (bComa && !Key.isNull()) {
+    edCambio->insert(QStringLiteral("."));
+    return true;
+  }
   if (!Key.isNull()) AvanzaConEnter(edCambio, Key);
   return Key.isNull();
 }
@@ -365,7 +405,7 @@ bool TfrmPrincipal::grdPEPsKeyPress(QKeyEvent* tecla) {
 }
 
 double TfrmPrincipal::DameTipoCambio() const {
-  const std::string s = Recorta(edCambio->text()).toStdString();
+  const std::string s = ComaComoPunto(Recorta(edCambio->text())).toStdString();
   if (s.empty()) return 0;
   const char* ini = s.data();
   const char* fin = ini + s.size();
@@ -447,7 +487,8 @@ void TfrmPrincipal::EjecutaComando(QPushButton* bnBoton, const std::function<voi
     db::HeartbeatScope latido([] { QCoreApplication::processEvents(); }, kMsLatido);
     F_Utilerias->ProcesayEspera(trabajo, bnBoton);
   } catch (const std::exception& e) {
-    // What escapes a work is shown once cursor and buttons are back.
+    // What escapes a work is shown once cursor and buttons are back, and kept in the log.
+    RegistraEnBitacora(e.what());
     DameDialogos()->Mensaje(e.what());
   }
   // A close asked for during the run happens now that nothing uses the window.
@@ -506,8 +547,20 @@ void TfrmPrincipal::ProcesaDeteccion() {
   PonCursorNormal();
 }
 
+bool TfrmPrincipal::ConfirmaTipoCambio() {
+  const double d = DameTipoCambio();
+  if (d >= kTipoCambioMinimo && d <= kTipoCambioMaximo) return true;
+  const std::string sPregunta = textos_app::kTipoCambioInusual +
+                                ComaComoPunto(Recorta(edCambio->text())).toStdString() +
+                                textos_app::kTipoCambioInusualPregunta;
+  if (DameDialogos()->AdvertenciaSiNo(sPregunta)) return true;
+  _MensajeroForm->CampoObligatorio(txCambio, edCambio);
+  _MensajeroForm->MsjTxEspera(textos_app::kProcesoCancelado, false);
+  return false;
+}
+
 void TfrmPrincipal::bnGenReporteClick() {
-  if (F_bEnProceso || FaltanDatos()) return;
+  if (F_bEnProceso || FaltanDatos() || !ConfirmaTipoCambio()) return;
   _MensajeroForm->MsjTxEspera(textos_app::kAdvertencia, false);
   if (DameDialogos()->AdvertenciaSiNo(textos_app::kIndicaciones))
     EjecutaComando(bnGenReporte, [this] { ProcesaReporte(); });
@@ -519,6 +572,10 @@ void TfrmPrincipal::ProcesaReporte() {
   auto cuestionario = AbreCuestionario(false);
   const bool bResultado = cuestionario && cuestionario->GeneraReporte(F_dmMain.vtPEPs);
   _MensajeroForm->MsjEnTx(bResultado ? textos_app::kReporteCorrecto : textos_app::kReporteFallido);
+  // After the status line's failure text, the cause in a box, with where support finds it.
+  if (const std::string sCausa = cuestionario ? cuestionario->DameCausaFalla() : std::string();
+      !bResultado && !sCausa.empty())
+    DameDialogos()->Mensaje(sCausa + textos_app::kVeaBitacora + DameRutaBitacora());
 }
 
 }  // namespace kv

@@ -88,6 +88,11 @@ class TfrmPrincipal : public QWidget {
   void bnDetectaPEPsClick();
   void bnGenReporteClick();
   bool FaltanDatos();
+  // A rate outside kTipoCambioMinimo..kTipoCambioMaximo pesos per dollar is used only when
+  // the user confirms it; false when not (the rate entry is flagged).
+  bool ConfirmaTipoCambio();
+  static constexpr double kTipoCambioMinimo = 5;
+  static constexpr double kTipoCambioMaximo = 100;
   void MuestraAvisoSinPEPs(bool bMostrar);
 
  protected:

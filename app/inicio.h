@@ -4,7 +4,7 @@
 
 namespace kv {
 
-// Registers the Tahoma-compatible fonts when the system has them; quiet otherwise.
+// Registers the Tahoma-compatible regular face when the system has it; quiet otherwise.
 void RegistraFuentes();
 
 // Runs the program; returns the exit status of the event loop.

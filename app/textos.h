@@ -5,42 +5,66 @@ namespace kv::textos_app {
 
 inline constexpr const char* kTituloVentana = "Cuestionario Operatividad 2020";
 
-// Captions of the window.
-inline constexpr const char* kLabel1 = "Cuestionario de Operatividad CNBV - 2020";
-inline constexpr const char* kLabel6 = "1.- Indique Tipo de Cambio promedio del 2019";
-inline constexpr const char* kTxCambio = "Tipo de Cambio*";
+// Captions of the window; the comment names the control that shows each.
+// Label1
+inline constexpr const char* kTituloCuestionario = "Cuestionario de Operatividad CNBV - 2020";
+// Label6
+inline constexpr const char* kPaso1TipoCambio = "1.- Indique Tipo de Cambio promedio del 2019";
+// txCambio
+inline constexpr const char* kEtiquetaTipoCambio = "Tipo de Cambio*";
+// edCambio
 inline constexpr const char* kCambioInicial = "19.26";
-inline constexpr const char* kLabel2 = "*Tipo de cambio sugerido: 19.26";
-inline constexpr const char* kLabel4 = "2.- Indique Clave y Contraseña del Kavori";
-inline constexpr const char* kTxUsuario = "Clave de Entrada a Kavori";
-inline constexpr const char* kTxPassw = "Password";
-inline constexpr const char* kLabel9 = "3.- Presione el botón \"Detectar PEPs\"";
-inline constexpr const char* kLabel8 =
+// Label2
+inline constexpr const char* kTipoCambioSugerido = "*Tipo de cambio sugerido: 19.26";
+// Label4
+inline constexpr const char* kPaso2ClaveYContrasena = "2.- Indique Clave y Contraseña del Kavori";
+// txUsuario
+inline constexpr const char* kEtiquetaClaveEntrada = "Clave de Entrada a Kavori";
+// txPassw
+inline constexpr const char* kEtiquetaPassword = "Password";
+// Label9
+inline constexpr const char* kPaso3PresioneDetectar = "3.- Presione el botón \"Detectar PEPs\"";
+// Label8
+inline constexpr const char* kPaso3Explicacion =
     "Se mostrará en el paso 4 de este programa, una lista de Usuarios que realizaron operaciones "
     "con su CC durante 2019, y que fueron considerados como posibles PEPs";
-inline constexpr const char* kBnDetectaPEPs = "Detectar PEPs";
-inline constexpr const char* kTxPaso4 =
+// bnDetectaPEPs
+inline constexpr const char* kBotonDetectarPEPs = "Detectar PEPs";
+// txPaso4
+inline constexpr const char* kPaso4MarqueLosPEPs =
     "4.- De la siguiente lista, marque sólo los Usuarios que se consideraron como PEPs";
-inline constexpr const char* kLabel7 = "Tip: NO marque los Usuarios que dictaminó como homónimos";
-inline constexpr const char* kLabel11 =
+// Label7
+inline constexpr const char* kTipHomonimos =
+    "Tip: NO marque los Usuarios que dictaminó como homónimos";
+// Label11 (on pnIgnorar)
+inline constexpr const char* kAvisoSinPEPs =
     "No se detectaron operaciones con ningún PEP. Ignore este paso y presione el botón "
     "\"Generar reporte\".";
-inline constexpr const char* kTxMensajes = "Mensajes";
-inline constexpr const char* kTxPruebas = "Versión BETA";
-inline constexpr const char* kBnGenReporte = "Generar reporte";
-inline constexpr const char* kLabel5 = "v1.9";
+// txMensajes, replaced at start
+inline constexpr const char* kMensajesDeDiseno = "Mensajes";
+// txPruebas
+inline constexpr const char* kVersionBeta = "Versión BETA";
+// bnGenReporte
+inline constexpr const char* kBotonGenerarReporte = "Generar reporte";
+// Label5
+inline constexpr const char* kVersionPrograma = "v1.9";
 
 // Grid of step 4.
 inline constexpr const char* kTituloMarcarPEP = "Marcar PEP";
 inline constexpr const char* kTituloNombre = "Nombre del Usuario";
 
-// Hints.
-inline constexpr const char* kHintCambio = "Tipo de Cambio a utilizar";
-inline constexpr const char* kHintUsuario = "Usuario administrador para acceder a Kavori";
-inline constexpr const char* kHintPassw =
+// Hints shown on hovering, by control.
+// edCambio
+inline constexpr const char* kAyudaTipoCambio = "Tipo de Cambio a utilizar";
+// edUsuario
+inline constexpr const char* kAyudaClaveEntrada = "Usuario administrador para acceder a Kavori";
+// edPassw
+inline constexpr const char* kAyudaPassword =
     "Contraseña del usuario administrador para acceder a Kavori";
-inline constexpr const char* kHintDetectaPEPs = "Cargará una lista de posibles PEPs en el paso 4";
-inline constexpr const char* kHintPEPs = "Haga click en el recuadro si el Usuario es un PEP";
+// bnDetectaPEPs
+inline constexpr const char* kAyudaDetectarPEPs = "Cargará una lista de posibles PEPs en el paso 4";
+// grdPEPs and its tick box
+inline constexpr const char* kAyudaMarcarPEP = "Haga click en el recuadro si el Usuario es un PEP";
 
 // Files of the program folder.
 inline constexpr const char* kArchivoIni = "Kavori.INI";
@@ -49,6 +73,13 @@ inline constexpr const char* kClaveEmpresaActiva = "EmpresaActiva";
 inline constexpr const char* kCarpetaBD = "DataBase";
 inline constexpr const char* kArchivoBD = "Kavori.mdb";
 inline constexpr const char* kConexionPrincipal = "BDPrincipal";
+
+// The program folder chosen at start (argument, executable's folder, remembered or asked for).
+inline constexpr const char* kElijaCarpeta =
+    "Elija la carpeta del Kavori (la que tiene Kavori.INI y DataBase)";
+inline constexpr const char* kCarpetaNoExiste = "No existe la carpeta del Kavori indicada: ";
+inline constexpr const char* kCarpetaSinIni =
+    "La carpeta elegida no tiene Kavori.INI; elija la carpeta del Kavori: ";
 
 // Messages.
 inline constexpr const char* kErrorCarpetaKavori =
@@ -69,9 +100,17 @@ inline constexpr const char* kAccesoNegadoEstado =
 inline constexpr const char* kDeteccionFinalizada = "La detección de PEPs ha finalizado.";
 inline constexpr const char* kAdvertencia = "¡Advertencia!";
 inline constexpr const char* kProcesoCancelado = "Proceso cancelado.";
+// A rate outside the plausible range, asked before the report: the prefix, the rate as
+// typed, then the question.
+inline constexpr const char* kTipoCambioInusual = "El tipo de cambio ";
+inline constexpr const char* kTipoCambioInusualPregunta =
+    " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea generar el reporte con "
+    "ese tipo de cambio?";
 inline constexpr const char* kReporteCorrecto = "El reporte se generó correctamente.";
 inline constexpr const char* kReporteFallido =
     "No fue posible generar el reporte. Llame a Soporte Técnico.";
+// After the cause of a failed report, before the log file's path.
+inline constexpr const char* kVeaBitacora = "\r\n\r\nQuedó registrado para Soporte Técnico en: ";
 
 // The instructions: paragraphs separated by CR CR LF, no separator at the end.
 inline constexpr const char* kIndicaciones =

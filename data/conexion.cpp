@@ -4,6 +4,17 @@
 
 namespace kv {
 
+namespace {
+
+// A value of an Access connection string: as is, or between double quotes (each one
+// inside doubled) when it holds what would end or split the item.
+std::string ValorCadena(const std::string& sValor) {
+  if (sValor.find_first_of(";=\"'") == std::string::npos) return sValor;
+  return Entrecomillado(sValor, '"');
+}
+
+}  // namespace
+
 std::string ArmaStrSQLServer(const std::string& sUsuario, const std::string& sPassw,
                              const std::string& sBDNombre, const std::string& sUbicacion,
                              const std::string& sInstancia, const std::string& sPuerto) {
@@ -16,9 +27,9 @@ std::string ArmaStrSQLServer(const std::string& sUsuario, const std::string& sPa
 }
 
 std::string ArmaStrAccess(const std::string& sUbicacion, const std::string& sPassw) {
-  std::string s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + sUbicacion +
+  std::string s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + ValorCadena(sUbicacion) +
                   ";Persist Security Info=True" + ";Mode=Share Deny None";
-  if (!EnBlanco(sPassw)) s += ";Jet OLEDB:Database Password=" + sPassw;
+  if (!EnBlanco(sPassw)) s += ";Jet OLEDB:Database Password=" + ValorCadena(sPassw);
   return s;
 }
 

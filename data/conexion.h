@@ -32,7 +32,8 @@ class IConexion : public IConector {
 std::string ArmaStrSQLServer(const std::string& sUsuario, const std::string& sPassw,
                              const std::string& sBDNombre, const std::string& sUbicacion,
                              const std::string& sInstancia, const std::string& sPuerto);
-// The Access/Jet connection string of a database file and its password.
+// The Access/Jet connection string of a database file and its password; a value that
+// holds ";", "=" or a quote goes between double quotes.
 std::string ArmaStrAccess(const std::string& sUbicacion, const std::string& sPassw);
 
 class TConexion final : public IConexion {

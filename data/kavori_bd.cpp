@@ -1,6 +1,7 @@
 #include "data/kavori_bd.h"
 
 #include "data/colector_conxs.h"
+#include "data/texto_bd.h"
 #include "data/textos_datos.h"
 
 namespace kv {
@@ -11,18 +12,22 @@ const char* const kPrefijoNombre = "Kavori";
 
 // A text as an SQL literal: between apostrophes, each apostrophe inside doubled.
 std::string LiteralSQL(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
+  return Entrecomillado(s, '\'');
 }
 
 }  // namespace
 
 TKavoriBD::TKavoriBD(db::Connection* Conector)
-    : TConsultasSQL(Conector), F_bConectado(Conector != nullptr && Conector->connected()) {}
+    : TConsultasSQL(Conector), F_bConectado(Conector != nullptr && Conector->connected()) {
+  // The object serves one command: its statements see the database as it is now. A
+  // failure here makes each statement fail with its cause, reported there.
+  if (F_bConectado) {
+    try {
+      Conector->beginCommand();
+    } catch (const std::exception&) {
+    }
+  }
+}
 
 TKavoriBD::TKavoriBD(const std::string& sRutaKavori, const std::string& sIDNomBD)
     : TKavoriBD(AbreConexPropia(sRutaKavori, sIDNomBD), sIDNomBD) {}
@@ -76,6 +81,8 @@ bool TKavoriBD::ValidaAcceso(const std::string& sUsuario, const std::string& sPa
 }
 
 bool TKavoriBD::UsuariosConectados() {
+  // Who is connected now counts, not who was when the command started.
+  if (F_Conector) F_Conector->readCurrent("tCompUsr");
   if (!PideConsulta("SELECT COUNT(1) as TotalConectados FROM tCompUsr ", F_qConsultaGen))
     return true;
   bool bConectados = true;
@@ -91,9 +98,16 @@ bool TKavoriBD::UsuariosConectados() {
 TEmpresa TKavoriBD::GetEmpresa() {
   TEmpresa Empresa;
   if (!PideConsulta("SELECT * FROM tEmpresa", F_qConsultaGen)) return Empresa;
+  const std::string sActiva = DameNumEmpActiva();
   bool bLeido = Atrapa([&] {
     if (F_qConsultaGen.isEmpty()) return;
+    // The active company's row; the first row when none is (or no company is known).
     F_qConsultaGen.first();
+    for (; !sActiva.empty() && !F_qConsultaGen.eof(); F_qConsultaGen.next()) {
+      const db::Value v = F_qConsultaGen.fieldByName("NumEmp");
+      if (!v.isNull() && v.toString() == sActiva) break;
+    }
+    if (F_qConsultaGen.eof()) F_qConsultaGen.first();
     const std::pair<const char*, std::string*> campos[] = {
         {"Empresa", &Empresa.sRazonSocial},
         {"RFC", &Empresa.sRFC},

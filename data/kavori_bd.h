@@ -34,7 +34,8 @@ class IKavoriBD {
 
 class TKavoriBD : public TConsultasSQL, public IKavoriBD {
  public:
-  // Over a connection opened by someone else (borrowed).
+  // Over a connection opened by someone else (borrowed), for one command: the database
+  // is read as it is at construction (Connection::beginCommand).
   explicit TKavoriBD(db::Connection* Conector);
   // Registers and opens its own Access connection "Kavori" + sIDNomBD to sRutaKavori.
   TKavoriBD(const std::string& sRutaKavori, const std::string& sIDNomBD);
@@ -50,6 +51,10 @@ class TKavoriBD : public TConsultasSQL, public IKavoriBD {
   std::string NombreClase() const override { return "TKavoriBD"; }
 
  protected:
+  // The number (as decimal text) of the company whose record Empresa reads; empty: the
+  // table's first row.
+  virtual std::string DameNumEmpActiva() const { return {}; }
+
   bool F_bConectado = false;
   std::string F_sIDNomBD;
 

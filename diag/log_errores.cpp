@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "diag/bitacora.h"
 #include "diag/dialogos.h"
 #include "diag/textos.h"
 
@@ -40,7 +41,10 @@ bool TManejadorErrores::ArmaMensaje(const std::string& sClaveErr, const std::str
 void TManejadorErrores::MuestraError(const std::string& sClaveErr, const std::string& sNomClase,
                                      const std::string& sMsjAdicional) {
   std::string sTexto;
-  if (ArmaMensaje(sClaveErr, sNomClase, sMsjAdicional, sTexto)) DameDialogos()->Mensaje(sTexto);
+  if (!ArmaMensaje(sClaveErr, sNomClase, sMsjAdicional, sTexto)) return;
+  // Support reads it later in the log, whatever the user did with the box.
+  RegistraEnBitacora(sTexto);
+  DameDialogos()->Mensaje(sTexto);
 }
 
 std::string TManejadorErrores::DameErrorMsj(const std::string& sClaveErr,

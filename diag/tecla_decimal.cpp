@@ -35,18 +35,21 @@ void FiltraTeclaDecimal(const QLineEdit* Control, QChar& Key) {
   if (!AceptaTeclaDecimal(sTexto, Key.unicode())) Key = QChar(u'\0');
 }
 
+bool EsTextoTecleado(const QKeyEvent& tecla) {
+  if (tecla.text().isEmpty() ||
+      (tecla.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) != Qt::NoModifier)
+    return false;
+  for (QChar c : tecla.text())
+    if (!c.isPrint()) return false;
+  return true;
+}
+
 bool TFiltroTeclaDecimal::eventFilter(QObject* objeto, QEvent* evento) {
   if (evento->type() != QEvent::KeyPress) return QObject::eventFilter(objeto, evento);
   const auto* tecla = static_cast<QKeyEvent*>(evento);
+  if (!EsTextoTecleado(*tecla)) return false;
   const auto* edit = qobject_cast<QLineEdit*>(objeto);
-  const QString sCaracteres = tecla->text();
-  if (sCaracteres.isEmpty()) return false;
-  // Enter arrives as "\r" on most platforms but not all; treat the keys themselves as 13.
-  const int nTecla = tecla->key();
-  if (nTecla == Qt::Key_Return || nTecla == Qt::Key_Enter || nTecla == Qt::Key_Tab ||
-      nTecla == Qt::Key_Backtab)
-    return false;
-  for (QChar c : sCaracteres) {
+  for (QChar c : tecla->text()) {
     FiltraTeclaDecimal(edit, c);
     if (c.isNull()) return true;
   }

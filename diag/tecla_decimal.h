@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QChar;
+class QKeyEvent;
 
 namespace kv {
 
@@ -16,8 +17,14 @@ bool AceptaTeclaDecimal(const std::string& sTexto, char32_t cTecla);
 // The same on a line edit; a rejected Key becomes the null character.
 void FiltraTeclaDecimal(const QLineEdit* Control, QChar& Key);
 
-// Event filter for a QLineEdit: swallows the key presses whose characters the filter rejects.
-// Keys without a character (arrows, Delete, Home) and Tab, which moves the focus, pass.
+// Whether a key press types characters (printable ones, without Ctrl or Meta), as opposed
+// to Enter, Tab, the editing keys (Delete, Backspace, arrows) and the shortcuts (Ctrl+A,
+// Ctrl+C, Ctrl+V), which an X server sends with control characters as their text.
+bool EsTextoTecleado(const QKeyEvent& tecla);
+
+// Event filter for a QLineEdit: swallows the typed key presses whose characters the filter
+// rejects. Enter, Tab, the editing keys and the shortcuts pass (a paste is the entry's
+// validator's business).
 class TFiltroTeclaDecimal : public QObject {
  public:
   using QObject::QObject;

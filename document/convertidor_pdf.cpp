@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "document/corrida_reporte.h"
 #include "document/error_doc.h"
 #include "document/textos_doc.h"
 
@@ -140,6 +142,15 @@ std::string LineasDeError(const std::string& sErrores) {
   return r;
 }
 
+// "LibreOffice 7.4.7.2 40(Build:2)": the first word that starts with a digit.
+std::string VersionEnSalida(const std::string& sSalida) {
+  std::istringstream in(sSalida);
+  std::string sPalabra;
+  while (in >> sPalabra)
+    if (std::isdigit(static_cast<unsigned char>(sPalabra[0]))) return sPalabra;
+  return {};
+}
+
 bool EmpiezaComoPdf(const fs::path& ruta) {
   std::ifstream in(ruta, std::ios::binary);
   char cabecera[4] = {};
@@ -257,14 +268,7 @@ std::string TConvertidorPDF::DameVersion() const {
   } catch (const EDocumentoWord& e) {
     throw EDocumentoWord(std::string(textos_doc::kErrorInstanciarWord) + ": " + e.what());
   }
-  // "LibreOffice 7.4.7.2 40(Build:2)": the first word that starts with a digit.
-  std::istringstream in(r.sSalida);
-  std::string sPalabra, sVersion;
-  while (in >> sPalabra)
-    if (std::isdigit(static_cast<unsigned char>(sPalabra[0]))) {
-      sVersion = sPalabra;
-      break;
-    }
+  const std::string sVersion = VersionEnSalida(r.sSalida);
   if (r.bVencido || sVersion.empty())
     throw EDocumentoWord(std::string(textos_doc::kErrorInstanciarWord) + ": " +
                          textos_doc::kConvertidorSinVersion + sPrograma);
@@ -282,6 +286,23 @@ void TConvertidorPDF::ValidaVersion() const {
                          sVersion);
 }
 
+void TConvertidorPDF::VerificaDisponible() const {
+  TResultadoProceso r;
+  try {
+    r = EjecutaProceso({sPrograma, "--version"}, std::min(limite, limiteVersion), alEsperar);
+  } catch (const EDocumentoWord& e) {
+    throw EDocumentoWord(textos_doc::kLibreOfficeNoEncontrado + sPrograma +
+                         textos_doc::kLibreOfficeParaPdf + textos_doc::kDetalle + e.what());
+  }
+  const std::string sVersion = VersionEnSalida(r.sSalida);
+  if (r.bVencido || sVersion.empty())
+    throw EDocumentoWord("LibreOffice (" + sPrograma + textos_doc::kLibreOfficeNoResponde);
+  if (std::atoi(sVersion.c_str()) < nVersionMinima)
+    throw EDocumentoWord(textos_doc::kLibreOfficeAntiguo + sVersion +
+                         textos_doc::kLibreOfficeAntiguoMinima + std::to_string(nVersionMinima) +
+                         textos_doc::kLibreOfficeActualice);
+}
+
 void TConvertidorPDF::Convierte(const std::string& sDocx, const std::string& sPdf) const {
   try {
     ConvierteEnCarpetas(sDocx, sPdf);
@@ -292,9 +313,11 @@ void TConvertidorPDF::Convierte(const std::string& sDocx, const std::string& sPd
 
 void TConvertidorPDF::ConvierteEnCarpetas(const std::string& sDocx, const std::string& sPdf) const {
   fs::path destino = fs::absolute(sPdf);
-  TCarpetaTemporal perfil(fs::temp_directory_path(), "kv-perfil-");
+  // The owner's process id in the name lets a later run remove it should this one die.
+  TCarpetaTemporal perfil(fs::temp_directory_path(),
+                          kPrefijoPerfil + std::to_string(::getpid()) + "-");
   // The output folder sits beside the target, so the finished PDF is renamed into place.
-  TCarpetaTemporal salida(destino.parent_path(), ".kv-pdf-");
+  TCarpetaTemporal salida(destino.parent_path(), kPrefijoTrabajo + std::string("pdf-"));
   TResultadoProceso r;
   try {
     r = EjecutaProceso(

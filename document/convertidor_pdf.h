@@ -39,6 +39,11 @@ class TConvertidorPDF {
   std::string DameVersion() const;
   // Throws EDocumentoWord when the version is older than nVersionMinima.
   void ValidaVersion() const;
+  // Checks before any work that the converter starts, tells its version within
+  // limiteVersion and is recent enough. Throws EDocumentoWord with a message for the user
+  // that says what to install or change.
+  void VerificaDisponible() const;
+  std::chrono::milliseconds limiteVersion{std::chrono::seconds(30)};
   // Exports sDocx as the PDF sPdf (replacing a file of that name). Throws EDocumentoWord
   // with the converter's own message when no PDF was made; sPdf is then left untouched.
   void Convierte(const std::string& sDocx, const std::string& sPdf) const;

@@ -4,10 +4,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <vector>
 
 #include "diag/bool_persist.h"
 #include "diag/programa.h"
 #include "diag/texto.h"
+#include "document/corrida_reporte.h"
 #include "document/error_doc.h"
 #include "document/textos_doc.h"
 
@@ -15,27 +18,25 @@ namespace kv {
 
 namespace {
 
-// Removes the working files and releases the document when the run ends, however it ends.
+// Removes this run's working files and releases the document when the run ends, however
+// it ends.
 class TLimpiezaCuestionario {
  public:
-  TLimpiezaCuestionario(std::unique_ptr<TDocumentoWord>& documento, std::string sPlantilla,
-                        std::string sDocumento)
-      : F_Documento(documento),
-        F_sPlantilla(std::move(sPlantilla)),
-        F_sDocumento(std::move(sDocumento)) {}
+  explicit TLimpiezaCuestionario(std::unique_ptr<TDocumentoWord>& documento)
+      : F_Documento(documento) {}
+  // The files to remove at the end.
+  void Borra(std::vector<std::string> archivos) { F_Archivos = std::move(archivos); }
   ~TLimpiezaCuestionario() {
     F_Documento.reset();
     std::error_code ec;
-    std::filesystem::remove(F_sPlantilla, ec);  // a file that is missing or stays is passed over
-    std::filesystem::remove(F_sDocumento, ec);
+    for (const auto& s : F_Archivos) std::filesystem::remove(s, ec);  // missing: passed over
   }
   TLimpiezaCuestionario(const TLimpiezaCuestionario&) = delete;
   TLimpiezaCuestionario& operator=(const TLimpiezaCuestionario&) = delete;
 
  private:
   std::unique_ptr<TDocumentoWord>& F_Documento;
-  std::string F_sPlantilla;
-  std::string F_sDocumento;
+  std::vector<std::string> F_Archivos;
 };
 
 void EscribePlantilla(const std::string& sRuta, std::span<const unsigned char> bytes) {
@@ -51,17 +52,44 @@ void EscribePlantilla(const std::string& sRuta, std::span<const unsigned char> b
 
 }  // namespace
 
+void LimpiaCorridasMuertas(const std::string& sNombreDocumento) {
+  try {
+    // Taking the report's lock does the cleaning; it is given back at once.
+    const TCorridaReporte corrida(DameCarpetaExe(), NombrePdf(sNombreDocumento));
+  } catch (const EDocumentoWord&) {
+    BorraPerfilesHuerfanos();  // a run is on, or the folder is read-only
+  }
+}
+
+std::string NombrePdf(const std::string& sNombreDocumento) {
+  return ReemplazaTexto(sNombreDocumento, ".docx", ".pdf");
+}
+
 bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& mensajero,
-                        const TFuentesCuestionario& fuentes) {
-  const std::string sCarpeta = DameCarpetaExe() + "/";
-  TLimpiezaCuestionario limpieza(documento, sCarpeta + fuentes.sNombrePlantilla,
-                                 sCarpeta + fuentes.sNombreDocumento);
+                        const TFuentesCuestionario& fuentes, std::string* psCausa) {
+  const auto Falla = [&](std::string s) {
+    if (psCausa) *psCausa = std::move(s);
+    return false;
+  };
+  if (psCausa) psCausa->clear();
+  // Declared first, so the lock is given up after the clean-up.
+  std::optional<TCorridaReporte> corrida;
+  TLimpiezaCuestionario limpieza(documento);
   if (!documento) throw EDocumentoWord(textos_doc::kSinDocumento);
+  // Before any answer: the folder, the lock of its report, the converter, the output.
+  const std::string sPdf = NombrePdf(fuentes.sNombreDocumento);
+  corrida.emplace(DameCarpetaExe(), sPdf);
+  documento->Convertidor().VerificaDisponible();
+  VerificaReemplazable(corrida->Ruta(sPdf));
+  const std::string sPlantilla = corrida->NombreDeTrabajo(fuentes.sNombrePlantilla);
+  const std::string sDocumento = corrida->NombreDeTrabajo(fuentes.sNombreDocumento);
+  limpieza.Borra({corrida->Ruta(sPlantilla), corrida->Ruta(sDocumento),
+                  corrida->Ruta(corrida->NombreDeTrabajo(sPdf))});
   TBoolPersist exito(true);
   TDatoBusquedaDocWord datos;
   mensajero.MsjTxEspera(textos_doc::kIniciando, false);
-  EscribePlantilla(sCarpeta + fuentes.sNombrePlantilla, fuentes.plantilla);
-  exito.SetValor(documento->CargaDocumentoWord(fuentes.sNombrePlantilla, ""));
+  EscribePlantilla(corrida->Ruta(sPlantilla), fuentes.plantilla);
+  exito.SetValor(documento->CargaDocumentoWord(sPlantilla, ""));
   if (exito.GetValor()) {
     datos.vMatchCase = false;
     datos.vFindText = "_NombreCC_";
@@ -82,18 +110,25 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
       } else {
         mensajero.MsjTxEspera(textos_doc::kErrorAvance, false);
         // Nothing more is asked; the unsaved document is discarded with the clean-up.
-        break;
+        return Falla(textos_doc::kPreguntaSinRespuesta + std::to_string(i) + ".");
       }
     }
   }
-  if (exito.GetValor()) {
-    mensajero.MsjTxEspera(textos_doc::kPreparandoReporte, false);
-    documento->SetGeneraPDFDocWord(true);
-    documento->SetMuestraDocWord(false);
-    exito.SetValor(documento->GuardaDocumentoWord(fuentes.sNombreDocumento, "", ""));
-    if (exito.GetValor()) documento->MuestraDocumentoWord(kMostrarNormal);
+  if (!exito.GetValor()) return false;  // the template's own dialog has said why
+  mensajero.MsjTxEspera(textos_doc::kPreparandoReporte, false);
+  documento->SetGeneraPDFDocWord(true);
+  documento->SetMuestraDocWord(false);
+  // The PDF is exported under this run's working name and put in place once complete.
+  if (!documento->GuardaDocumentoWord(sDocumento, "", ""))
+    return Falla(documento->GetUltimoError());
+  try {
+    corrida->Coloca(documento->GetRutaGuardaPDF(), sPdf);
+  } catch (const EDocumentoWord& e) {
+    return Falla(e.what());
   }
-  return exito.GetValor();
+  documento->SetRutaGuardaPDF(corrida->Ruta(sPdf));
+  documento->MuestraDocumentoWord(kMostrarNormal);
+  return true;
 }
 
 }  // namespace kv

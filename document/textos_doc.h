@@ -39,6 +39,39 @@ inline constexpr const char* kNoSeMovioPdf = "No se pudo colocar el PDF en ";
 inline constexpr const char* kPdfSobreDocumento =
     "El nombre del PDF coincide con el del documento; no se exporta para no sobrescribirlo: ";
 
+// Checks before a report: the converter, the folder, the output and the lock. Each message
+// says what is wrong and what to do; the pieces go around a path, a program or a version.
+inline constexpr const char* kLibreOfficeNoEncontrado = "No se encontró LibreOffice (";
+inline constexpr const char* kLibreOfficeParaPdf =
+    "), que este programa usa para crear el PDF. Instale el paquete libreoffice-writer y "
+    "vuelva a intentarlo.";
+inline constexpr const char* kLibreOfficeNoResponde =
+    ") no respondió al pedirle su versión. Revise su instalación (paquete libreoffice-writer) "
+    "y vuelva a intentarlo.";
+inline constexpr const char* kLibreOfficeAntiguo = "La versión de LibreOffice instalada (";
+inline constexpr const char* kLibreOfficeAntiguoMinima = ") es anterior a la ";
+inline constexpr const char* kLibreOfficeActualice =
+    ". Actualice el paquete libreoffice-writer y vuelva a intentarlo.";
+inline constexpr const char* kDetalle = " Detalle: ";
+inline constexpr const char* kCarpetaNoEscribible =
+    "No se puede escribir en la carpeta del programa: ";
+inline constexpr const char* kSoloLectura = " (es de sólo lectura)";
+inline constexpr const char* kCarpetaNoEscribibleQueHacer =
+    ". Dé permiso de escritura en esa carpeta al usuario que ejecuta este programa y vuelva a "
+    "intentarlo.";
+inline constexpr const char* kArchivoSoloLectura = "El archivo ";
+inline constexpr const char* kArchivoSoloLecturaQueHacer =
+    " es de sólo lectura y no se reemplazó. Quítele el atributo de sólo lectura (o muévalo a "
+    "otra carpeta) y vuelva a intentarlo.";
+inline constexpr const char* kReporteEnCurso =
+    "Otra ventana o computadora ya está generando el reporte ";
+inline constexpr const char* kDuenoProceso = " (proceso ";
+inline constexpr const char* kDuenoEquipo = ", equipo ";
+inline constexpr const char* kReporteEnCursoQueHacer =
+    ". Espere a que termine y vuelva a intentarlo.";
+// A question without an answer stops the report: the prefix before its number.
+inline constexpr const char* kPreguntaSinRespuesta = "No se obtuvo la respuesta de la pregunta ";
+
 // Status line while the questionnaire document is produced.
 inline constexpr const char* kIniciando = "Iniciando...";
 inline constexpr const char* kPorFavorEspere = "Por favor espere... ";

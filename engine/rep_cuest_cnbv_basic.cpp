@@ -71,7 +71,7 @@ std::string TRepCuestCNBVBasic::DameConsultaDivisas(const std::string& sSimbolo,
 std::string TRepCuestCNBVBasic::DameOpsPeriodo(const std::string& sFIni,
                                                const std::string& sFFin) const {
   return "SELECT tOps.* FROM (" + DameConsultaMovtos(false) + ") AS tOps " + "WHERE " +
-         "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha <= #" + sFFin + "#";
+         "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "#";
 }
 
 std::string TRepCuestCNBVBasic::DameOpsDolares(int nTipoOp, const std::string& sFIni,
@@ -80,7 +80,8 @@ std::string TRepCuestCNBVBasic::DameOpsDolares(int nTipoOp, const std::string& s
          DameConsultaMovtos(false) + " ) AS tOps, " + "(" +
          DameConsultaDivisas("USD", true, false) + " ) AS tXDivisas " +
          "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# and " +
-         "tOps.Fecha <= #" + sFFin + "# and " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "'";
+         "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "# and " + "tOps.Tipo = '" +
+         DameTipoOperacion(nTipoOp) + "'";
 }
 
 std::string TRepCuestCNBVBasic::DameOpsOtrasDivisas(int nTipoOp, const std::string& sFIni,
@@ -90,7 +91,8 @@ std::string TRepCuestCNBVBasic::DameOpsOtrasDivisas(int nTipoOp, const std::stri
          "FROM (" + DameConsultaMovtos(false) + ") AS tOps, " + "(" +
          DameConsultaDivisas("USD", false, false) + ") AS tXDivisas " +
          "WHERE tOps.NDiv = tXDivisas.NDivx and " + "tOps.Fecha >= #" + sFIni + "# AND " +
-         "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "'";
+         "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "# AND " + "tOps.Tipo = '" +
+         DameTipoOperacion(nTipoOp) + "'";
 }
 
 std::string TRepCuestCNBVBasic::DameOpsDocumentos(int nTipoOp, const std::string& sFIni,
@@ -100,7 +102,8 @@ std::string TRepCuestCNBVBasic::DameOpsDocumentos(int nTipoOp, const std::string
          ") AS Cantidad, Simbolo, Divisa " + "FROM (" + DameConsultaMovtos(false) + ") AS tOps, " +
          "(" + DameConsultaDivisas("TODAS", true, true) + ") AS tXDiv " +
          "WHERE tOps.NDiv = tXDiv.NDivx AND " + "tOps.Fecha >= #" + sFIni + "# AND " +
-         "tOps.Fecha <= #" + sFFin + "# AND " + "tOps.Tipo = '" + DameTipoOperacion(nTipoOp) + "' ";
+         "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "# AND " + "tOps.Tipo = '" +
+         DameTipoOperacion(nTipoOp) + "' ";
 }
 
 std::string TRepCuestCNBVBasic::DameCampoEsPEP() const {

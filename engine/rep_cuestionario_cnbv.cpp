@@ -1,8 +1,11 @@
 #include "engine/rep_cuestionario_cnbv.h"
 
+#include <charconv>
 #include <vector>
 
+#include "diag/bitacora.h"
 #include "document/documento_word.h"
+#include "document/error_doc.h"
 #include "document/genera_cuestionario.h"
 #include "document/template/plantilla.h"
 #include "engine/textos.h"
@@ -21,6 +24,44 @@ std::string Recorta(const std::string& s) {
 }
 
 }  // namespace
+
+std::string TRepCuestionarioCNBV::DameDiaSiguiente(const std::string& sFecha) {
+  int nMes = 0, nDia = 0, nAnio = 0;
+  const char* p = sFecha.data();
+  const char* const fin = p + sFecha.size();
+  // Two digits, "/", two digits, "/", four digits.
+  auto parte = [&](int& n, int nDigitos, bool bBarra) {
+    const auto r = std::from_chars(p, fin, n);
+    if (r.ec != std::errc() || r.ptr - p != nDigitos) return false;
+    p = r.ptr;
+    if (!bBarra) return p == fin;
+    if (p == fin || *p != '/') return false;
+    ++p;
+    return true;
+  };
+  if (!parte(nMes, 2, true) || !parte(nDia, 2, true) || !parte(nAnio, 4, false)) return sFecha;
+  const bool bBisiesto = (nAnio % 4 == 0 && nAnio % 100 != 0) || nAnio % 400 == 0;
+  const int kDias[] = {31, bBisiesto ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (nMes < 1 || nMes > 12 || nDia < 1 || nDia > kDias[nMes - 1]) return sFecha;
+  if (++nDia > kDias[nMes - 1]) {
+    nDia = 1;
+    if (++nMes > 12) {
+      nMes = 1;
+      ++nAnio;
+    }
+  }
+  char sTexto[16];
+  auto dos = [](char* s, int n) {
+    s[0] = static_cast<char>('0' + n / 10);
+    s[1] = static_cast<char>('0' + n % 10);
+  };
+  dos(sTexto, nMes);
+  sTexto[2] = '/';
+  dos(sTexto + 3, nDia);
+  sTexto[5] = '/';
+  const auto r = std::to_chars(sTexto + 6, sTexto + sizeof sTexto, nAnio);
+  return std::string(sTexto, r.ptr);
+}
 
 TRepCuestionarioCNBV::TRepCuestionarioCNBV(db::Connection* Conector, int nTotalPreg, int nNumEmp,
                                            const std::string& sFIni, const std::string& sFFin)
@@ -44,7 +85,19 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
   fuentes.sNombreDocumento = textos_motor::kArchivoDocWord;
   // The document object lives for this run only and is released on every path.
   auto docCuestionario = std::make_unique<TDocumentoWord>();
-  return GeneraCuestionario(docCuestionario, *F_Mensajero, fuentes);
+  bool bResultado = false;
+  try {
+    bResultado = GeneraCuestionario(docCuestionario, *F_Mensajero, fuentes, &F_sCausaFalla);
+  } catch (const EDocumentoWord& e) {
+    // A check before the work or a file that could not be written: said, not thrown.
+    F_sCausaFalla = e.what();
+  }
+  if (!F_sCausaFalla.empty()) RegistraEnBitacora(F_sCausaFalla);
+  return bResultado;
+}
+
+void TRepCuestionarioCNBV::LimpiaCorridasMuertas() {
+  kv::LimpiaCorridasMuertas(textos_motor::kArchivoDocWord);
 }
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
@@ -83,7 +136,7 @@ bool TRepCuestionarioCNBV::DetectaPEPs(TTablaPEPs& vtPEPS) {
       "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  tCliente.ApellidoMaterno, "
       "tCliente.ClaveCliente FROM tRelevan, tCliente WHERE tRelevan.TipoRelev = 'I' AND "
       "tRelevan.Fecha >= #" +
-      F_sFIni + "# AND " + "tRelevan.Fecha <= #" + F_sFFin + "# AND " +
+      F_sFIni + "# AND " + "tRelevan.Fecha < #" + DameDiaSiguiente(F_sFFin) + "# AND " +
       "tRelevan.Observaciones LIKE '%PEP%' AND " + "tRelevan.NumEmp = " + F_sNumEmp + " AND " +
       "tCliente.ClaveCliente = tRelevan.ClaveCliente";
   if (!PideConsulta(sConsulta, F_qConsultaGen)) return false;

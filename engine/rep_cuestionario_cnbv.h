@@ -25,6 +25,9 @@ class IRepCuestionarioCNBV {
   virtual bool ValidaAcceso(const std::string& sUsuario, const std::string& sPassw,
                             bool bSoloAdmins) = 0;
   virtual bool UsuariosConectados() = 0;
+  // After GeneraReporte answered false: what went wrong, for the user and support (empty
+  // when a dialog has already said it or nothing is known).
+  virtual std::string DameCausaFalla() const { return {}; }
 };
 
 class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
@@ -44,10 +47,14 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
     return TKavoriBD::ValidaAcceso(sUsuario, sPassw, bSoloAdmins);
   }
   bool UsuariosConectados() override { return TKavoriBD::UsuariosConectados(); }
+  std::string DameCausaFalla() const override { return F_sCausaFalla; }
 
   // The text written at question nPregunta's bookmark ("Respuesta: " and the first
   // Resultado, the fixed text, or "** E R R O R **"); false when the question failed.
   bool RespondePregunta(int nPregunta, std::string& sRespuesta);
+
+  // Removes what report runs that died left behind (working files, converter profiles).
+  static void LimpiaCorridasMuertas();
 
   int TotalPreguntas() const { return F_nTotalPreguntas; }
   // The PEP table whose ticks the answers read; not owned, may be null (nobody ticked).
@@ -65,12 +72,21 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
 
+  // The report is headed with the record of its own company.
+  std::string DameNumEmpActiva() const override { return F_sNumEmp; }
+
+  // The day after a mm/dd/yyyy date, in the same form: the period ends before it, so that
+  // the whole of its last day counts whatever the time of day. A text that is no such
+  // date comes back unchanged.
+  static std::string DameDiaSiguiente(const std::string& sFecha);
+
   // Runs an answer text (or takes a fixed one) and makes the text of the bookmark.
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
 
  private:
   std::shared_ptr<IMensajero> F_Mensajero;
   int F_nTotalPreguntas;
+  std::string F_sCausaFalla;
 };
 
 }  // namespace kv

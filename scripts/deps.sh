@@ -7,6 +7,8 @@ KV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   # tests
   libgtest-dev libgmock-dev nodejs
+  # a comma-decimal locale built with localedef (number conversions must ignore it)
+  locales
   # Qt 6 widgets (window, dialogs, timers)
   qt6-base-dev libgl-dev
   # the Access database: mdbtools' library and tools, SQLite, glib (libmdb's headers)
@@ -16,6 +18,8 @@ KV_PACKAGES=(
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
+  # the Debian package (scripts/paquete): shlibdeps, checks, icon sizes drawn from the SVG
+  dpkg-dev lintian desktop-file-utils librsvg2-bin
 )
 
 kv_missing_packages() {

@@ -118,4 +118,13 @@ Session& Connection::session() {
   return *session_;
 }
 
+void Connection::beginCommand() {
+  Session& s = session();
+  runWithHeartbeat([&] { s.beginCommand(); });
+}
+
+void Connection::readCurrent(const std::string& table) {
+  if (session_) session_->readCurrent(table);
+}
+
 }  // namespace kv::db

@@ -38,6 +38,12 @@ class Connection {
   // The open session; throws DbError when the connection is closed.
   Session& session();
 
+  // Session::beginCommand on the open session (under the heartbeat, as any database
+  // work). Throws DbError, also when the connection is closed.
+  void beginCommand();
+  // Session::readCurrent on the open session; nothing when the connection is closed.
+  void readCurrent(const std::string& table);
+
  private:
   std::string connectionString_;
   ConnectMode mode_ = ConnectMode::Unknown;

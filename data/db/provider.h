@@ -23,6 +23,15 @@ class Session {
   virtual RowSet select(const std::string& sql) = 0;
   // Runs a statement that returns no rows. Throws DbError.
   virtual void execute(const std::string& sql) = 0;
+
+  // A command of the user starts: from now until the next call every statement sees the
+  // database as it is at this moment. A provider that keeps rows read before drops them
+  // when the database changed since. Throws DbError; then every statement fails with
+  // that error until a later call succeeds.
+  virtual void beginCommand() {}
+  // The next statement that reads `table` reads it as it is now, outside the command's
+  // snapshot (a table that is only looked at, never combined with the others).
+  virtual void readCurrent(const std::string& table) { (void)table; }
 };
 
 enum class ConnectMode {

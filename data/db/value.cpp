@@ -20,11 +20,12 @@ std::string formatNumber(double d) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, prec);
     std::string s(buf, res.ptr);
-    double back = std::strtod(s.c_str(), nullptr);
+    double back = 0;
+    std::from_chars(s.data(), s.data() + s.size(), back);
     char b15[64], d15[64];
-    std::snprintf(b15, sizeof b15, "%.15g", back);
-    std::snprintf(d15, sizeof d15, "%.15g", d);
-    if (std::string(b15) == d15) return s;
+    const auto rb = std::to_chars(b15, b15 + sizeof b15, back, std::chars_format::general, 15);
+    const auto rd = std::to_chars(d15, d15 + sizeof d15, d, std::chars_format::general, 15);
+    if (std::string_view(b15, rb.ptr - b15) == std::string_view(d15, rd.ptr - d15)) return s;
   }
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);

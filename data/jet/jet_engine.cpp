@@ -313,6 +313,27 @@ void JetEngine::setDerivedCache(bool on) {
   cacheOn_ = on;
 }
 
+void JetEngine::replaceSource(std::unique_ptr<TableSource> source) {
+  clearCache();
+  for (const auto& stored : loaded_)
+    sqlite3_exec(db_.get(), ("DROP TABLE IF EXISTS main." + quoteName(stored)).c_str(), nullptr,
+                 nullptr, nullptr);
+  loaded_.clear();
+  loadedRows_ = 0;
+  sourceTables_.clear();
+  source_ = std::move(source);
+  if (source_)
+    for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
+}
+
+void JetEngine::forgetTable(const std::string& written) {
+  auto it = sourceTables_.find(toUpper(written));
+  if (it == sourceTables_.end() || !loaded_.count(it->second)) return;
+  clearCache();
+  exec("DROP TABLE main." + quoteName(it->second));
+  loaded_.erase(it->second);
+}
+
 void JetEngine::dropKept(const std::string& table) {
   sqlite3_exec(db_.get(), ("DROP TABLE IF EXISTS temp." + quoteName(table)).c_str(), nullptr,
                nullptr, nullptr);

@@ -44,6 +44,12 @@ class JetEngine {
   // true (a signal handler may set it; null: no flag), or once the statement has run
   // for `limit` (zero: no limit). The flag must outlive the engine.
   void setInterrupt(const std::atomic<bool>* flag, std::chrono::milliseconds limit);
+  // Drops every loaded table and kept derived table; later statements load their
+  // tables from `source` (null: only tables created with runSqlite() exist).
+  void replaceSource(std::unique_ptr<TableSource> source);
+  // Drops one loaded table (and the kept derived tables) so that the next statement that
+  // reads it loads it again. Nothing when it is not loaded.
+  void forgetTable(const std::string& written);
 
   // Keeps the rows of a derived table whose SQLite text recurs in a temporary table
   // and reads them from there in later statements. On unless KV_JET_CACHE=0.

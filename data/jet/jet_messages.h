@@ -26,6 +26,8 @@ inline constexpr const char* kBadArgument = "Argumento no válido en la llamada 
 inline constexpr const char* kBadPattern = "Patrón de LIKE no válido";
 inline constexpr const char* kInterrupted = "La consulta se interrumpió a petición del usuario";
 inline constexpr const char* kTimeLimit = "La consulta se interrumpió: pasó su tiempo límite";
+inline constexpr const char* kChangedDuringCommand =
+    "La base de datos cambió mientras se leía; vuelva a ejecutar el comando";
 
 // Details of syntax errors, unsupported constructs and damaged files.
 namespace text {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cwctype>
 
+#include "data/db/c_numbers.h"
+
 namespace kv::jet {
 
 namespace {
@@ -225,11 +227,8 @@ int compareTextForSort(std::string_view a, std::string_view b) {
 
 std::string cstrNumber(double d) {
   if (d == 0) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", d);
-  std::string s(buf);
   // %G writes two exponent digits at least ("1E+15"), as CStr does.
-  return s;
+  return kv::db::formatC("%.15G", d);
 }
 
 namespace {
@@ -256,9 +255,8 @@ double roundHalfEven(double x, int digits) {
   if (digits <= 0) return std::nearbyint(x);  // default rounding mode: ties to even
   if (digits > 15) return x;
   // printf rounds the exact binary value, ties to even, like Jet's ROUND.
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", digits, x);
-  return std::strtod(buf, nullptr);
+  const std::string s = kv::db::formatC("%.*f", digits, x);
+  return kv::db::strtodC(s.c_str(), nullptr);
 }
 
 }  // namespace kv::jet

@@ -4,12 +4,14 @@
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "data/db/c_numbers.h"
 #include "data/db/error.h"
 #include "data/jet/helper_process.h"
 #include "data/jet/jet_messages.h"
@@ -130,10 +132,11 @@ std::string readLongValue(MdbHandle* mdb, int start, int size) {
 // The shortest decimal that reads back as the same float, as Access shows a Single.
 double singleValue(float f) {
   if (!std::isfinite(f)) return f;
-  char buf[32];
   for (int prec = 6; prec <= 9; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*g", prec, static_cast<double>(f));
-    if (std::strtof(buf, nullptr) == f) return std::strtod(buf, nullptr);
+    const std::string s = kv::db::formatC("%.*g", prec, static_cast<double>(f));
+    float back = 0;
+    std::from_chars(s.data(), s.data() + s.size(), back);
+    if (back == f) return kv::db::strtodC(s.c_str(), nullptr);
   }
   return f;
 }
@@ -213,7 +216,7 @@ void sendCell(PipeOut& out, MdbHandle* mdb, MdbColumn* col, const MdbField& f) {
       std::unique_ptr<char, GFree> s(
           mdb_numeric_to_string(mdb, start, col->col_scale, col->col_prec));
       out.u8(kReal);
-      out.f64(s ? std::strtod(s.get(), nullptr) : 0.0);
+      out.f64(s ? kv::db::strtodC(s.get(), nullptr) : 0.0);
       return;
     }
     case MDB_OLE:

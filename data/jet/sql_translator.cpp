@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "data/db/c_numbers.h"
 #include "data/db/error.h"
 #include "data/jet/jet_messages.h"
 #include "data/jet/jet_text.h"
@@ -74,9 +75,7 @@ std::string quoteString(const std::string& s) {
 }
 
 std::string realLiteral(double d) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g", d);
-  std::string s(buf);
+  std::string s = kv::db::formatC("%.17g", d);
   if (s.find_first_of(".eEn") == std::string::npos) s += ".0";
   return s;
 }
@@ -683,7 +682,7 @@ class Translator {
     }
     if (op == "/") {
       const Expr& r = *e.args[1];
-      if (bothNumbers(a, b) && isNumberLiteral(r) && std::strtod(r.text.c_str(), nullptr) != 0)
+      if (bothNumbers(a, b) && isNumberLiteral(r) && kv::db::strtodC(r.text.c_str(), nullptr) != 0)
         return {"(CAST(" + a.text + " AS REAL) / " + b.text + ")", Type::Number};
       return {"jet_div(" + a.text + ", " + b.text + ")", Type::Number};
     }

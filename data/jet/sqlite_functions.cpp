@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/db/c_numbers.h"
 #include "data/db/error.h"
 #include "data/jet/jet_messages.h"
 #include "data/jet/jet_text.h"
@@ -61,7 +62,7 @@ bool parseNumericText(std::string_view s, Num& out) {
       return true;
     }
   }
-  double d = std::strtod(t.c_str(), &end);
+  double d = kv::db::strtodC(t.c_str(), &end);
   if (*end != '\0' || !std::isfinite(d) || t.find_first_of("xXnN") != std::string::npos)
     return false;
   out = {false, 0, d};

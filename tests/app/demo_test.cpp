@@ -7,23 +7,23 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/modelo_peps.h"
-#include "app/textos.h"
+#include "diag/bitacora.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "tests/app/ventana_prueba.h"
 
 namespace kv {
 namespace {
-
-using namespace textos_app;
 
 class DemoPrueba : public VentanaPrueba {
  protected:
@@ -41,8 +41,8 @@ TEST_F(DemoPrueba, WrongPasswordIsRefused) {
   frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
   frm.edPassw->setText(QStringLiteral("OTRA"));
   frm.bnDetectaPEPs->click();
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kAccesoNegadoCaja});
-  EXPECT_EQ(frm.txMensajes->text().toStdString(), kAccesoNegadoEstado);
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("acceso negado (caja)")});
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("acceso negado (estado)"));
   EXPECT_FALSE(frm.bnGenReporte->isEnabled());
   EXPECT_EQ(frm.dsPEPs()->rowCount(), 0);
 }
@@ -54,7 +54,7 @@ TEST_F(DemoPrueba, DetectionListsTheFlaggedClients) {
   QTest::keyClicks(frm.edPassw, QStringLiteral("cambios"));
   frm.bnDetectaPEPs->click();
   EXPECT_TRUE(dialogos->Textos().empty());
-  EXPECT_EQ(frm.txMensajes->text().toStdString(), kDeteccionFinalizada);
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("detección terminada"));
   ASSERT_GE(frm.dsPEPs()->rowCount(), 2);
   EXPECT_TRUE(frm.grdPEPs->isEnabled());
   EXPECT_TRUE(frm.bnGenReporte->isEnabled());
@@ -63,6 +63,15 @@ TEST_F(DemoPrueba, DetectionListsTheFlaggedClients) {
     EXPECT_FALSE(frm.dsPEPs()->index(i, 1).data().toString().isEmpty());
     EXPECT_EQ(frm.dsPEPs()->index(i, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
   }
+}
+
+// The files below a folder, relative to it, sorted.
+std::vector<std::string> Archivos(const std::filesystem::path& carpeta) {
+  std::vector<std::string> r;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(carpeta))
+    r.push_back(std::filesystem::relative(e.path(), carpeta).string());
+  std::sort(r.begin(), r.end());
+  return r;
 }
 
 // The text of a PDF as pdftotext lays it out, blanks squeezed to one space.
@@ -102,8 +111,8 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
   dialogos->Responde({true});
   frm.bnGenReporte->click();
   AsignaAbridorArchivos(abridorAnterior);
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kIndicaciones});
-  EXPECT_EQ(frm.txMensajes->text().toStdString(), kReporteCorrecto);
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("indicaciones")});
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte generado"));
   const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
   ASSERT_TRUE(std::filesystem::exists(pdf));
   EXPECT_EQ(abiertos, std::vector<std::string>{pdf.string()});
@@ -111,7 +120,7 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
 
   // The answers with these two ticks and with none; where they differ the ticks count.
   db::Connection* Conector = nullptr;
-  ASSERT_TRUE(ColectorConexiones->DameAccessConex(kConexionPrincipal, Conector));
+  ASSERT_TRUE(ColectorConexiones->DameAccessConex("BDPrincipal", Conector));
   TTablaPEPs sinMarcas;
   sinMarcas.Open();
   int nDependen = 0;
@@ -127,6 +136,41 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
     EXPECT_NE(sPdf.find(sCon), std::string::npos) << "question " << n << ": " << sCon;
   }
   EXPECT_GT(nDependen, 0);
+}
+
+// Without the converter the report stops before any answer: the status line's failure text,
+// then a box that says what to install, the same text in the support log, and the folder
+// as it was.
+TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
+  TCarpetaTemporal vacia;  // a PATH without soffice
+  const std::string sPathAnterior = std::getenv("PATH") ? std::getenv("PATH") : "";
+  TfrmPrincipal& frm = VentanaReal();
+  frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
+  frm.edPassw->setText(QString::fromLatin1(demo::kPasswordAdmin));
+  frm.bnDetectaPEPs->click();
+  ASSERT_TRUE(frm.bnGenReporte->isEnabled());
+  const auto antes = Archivos(carpeta.Ruta());
+  std::error_code ec;
+  std::filesystem::remove(DameRutaBitacora(), ec);
+  dialogos->Responde({true});
+  setenv("PATH", vacia.Ruta().c_str(), 1);
+  frm.bnGenReporte->click();
+  setenv("PATH", sPathAnterior.c_str(), 1);
+  const std::string sCausa =
+      "No se encontró LibreOffice (soffice), que este programa usa para crear el PDF. Instale el "
+      "paquete libreoffice-writer y vuelva a intentarlo. Detalle: no se pudo ejecutar el "
+      "convertidor soffice (No such file or directory)";
+  EXPECT_EQ(
+      dialogos->Textos(),
+      (std::vector<std::string>{
+          Dice("indicaciones"),
+          sCausa + "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora()}));
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), Dice("reporte fallido"));
+  EXPECT_EQ(Archivos(carpeta.Ruta()), antes);
+  std::ifstream bitacora(DameRutaBitacora());
+  std::string sUltima;
+  for (std::string s; std::getline(bitacora, s);) sUltima = s;
+  EXPECT_TRUE(sUltima.ends_with("  " + sCausa)) << sUltima;
 }
 
 }  // namespace

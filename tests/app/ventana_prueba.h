@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/cuestionario_siti.h"
@@ -26,12 +28,63 @@
 
 namespace kv {
 
+// What the window says, by situation, written out as the user reads it.
+inline const std::map<std::string, std::string, std::less<>> kMensajes = {
+    {"falta el usuario", "Por favor, escriba su usuario (Administrador)."},
+    {"falta el tipo de cambio", "Por favor, escriba el tipo de cambio."},
+    {"tipo de cambio no positivo", "El tipo de cambio debe ser diferente a cero."},
+    {"sin número de empresa", "No se pudo extraer el Número de la Empresa predeterminada."},
+    {"usuario conectado", "Hay un usuario conectado a la BD. Cierre Kavori antes de continuar."},
+    {"acceso negado (caja)",
+     "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador."},
+    {"acceso negado (estado)",
+     "La contraseña es incorrecta o, el usuario no tiene permisos de administrador."},
+    {"conectando", "Conectando con la BD..."},
+    {"detección terminada", "La detección de PEPs ha finalizado."},
+    {"fuera de la carpeta del Kavori",
+     "Error: Este programa debe encontrarse en la carpeta del Kavori."},
+    {"proceso cancelado", "Proceso cancelado."},
+    {"reporte generado", "El reporte se generó correctamente."},
+    {"reporte fallido", "No fue posible generar el reporte. Llame a Soporte Técnico."},
+    {"indicaciones",
+     "Para responder correctamente el cuestionario, es muy importante que por favor siga estas "
+     "indicaciones:\r\r\n1.- Haga un respaldo de seguridad de la Base de Datos del "
+     "Kavori.\r\r\n2.- Asigne el Símbolo a todas las divisas (Catálogo de \"Divisas para "
+     "Compra/Venta\"; en Kavori: Menú principal -> Archivo -> Opción 4 ). Las Divisas sin Símbolo "
+     "podrían ser ignoradas y causar resultados erróneos.\r\r\n3.- Asigne las Claves de la "
+     "Actividad a  todos los Sectores (Catálogo de \"Ocupaciones, Profesiones, Actividades o Giros "
+     "del Negocio\"; en Kavori:  Menú principal -> Usuarios -> Opción 2). Cerciórese que la clave "
+     "corresponda correctamente con el Sector, de lo contrario podría causar resultados "
+     "erróneos.\r\r\n4.- Cierre el programa Kavori. \r\r\n5.- Instale y ejecute este programa en "
+     "la carpeta raíz del Kavori (Generalmente en C:\\Kavori Software\\). \r\r\n6.- Si tiene "
+     "varias computadoras con Kavori en el mismo establecimiento, instale este programa en la "
+     "computadora principal (Servidor).\r\r\n7.- Si tiene varias sucursales, utilice este programa "
+     "para generar un reporte por sucursal. Posteriormente analice la información para condensarla "
+     "manualmente en un solo reporte.\r\r\n8.- El cuestionario tiene preguntas que NO son posibles "
+     "de contestar por medio de la Base de Datos del Kavori, por lo que deberá contestarlas a "
+     "criterio y de acuerdo a la operatividad de su Centro Cambiario. Estas preguntas traen la "
+     "respuesta: (** El CC debe responder **).\r\r\nNota 1: Considere los datos que están entre "
+     "paréntesis para analizar y condensar la información en caso de tener varias sucursales. No "
+     "debe escribir estos datos en el cuestionario, son sólo datos informativos para su "
+     "análisis.\r\r\nNota 2: En caso de no utilizar el sistema Kavori de forma automática para la "
+     "detección de PEPs, los resultados podrían no ser correctos. Deberá realizar los cálculos "
+     "correspondientes en cada respuesta donde intervengan PEPs conforme a los dictámenes que "
+     "hubiera realizado.\r\r\n¿Ha seguido las indicaciones y desea continuar?"},
+};
+// The message of a situation of the table.
+inline const std::string& Dice(std::string_view sSituacion) {
+  const auto it = kMensajes.find(sSituacion);
+  if (it == kMensajes.end()) throw std::out_of_range(std::string(sSituacion));
+  return it->second;
+}
+
 // What the scripted questionnaire answers and what it saw.
 struct TGuionCuestionario {
   bool bUsuariosConectados = false;
   bool bAcceso = true;
   bool bDetecta = true;
   bool bGenera = true;
+  std::string sCausa;                // what DameCausaFalla tells
   bool bLanza = false;               // DetectaPEPs throws
   std::function<void()> alGenerar;   // run inside GeneraReporte, before it reads the ticks
   std::vector<std::string> nombres;  // rows the detection writes
@@ -87,6 +140,7 @@ class TCuestionarioGuion : public IRepCuestionarioCNBV {
       g_.marcasAlGenerar.push_back(vtPEPS.Fila(i).EsPEP.value_or(false));
     return g_.bGenera;
   }
+  std::string DameCausaFalla() const override { return g_.sCausa; }
 
  private:
   void Botones() {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -21,10 +25,10 @@
 #include "app/frm_principal.h"
 #include "app/inicio.h"
 #include "app/modelo_peps.h"
-#include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
 #include "data/db/query.h"
+#include "diag/bitacora.h"
 #include "diag/mensajero.h"
 #include "diag/programa.h"
 #include "tests/app/ventana_prueba.h"
@@ -33,7 +37,6 @@ namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace textos_app;
 
 std::string T(const QString& s) {
   return s.toStdString();
@@ -45,7 +48,7 @@ QColor ColorDe(const QWidget* w) {
 
 TEST_F(VentanaPrueba, DesignOfEveryCaption) {
   TfrmPrincipal& frm = Ventana();
-  EXPECT_EQ(T(frm.windowTitle()), kTituloVentana);
+  EXPECT_EQ(T(frm.windowTitle()), "Cuestionario Operatividad 2020");
   EXPECT_EQ(frm.size(), QSize(690, 730));
   EXPECT_EQ(frm.minimumSize(), frm.maximumSize());
   EXPECT_EQ(frm.palette().color(QPalette::Window), QColor(Qt::white));
@@ -60,22 +63,41 @@ TEST_F(VentanaPrueba, DesignOfEveryCaption) {
     Qt::Alignment alineacion;
     bool negrita;
   };
+  // Control -> caption, as the user reads it, with its design.
+  // clang-format off
   const Caso casos[] = {
-      {frm.Label1, kLabel1, {182, 20, 345, 19}, teal, 16, Qt::AlignLeft, true},
-      {frm.Label6, kLabel6, {88, 74, 337, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.txCambio, kTxCambio, {219, 113, 79, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.Label2, kLabel2, {470, 145, 135, 11}, gris, 9, Qt::AlignRight, false},
-      {frm.Label4, kLabel4, {88, 190, 300, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.txUsuario, kTxUsuario, {153, 227, 129, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.txPassw, kTxPassw, {236, 254, 46, 13}, gris, 11, Qt::AlignRight, false},
-      {frm.Label9, kLabel9, {88, 315, 262, 19}, teal, 16, Qt::AlignLeft, false},
-      {frm.Label8, kLabel8, {95, 348, 332, 33}, gris, 9, Qt::AlignLeft, false},
-      {frm.txPaso4, kTxPaso4, {88, 420, 503, 38}, teal, 16, Qt::AlignLeft, false},
-      {frm.Label7, kLabel7, {95, 476, 255, 11}, gris, 9, Qt::AlignLeft, false},
-      {frm.Label11, kLabel11, {77, 63, 357, 36}, teal, 15, Qt::AlignHCenter, false},
-      {frm.txPruebas, kTxPruebas, {62, 682, 80, 14}, marron, 12, Qt::AlignLeft, true},
-      {frm.Label5, kLabel5, {7, 709, 22, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label1, "Cuestionario de Operatividad CNBV - 2020",
+       {182, 20, 345, 19}, teal, 16, Qt::AlignLeft, true},
+      {frm.Label6, "1.- Indique Tipo de Cambio promedio del 2019",
+       {88, 74, 337, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.txCambio, "Tipo de Cambio*",
+       {219, 113, 79, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label2, "*Tipo de cambio sugerido: 19.26",
+       {470, 145, 135, 11}, gris, 9, Qt::AlignRight, false},
+      {frm.Label4, "2.- Indique Clave y Contraseña del Kavori",
+       {88, 190, 300, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.txUsuario, "Clave de Entrada a Kavori",
+       {153, 227, 129, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.txPassw, "Password",
+       {236, 254, 46, 13}, gris, 11, Qt::AlignRight, false},
+      {frm.Label9, "3.- Presione el botón \"Detectar PEPs\"",
+       {88, 315, 262, 19}, teal, 16, Qt::AlignLeft, false},
+      {frm.Label8, "Se mostrará en el paso 4 de este programa, una lista de Usuarios que realizaron "
+       "operaciones con su CC durante 2019, y que fueron considerados como posibles PEPs",
+       {95, 348, 332, 33}, gris, 9, Qt::AlignLeft, false},
+      {frm.txPaso4, "4.- De la siguiente lista, marque sólo los Usuarios que se consideraron como PEPs",
+       {88, 420, 503, 38}, teal, 16, Qt::AlignLeft, false},
+      {frm.Label7, "Tip: NO marque los Usuarios que dictaminó como homónimos",
+       {95, 476, 255, 11}, gris, 9, Qt::AlignLeft, false},
+      {frm.Label11, "No se detectaron operaciones con ningún PEP. Ignore este paso y presione el botón "
+       "\"Generar reporte\".",
+       {77, 63, 357, 36}, teal, 15, Qt::AlignHCenter, false},
+      {frm.txPruebas, "Versión BETA",
+       {62, 682, 80, 14}, marron, 12, Qt::AlignLeft, true},
+      {frm.Label5, "v1.9",
+       {7, 709, 22, 13}, gris, 11, Qt::AlignRight, false},
   };
+  // clang-format on
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.texto);
     EXPECT_EQ(T(c.etiqueta->text()), c.texto);
@@ -108,6 +130,34 @@ TEST_F(VentanaPrueba, DesignOfEveryCaption) {
   EXPECT_EQ(frm.pnIgnorar->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
+// The ink of a widget as rendered: the sum over its pixels of how far each is from white.
+double Tinta(QWidget* w) {
+  const QImage img = w->grab().toImage();
+  double d = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) d += 255 - qGray(img.pixel(x, y));
+  return d / 255;
+}
+
+// The title renders bold, not only asks for it: in a capture it holds clearly more ink than
+// the same text in the regular face, and it stays within the width of the steps' frames.
+TEST_F(VentanaPrueba, TheTitleRendersBold) {
+  TfrmPrincipal& frm = Ventana();
+  QLabel regular(frm.Label1->text(), &frm);
+  QFont fuente = frm.Label1->font();
+  fuente.setBold(false);
+  regular.setFont(fuente);
+  regular.setPalette(frm.Label1->palette());
+  regular.setGeometry(frm.Label1->geometry());
+  const double dNegrita = Tinta(frm.Label1);
+  const double dRegular = Tinta(&regular);
+  EXPECT_GT(dNegrita, 1.3 * dRegular) << dNegrita << " against " << dRegular;
+  EXPECT_GE(frm.Label1->geometry().left(), frm.Shape2->geometry().left());
+  EXPECT_LE(frm.Label1->geometry().right(), frm.Shape2->geometry().right());
+  EXPECT_GE(frm.Label1->geometry().width(),
+            QFontMetrics(frm.Label1->font()).horizontalAdvance(frm.Label1->text()));
+}
+
 TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
   TfrmPrincipal& frm = Ventana();
   struct Caso {
@@ -116,11 +166,13 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
     const char* hint;
   };
   const Caso casos[] = {
-      {frm.edCambio, {320, 110, 121, 21}, kHintCambio},
-      {frm.edUsuario, {304, 224, 121, 21}, kHintUsuario},
-      {frm.edPassw, {304, 251, 121, 21}, kHintPassw},
-      {frm.bnDetectaPEPs, {479, 335, 105, 25}, kHintDetectaPEPs},
-      {frm.grdPEPs, {95, 491, 498, 122}, kHintPEPs},
+      {frm.edCambio, {320, 110, 121, 21}, "Tipo de Cambio a utilizar"},
+      {frm.edUsuario, {304, 224, 121, 21}, "Usuario administrador para acceder a Kavori"},
+      {frm.edPassw,
+       {304, 251, 121, 21},
+       "Contraseña del usuario administrador para acceder a Kavori"},
+      {frm.bnDetectaPEPs, {479, 335, 105, 25}, "Cargará una lista de posibles PEPs en el paso 4"},
+      {frm.grdPEPs, {95, 491, 498, 122}, "Haga click en el recuadro si el Usuario es un PEP"},
       {frm.bnGenReporte, {512, 678, 105, 25}, ""},
   };
   for (const Caso& c : casos) {
@@ -128,28 +180,34 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
     EXPECT_EQ(c.control->geometry(), c.r);
     EXPECT_EQ(T(c.control->toolTip()), c.hint);
   }
-  EXPECT_EQ(T(frm.edCambio->text()), kCambioInicial);
-  EXPECT_EQ(T(frm.bnDetectaPEPs->text()), kBnDetectaPEPs);
-  EXPECT_EQ(T(frm.bnGenReporte->text()), kBnGenReporte);
+  EXPECT_EQ(T(frm.edCambio->text()), "19.26");
+  EXPECT_EQ(T(frm.bnDetectaPEPs->text()), "Detectar PEPs");
+  EXPECT_EQ(T(frm.bnGenReporte->text()), "Generar reporte");
   EXPECT_EQ(frm.edPassw->echoMode(), QLineEdit::Password);
 
-  // Tab order: rate, key, password, detection, grid, report.
-  const QWidget* esperado[] = {frm.edCambio,      frm.edUsuario, frm.edPassw,
-                               frm.bnDetectaPEPs, frm.grdPEPs,   frm.bnGenReporte};
-  QWidget* w = frm.edCambio;
-  for (std::size_t i = 1; i < std::size(esperado); ++i) {
-    do w = w->nextInFocusChain();
-    while ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus);
-    EXPECT_EQ(w, esperado[i]) << "position " << i;
+  // Tab order, pressed: rate, key, password, detection, grid, report, and round again;
+  // Shift+Tab goes back the same way.
+  frm.grdPEPs->setEnabled(true);
+  frm.bnGenReporte->setEnabled(true);
+  MuestraYAcepta();
+  QWidget* const orden[] = {frm.edCambio,      frm.edUsuario, frm.edPassw,
+                            frm.bnDetectaPEPs, frm.grdPEPs,   frm.bnGenReporte};
+  for (int i = 1; i <= 6; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), orden[i % 6]) << "Tab " << i;
+  }
+  for (int i = 5; i >= 0; --i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), orden[i]) << "Shift+Tab to " << i;
   }
 
   auto* titulos = frm.grdPEPs->horizontalHeader();
   EXPECT_EQ(titulos->sectionSize(0), 84);
   EXPECT_EQ(titulos->sectionSize(1), 391);
   EXPECT_EQ(T(frm.dsPEPs()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString()),
-            kTituloMarcarPEP);
+            "Marcar PEP");
   EXPECT_EQ(T(frm.dsPEPs()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString()),
-            kTituloNombre);
+            "Nombre del Usuario");
   EXPECT_TRUE(frm.grdPEPs->verticalHeader()->isHidden());
   EXPECT_EQ(frm.grdPEPs->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
@@ -177,9 +235,9 @@ TEST_F(VentanaPrueba, DecliningTheInstructionsClosesBeforeAnyDiskWork) {
   QApplication::processEvents();
   ASSERT_EQ(dialogos->Dialogos().size(), 1u);
   EXPECT_EQ(dialogos->Dialogos()[0].eTipo, TTipoDialogo::AdvertenciaSiNo);
-  EXPECT_EQ(dialogos->Dialogos()[0].sTexto, kIndicaciones);
+  EXPECT_EQ(dialogos->Dialogos()[0].sTexto, Dice("indicaciones"));
   EXPECT_FALSE(frm.isVisible());
-  EXPECT_FALSE(ColectorConexiones->Conectado(kConexionPrincipal));
+  EXPECT_FALSE(ColectorConexiones->Conectado("BDPrincipal"));
   EXPECT_EQ(guion->nCreados, 0);
 }
 
@@ -192,27 +250,175 @@ TEST_F(VentanaPrueba, AcceptingTheInstructionsFocusesTheRate) {
   EXPECT_EQ(T(frm.edCambio->text()), "19.26");
 }
 
-TEST_F(VentanaPrueba, RateEntryKeyFilter) {
+// Real key presses in each entry: typed characters go through the entry's rule, editing
+// keys, Tab and the shortcuts do their usual work, Enter moves on. A paste follows the rate's
+// rule too.
+TEST_F(VentanaPrueba, KeysPressedInEachEntry) {
   TfrmPrincipal& frm = Ventana();
+  MuestraYAcepta();
+  struct Tecla {
+    int tecla;  // a Qt::Key, or a character typed
+    Qt::KeyboardModifiers mod = Qt::NoModifier;
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
   struct Caso {
+    const char* nombre;
+    QLineEdit* entrada;
     const char* inicial;
-    char tecla;
+    int nCursor;  // -1: at the end
+    std::vector<Tecla> teclas;
+    const char* portapapeles;  // before the keys; nullptr: left as it is
+    QWidget* foco;             // where the focus ends
     const char* final;
   };
+  QLineEdit* cambio = frm.edCambio;
+  QLineEdit* usuario = frm.edUsuario;
+  QLineEdit* passw = frm.edPassw;
+  // clang-format off
   const Caso casos[] = {
-      {"19", '.', "19."},     {"19.2", '.', "19.2"},   {"", '.', ""},     {"0", '.', "0"},
-      {"19", 'a', "19"},      {"19", '-', "19"},       {"19", ',', "19"}, {"", '7', "7"},
-      {"19.2", '6', "19.26"}, {"19.26", '\b', "19.2"},
+      {"tab", cambio, "19.26", -1, {{Qt::Key_Tab}}, nullptr, usuario, "19.26"},
+      {"tab, key", usuario, "ADMIN", -1, {{Qt::Key_Tab}}, nullptr, passw, "ADMIN"},
+      {"tab, password", passw, "X", -1, {{Qt::Key_Tab}}, nullptr, frm.bnDetectaPEPs, "X"},
+      {"shift+tab", usuario, "ADMIN", -1, {{Qt::Key_Tab, shift}}, nullptr, cambio, "ADMIN"},
+      {"backtab", passw, "", -1, {{Qt::Key_Backtab, shift}}, nullptr, usuario, ""},
+      {"enter", cambio, "19.26", -1, {{Qt::Key_Return}}, nullptr, usuario, "19.26"},
+      {"shift+enter", passw, "X", -1, {{Qt::Key_Return, shift}}, nullptr, usuario, "X"},
+      {"delete", cambio, "19.26", 0, {{Qt::Key_Delete}}, nullptr, cambio, "9.26"},
+      {"backspace", cambio, "19.26", -1, {{Qt::Key_Backspace}}, nullptr, cambio, "19.2"},
+      {"arrows", cambio, "19.26", -1, {{Qt::Key_Left}, {Qt::Key_Left}, {Qt::Key_Backspace}}, nullptr, cambio, "1926"},
+      {"right, delete", cambio, "19.26", 0, {{Qt::Key_Right}, {Qt::Key_Delete}}, nullptr, cambio, "1.26"},
+      {"home, digit", cambio, "19.26", -1, {{Qt::Key_Home}, {'2'}}, nullptr, cambio, "219.26"},
+      {"ctrl+a, digit", cambio, "19.26", 2, {{Qt::Key_A, ctrl}, {'7'}}, nullptr, cambio, "7"},
+      {"ctrl+a, ctrl+v", cambio, "19.26", -1, {{Qt::Key_A, ctrl}, {Qt::Key_V, ctrl}}, "20.5", cambio, "20.5"},
+      {"paste of letters", cambio, "19.26", -1, {{Qt::Key_A, ctrl}, {Qt::Key_V, ctrl}}, "abc", cambio, "19.26"},
+      {"paste with comma", cambio, "", -1, {{Qt::Key_V, ctrl}}, "19,26", cambio, "19.26"},
+      {"paste with blanks", cambio, "", -1, {{Qt::Key_V, ctrl}}, " 18.9 ", cambio, "18.9"},
+      {"paste of a second point", cambio, "19.2", -1, {{Qt::Key_V, ctrl}}, ".5", cambio, "19.2"},
+      {"digit", cambio, "19.2", -1, {{'6'}}, nullptr, cambio, "19.26"},
+      {"point", cambio, "19", -1, {{'.'}}, nullptr, cambio, "19."},
+      {"second point", cambio, "19.2", -1, {{'.'}}, nullptr, cambio, "19.2"},
+      {"point first", cambio, "", -1, {{'.'}}, nullptr, cambio, ""},
+      {"point after 0", cambio, "0", -1, {{'.'}}, nullptr, cambio, "0"},
+      {"comma", cambio, "19", -1, {{','}, {'2'}, {'6'}}, nullptr, cambio, "19.26"},
+      {"comma after the point", cambio, "19.2", -1, {{','}}, nullptr, cambio, "19.2"},
+      {"letter", cambio, "19", -1, {{'a'}}, nullptr, cambio, "19"},
+      {"minus", cambio, "19", -1, {{'-'}}, nullptr, cambio, "19"},
+      {"space", cambio, "19", -1, {{' '}}, nullptr, cambio, "19"},
+      {"ctrl+a, letter, key", usuario, "ABC", -1, {{Qt::Key_A, ctrl}, {'x'}}, nullptr, usuario, "X"},
+      {"delete, key", usuario, "ABC", 0, {{Qt::Key_Delete}}, nullptr, usuario, "BC"},
+      {"ctrl+a, backspace, password", passw, "CLAVE", -1, {{Qt::Key_A, ctrl}, {Qt::Key_Backspace}}, nullptr, passw, ""},
+      {"paste into the key", usuario, "", -1, {{Qt::Key_V, ctrl}}, "admin", usuario, "ADMIN"},
+  };
+  // clang-format on
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    c.entrada->setText(QString::fromLatin1(c.inicial));
+    c.entrada->setCursorPosition(c.nCursor < 0 ? static_cast<int>(c.entrada->text().size())
+                                               : c.nCursor);
+    c.entrada->setFocus();
+    if (c.portapapeles) QApplication::clipboard()->setText(QString::fromLatin1(c.portapapeles));
+    for (const Tecla& t : c.teclas) {
+      if (t.tecla < 0x80 && t.mod == Qt::NoModifier && std::isprint(t.tecla))
+        QTest::keyClick(QApplication::focusWidget(), static_cast<char>(t.tecla));
+      else
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(t.tecla), t.mod);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), c.foco);
+    EXPECT_EQ(T(c.entrada->text()), c.final);
+  }
+  // Ctrl+C copies what the rate entry shows.
+  frm.edCambio->setText(QStringLiteral("21.5"));
+  frm.edCambio->setFocus();
+  QApplication::clipboard()->clear();
+  QTest::keyClick(frm.edCambio, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(frm.edCambio, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(T(QApplication::clipboard()->text()), "21.5");
+}
+
+// A comma as decimal point, however it reached the entry, reads as the point; a rate outside
+// 5 to 100 pesos per dollar needs the user's word before the report.
+TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
+  PreparaCarpeta();
+  TfrmPrincipal& frm = Ventana();
+  frm.edUsuario->setText(QStringLiteral("ADMIN"));
+  frm.bnGenReporte->setEnabled(true);
+  struct Caso {
+    const char* cambio;
+    double dLeido;
+    const char* pregunta;  // nullptr: none
+    bool bRespuesta;
+  };
+  const char* const kFuera =
+      " está fuera del rango usual (de 5 a 100 pesos por dólar). ¿Desea "
+      "generar el reporte con ese tipo de cambio?";
+  // clang-format off
+  const Caso casos[] = {
+      {"5", 5, nullptr, false},
+      {"100", 100, nullptr, false},
+      {"19.26", 19.26, nullptr, false},
+      {"19,26", 19.26, nullptr, false},
+      {"4.99", 4.99, "El tipo de cambio 4.99", false},
+      {"1926", 1926, "El tipo de cambio 1926", false},
+      {"100.01", 100.01, "El tipo de cambio 100.01", true},
+      {"0,5", 0.5, "El tipo de cambio 0.5", true},
+  };
+  // clang-format on
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.cambio);
+    frm.edCambio->setText(QString::fromLatin1(c.cambio));
+    dialogos->Limpia();
+    guion->llamadas.clear();
+    guion->dTCambio = 0;
+    const bool bCorre = c.pregunta == nullptr || c.bRespuesta;
+    if (c.pregunta) dialogos->Responde({c.bRespuesta});
+    if (bCorre) dialogos->Responde({true});
+    frm.bnGenReporte->click();
+    std::vector<std::string> esperado;
+    if (c.pregunta) esperado.push_back(std::string(c.pregunta) + kFuera);
+    if (bCorre) esperado.push_back(Dice("indicaciones"));
+    EXPECT_EQ(dialogos->Textos(), esperado);
+    EXPECT_EQ(guion->llamadas, bCorre ? "UsuariosConectados ValidaAcceso GeneraReporte " : "");
+    EXPECT_EQ(T(frm.txMensajes->text()),
+              bCorre ? Dice("reporte generado") : Dice("proceso cancelado"));
+    if (bCorre) {
+      EXPECT_DOUBLE_EQ(guion->dTCambio, c.dLeido);
+    } else {
+      EXPECT_EQ(frm.focusWidget(), frm.edCambio);
+    }
+  }
+}
+
+// A report that fails with a known cause says it in a box after the status line's text,
+// with the log file support can ask for.
+TEST_F(VentanaPrueba, AFailedReportSaysWhyInABox) {
+  PreparaCarpeta();
+  TfrmPrincipal& frm = Ventana();
+  frm.edUsuario->setText(QStringLiteral("ADMIN"));
+  frm.bnDetectaPEPs->click();
+  struct Caso {
+    bool bGenera;
+    const char* causa;
+    bool bCaja;
+  };
+  const Caso casos[] = {
+      {false, "El convertidor de PDF no generó el archivo PDF.", true},
+      {false, "", false},
+      {true, "algo que no cuenta", false},
   };
   for (const Caso& c : casos) {
-    SCOPED_TRACE(std::string(c.inicial) + " + " + c.tecla);
-    frm.edCambio->setText(QString::fromLatin1(c.inicial));
-    frm.edCambio->setCursorPosition(frm.edCambio->text().size());
-    if (c.tecla == '\b')
-      QTest::keyClick(frm.edCambio, Qt::Key_Backspace);
-    else
-      QTest::keyClick(frm.edCambio, c.tecla);
-    EXPECT_EQ(T(frm.edCambio->text()), c.final);
+    SCOPED_TRACE(c.causa);
+    guion->bGenera = c.bGenera;
+    guion->sCausa = c.causa;
+    dialogos->Limpia();
+    dialogos->Responde({true});
+    frm.bnGenReporte->click();
+    std::vector<std::string> esperado{Dice("indicaciones")};
+    if (c.bCaja)
+      esperado.push_back(std::string(c.causa) +
+                         "\r\n\r\nQuedó registrado para Soporte Técnico en: " + DameRutaBitacora());
+    EXPECT_EQ(dialogos->Textos(), esperado);
+    EXPECT_EQ(T(frm.txMensajes->text()),
+              c.bGenera ? Dice("reporte generado") : Dice("reporte fallido"));
   }
 }
 
@@ -258,7 +464,7 @@ TEST_F(VentanaPrueba, EnterMovesOnShiftEnterBack) {
   // Enter on the focused button presses it (here the key entry is still empty).
   frm.bnDetectaPEPs->setFocus();
   QTest::keyClick(frm.bnDetectaPEPs, Qt::Key_Return);
-  EXPECT_EQ(T(frm.txMensajes->text()), kFaltaUsuario);
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("falta el usuario"));
 }
 
 // The validation stops at the first failure, before anything is opened.
@@ -266,15 +472,19 @@ TEST_F(VentanaPrueba, ValidationOrderAndTexts) {
   struct Caso {
     const char* usuario;
     const char* cambio;
-    const char* mensaje;
+    std::string mensaje;
     bool bEnCambio;  // the alert is on the rate entry (else on the key entry)
   };
   const Caso casos[] = {
-      {"", "", kFaltaUsuario, false},      {" \t", "19.26", kFaltaUsuario, false},
-      {"ADMIN", "", kFaltaCambio, true},   {"ADMIN", "  ", kFaltaCambio, true},
-      {"ADMIN", "0", kCambioCero, true},   {"ADMIN", "0.0", kCambioCero, true},
-      {"ADMIN", "abc", kCambioCero, true}, {"ADMIN", "19,26", kCambioCero, true},
-      {"ADMIN", "-3", kCambioCero, true},
+      {"", "", Dice("falta el usuario"), false},
+      {" \t", "19.26", Dice("falta el usuario"), false},
+      {"ADMIN", "", Dice("falta el tipo de cambio"), true},
+      {"ADMIN", "  ", Dice("falta el tipo de cambio"), true},
+      {"ADMIN", "0", Dice("tipo de cambio no positivo"), true},
+      {"ADMIN", "0.0", Dice("tipo de cambio no positivo"), true},
+      {"ADMIN", "abc", Dice("tipo de cambio no positivo"), true},
+      {"ADMIN", "19,2,6", Dice("tipo de cambio no positivo"), true},
+      {"ADMIN", "-3", Dice("tipo de cambio no positivo"), true},
   };
   TfrmPrincipal& frm = Ventana();
   for (bool bReporte : {false, true}) {
@@ -344,7 +554,7 @@ TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
   frm.bnDetectaPEPs->click();
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kErrorCarpetaKavori});
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("fuera de la carpeta del Kavori")});
   EXPECT_FALSE(frm.bnGenReporte->isEnabled());
   EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
 
@@ -352,8 +562,9 @@ TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
   dialogos->Responde({true});
   frm.bnGenReporte->setEnabled(true);
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), (std::vector<std::string>{kIndicaciones, kErrorCarpetaKavori}));
-  EXPECT_EQ(T(frm.txMensajes->text()), kReporteFallido);
+  EXPECT_EQ(dialogos->Textos(), (std::vector<std::string>{Dice("indicaciones"),
+                                                          Dice("fuera de la carpeta del Kavori")}));
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("reporte fallido"));
   EXPECT_EQ(guion->nCreados, 0);
 }
 
@@ -364,15 +575,16 @@ TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
     const char* ini;  // content of Kavori.INI, nullptr: no file
     bool bConectados;
     bool bAcceso;
-    const char* caja;
+    std::string caja;
     const char* llamadas;
   };
   const char* const kIni1 = "[Control]\nEmpresaActiva=1\n";
   const Caso casos[] = {
-      {"no INI", nullptr, false, true, kSinNumEmpresa, ""},
-      {"company 0", "[Control]\nEmpresaActiva=0\n", false, true, kSinNumEmpresa, ""},
-      {"users connected", kIni1, true, true, kUsuarioConectado, "UsuariosConectados "},
-      {"login refused", kIni1, false, false, kAccesoNegadoCaja, "UsuariosConectados ValidaAcceso "},
+      {"no INI", nullptr, false, true, Dice("sin número de empresa"), ""},
+      {"company 0", "[Control]\nEmpresaActiva=0\n", false, true, Dice("sin número de empresa"), ""},
+      {"users connected", kIni1, true, true, Dice("usuario conectado"), "UsuariosConectados "},
+      {"login refused", kIni1, false, false, Dice("acceso negado (caja)"),
+       "UsuariosConectados ValidaAcceso "},
   };
   for (bool bReporte : {false, true}) {
     for (const Caso& c : casos) {
@@ -395,16 +607,16 @@ TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
         frm.bnDetectaPEPs->click();
       }
       std::vector<std::string> esperado{c.caja};
-      if (bReporte) esperado.insert(esperado.begin(), kIndicaciones);
+      if (bReporte) esperado.insert(esperado.begin(), Dice("indicaciones"));
       EXPECT_EQ(dialogos->Textos(), esperado);
       EXPECT_EQ(guion->llamadas, c.llamadas);
       // Detection: alert on the key entry; report: on the password, after the status.
       if (!c.bAcceso) {
         EXPECT_EQ(frm.focusWidget(), bReporte ? frm.edPassw : frm.edUsuario);
       }
-      const char* estado = bReporte     ? kReporteFallido
-                           : !c.bAcceso ? kAccesoNegadoEstado
-                                        : kConectandoBD;
+      const std::string estado = bReporte     ? Dice("reporte fallido")
+                                 : !c.bAcceso ? Dice("acceso negado (estado)")
+                                              : Dice("conectando");
       EXPECT_EQ(T(frm.txMensajes->text()), estado);
       EXPECT_EQ(frm.bnGenReporte->isEnabled(), bReporte);
       EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
@@ -436,7 +648,7 @@ TEST_F(VentanaPrueba, DetectionWithRowsEnablesGridAndReport) {
   EXPECT_FALSE(guion->bDetectaHabilitadoDurante);
   EXPECT_FALSE(guion->bReporteHabilitadoDurante);
   EXPECT_TRUE(dialogos->Dialogos().empty());
-  EXPECT_EQ(T(frm.txMensajes->text()), kDeteccionFinalizada);
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("detección terminada"));
   EXPECT_TRUE(frm.bnGenReporte->isEnabled());
   EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
   EXPECT_TRUE(frm.grdPEPs->isEnabled());
@@ -460,7 +672,7 @@ TEST_F(VentanaPrueba, DetectionWithNobodyShowsTheNotice) {
   EXPECT_EQ(ColorDe(frm.txPaso4), QColor(128, 128, 128));
   EXPECT_TRUE(frm.bnGenReporte->isEnabled());
   EXPECT_FALSE(frm.grdPEPs->isEnabled());
-  EXPECT_EQ(T(frm.txMensajes->text()), kDeteccionFinalizada);
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("detección terminada"));
   // A new detection hides the notice first; a failed one leaves it hidden.
   guion->bDetecta = false;
   frm.bnDetectaPEPs->click();
@@ -524,8 +736,8 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
 
   dialogos->Responde({false});
   frm.bnGenReporte->click();
-  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{kIndicaciones});
-  EXPECT_EQ(T(frm.txMensajes->text()), kProcesoCancelado);
+  EXPECT_EQ(dialogos->Textos(), std::vector<std::string>{Dice("indicaciones")});
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("proceso cancelado"));
   EXPECT_EQ(guion->llamadas, "");
 
   // A click on a box while the report reads the table changes nothing.
@@ -545,7 +757,8 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
     EXPECT_EQ(guion->marcasAlGenerar, (std::vector<bool>{true, false, true}));
     EXPECT_FALSE(guion->bDetectaHabilitadoDurante);
     EXPECT_FALSE(guion->bReporteHabilitadoDurante);
-    EXPECT_EQ(T(frm.txMensajes->text()), bExito ? kReporteCorrecto : kReporteFallido);
+    EXPECT_EQ(T(frm.txMensajes->text()),
+              bExito ? Dice("reporte generado") : Dice("reporte fallido"));
     EXPECT_TRUE(frm.bnGenReporte->isEnabled());
     EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
   }
@@ -561,7 +774,7 @@ TEST_F(VentanaPrueba, SecondCommandReusesTheConnection) {
   frm.bnDetectaPEPs->click();
   ASSERT_EQ(guion->nCreados, 2);
   EXPECT_EQ(guion->Conector, primera);
-  EXPECT_TRUE(ColectorConexiones->Conectado(kConexionPrincipal));
+  EXPECT_TRUE(ColectorConexiones->Conectado("BDPrincipal"));
 }
 
 TEST_F(VentanaPrueba, AnErrorInsideARunIsShownAndTheButtonsComeBack) {
@@ -631,7 +844,7 @@ TEST_F(VentanaPrueba, WhileTheDatabaseWorksTheWindowServesEventsAndACloseWaits) 
   frm.bnGenReporte->click();
   EXPECT_EQ(sResultado, "con tics");
   EXPECT_TRUE(bVisibleDurante);
-  EXPECT_EQ(T(frm.txMensajes->text()), kReporteCorrecto);
+  EXPECT_EQ(T(frm.txMensajes->text()), Dice("reporte generado"));
   // The close comes once the command has ended.
   QApplication::processEvents();
   EXPECT_FALSE(frm.isVisible());

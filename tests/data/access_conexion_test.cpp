@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/conexion.h"
+#include "data/db/connection.h"
 #include "data/db/error.h"
 #include "tests/data/access_proveedor_prueba.h"
 #include "tests/support/aplicacion_qt.h"
@@ -33,6 +34,42 @@ TEST(ArmaStrAccess, PasswordOnlyWhenNotBlank) {
   };
   for (const auto& c : casos)
     EXPECT_EQ(ArmaStrAccess("/bd/Kavori.mdb", c.passw), c.esperada) << c.passw;
+}
+
+// A value holding ";", "=" or a quote would end the item or start another one: it goes
+// between double quotes and reads back whole.
+TEST(ArmaStrAccess, ValuesThatWouldSplitTheStringAreQuoted) {
+  const struct {
+    const char* ruta;
+    const char* passw;
+    const char* esperada;
+  } casos[] = {
+      {"/home/cc/Kavori Software/DataBase/Kavori.mdb", "quokka",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/home/cc/Kavori Software/DataBase/Kavori.mdb;"
+       "Persist Security Info=True;Mode=Share Deny None;Jet OLEDB:Database Password=quokka"},
+      {"/a;b/Kavori.mdb", "quokka",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/a;b/Kavori.mdb\";Persist Security "
+       "Info=True;Mode=Share Deny None;Jet OLEDB:Database Password=quokka"},
+      {"/x;Data Source=/otro/archivo.mdb/Kavori.mdb", "",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/x;Data Source=/otro/archivo.mdb/"
+       "Kavori.mdb\";Persist Security Info=True;Mode=Share Deny None"},
+      {"/o'hara/Kavori.mdb", "",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/o'hara/Kavori.mdb\";Persist Security "
+       "Info=True;Mode=Share Deny None"},
+      {"/di \"hola\"/Kavori.mdb", "p;w",
+       "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/di \"\"hola\"\"/Kavori.mdb\";Persist "
+       "Security Info=True;Mode=Share Deny None;Jet OLEDB:Database Password=\"p;w\""},
+  };
+  for (const auto& c : casos) {
+    const std::string cadena = ArmaStrAccess(c.ruta, c.passw);
+    EXPECT_EQ(cadena, c.esperada) << c.ruta;
+    std::vector<std::pair<std::string, std::string>> esperados = {{"provider", kJet},
+                                                                  {"data source", c.ruta},
+                                                                  {"persist security info", "True"},
+                                                                  {"mode", "Share Deny None"}};
+    if (*c.passw) esperados.emplace_back("jet oledb:database password", c.passw);
+    EXPECT_EQ(db::parseConnectionString(cadena), esperados) << c.ruta;
+  }
 }
 
 TEST(ArmaStrSQLServer, InstanceAndPortParts) {

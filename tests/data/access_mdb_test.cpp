@@ -126,6 +126,32 @@ TEST_F(MdbTest, ConnectedUsersCounted) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
+// A program folder whose name holds ";" or a whole connection item opens the database
+// below it, not another file.
+TEST_F(MdbTest, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
+  const std::filesystem::path otra = carpeta.Ruta() / "otra" / "Kavori.mdb";
+  std::filesystem::create_directories(otra.parent_path());
+  mdbw::writeDatabase(
+      otra,
+      TablasKavori({}, {{std::string("OTRA EMPRESA"), Null{}, Null{}, std::int64_t{1}, Null{}}}),
+      "quokka");
+  for (const std::string& nombre : {std::string("a;b"), "x;Data Source=" + otra.string()}) {
+    const std::filesystem::path bd = carpeta.Ruta() / nombre / "DataBase" / "Kavori.mdb";
+    std::filesystem::create_directories(bd.parent_path());
+    mdbw::writeDatabase(
+        bd, TablasKavori({}, {{std::string("LA PROPIA"), Null{}, Null{}, std::int64_t{1}, Null{}}}),
+        "quokka");
+    ColectorConexiones->EliminaConexiones("");
+    ColectorConexiones->CreaBDPrinc(bd.string(), "", false);
+    ASSERT_TRUE(ColectorConexiones->Conecta("BDPrincipal")) << nombre;
+    db::Connection* c = nullptr;
+    ASSERT_TRUE(ColectorConexiones->DameAccessConex("BDPrincipal", c));
+    TKavoriBD k(c);
+    EXPECT_EQ(k.GetEmpresa().sRazonSocial, "LA PROPIA") << nombre;
+  }
+  EXPECT_TRUE(dialogos->Dialogos().empty()) << dialogos->Textos()[0];
+}
+
 TEST_F(MdbTest, OpenFailuresNameTheAccessConnector) {
   const struct {
     std::string archivo;

@@ -43,7 +43,7 @@ INSERT INTO tMovtos VALUES
   (1, 'C', 4, 43701.0, 2, 19.0, 20.0, 'pg', 0),
   (1, 'C', 5, 43702.0, 2, 19.0, 1000.0, 'C1', -1),
   (1, 'X', 6, 43703.0, 2, 19.0, 1000.0, 'C1', 0),
-  (1, 'C', 7, 43830.5, 2, 19.0, 1000.0, 'C1', 0),
+  (1, 'C', 7, 43830.5, 2, 19.0, 1002.0, 'C1', 0),
   (1, 'C', 8, 43830.0, 3, 21.0, 100.0, 'C3', 0),
   (1, 'V', 9, 43600.0, 2, 19.8, 40.0, 'C1', 0),
   (1, 'C', 10, 43650.0, 4, 19.0, 500.0, 'C2', 0),
@@ -55,7 +55,7 @@ INSERT INTO tProces VALUES (1, 'C', 1, 43500.0, 2, 19.0, 50.0, 'C1', 0);
 
 // The report's text builders, composed exactly as the questionnaire composes them.
 struct Builders {
-  std::string numEmp = "1", fIni = "01/01/2019", fFin = "12/31/2019", rate = "19.26";
+  std::string numEmp = "1", fIni = "01/01/2019", fEnd = "01/01/2020", rate = "19.26";
   std::vector<std::string> peps;
 
   std::string bool_(bool b) const { return b ? "-1" : "0"; }
@@ -83,26 +83,26 @@ struct Builders {
   }
   std::string periodo() const {
     return "SELECT tOps.* FROM (" + movtos() + ") AS tOps WHERE tOps.Fecha >= #" + fIni +
-           "# AND tOps.Fecha <= #" + fFin + "#";
+           "# AND tOps.Fecha < #" + fEnd + "#";
   }
   std::string dolares(int t) const {
     return "SELECT tOps.*, AuxCant AS Cantidad, tXDivisas.Simbolo FROM (" + movtos() +
            " ) AS tOps, (" + divisas("USD", true, false) +
            " ) AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #" + fIni +
-           "# and tOps.Fecha <= #" + fFin + "# and tOps.Tipo = '" + side(t) + "'";
+           "# and tOps.Fecha < #" + fEnd + "# and tOps.Tipo = '" + side(t) + "'";
   }
   std::string otras(int t) const {
     return "SELECT tOps.*, (AuxCant*Cot)/" + rate + " AS Cantidad,  tXDivisas.Simbolo FROM (" +
            movtos() + ") AS tOps, (" + divisas("USD", false, false) +
            ") AS tXDivisas WHERE tOps.NDiv = tXDivisas.NDivx and tOps.Fecha >= #" + fIni +
-           "# AND tOps.Fecha <= #" + fFin + "# AND tOps.Tipo = '" + side(t) + "'";
+           "# AND tOps.Fecha < #" + fEnd + "# AND tOps.Tipo = '" + side(t) + "'";
   }
   std::string documentos(int t) const {
     return "SELECT tOps.*, IIF( Simbolo = 'USD', AuxCant,  (AuxCant*Cot)/" + rate +
            ") AS Cantidad, Simbolo, Divisa FROM (" + movtos() + ") AS tOps, (" +
            divisas("TODAS", true, true) +
            ") AS tXDiv WHERE tOps.NDiv = tXDiv.NDivx AND tOps.Fecha >= #" + fIni +
-           "# AND tOps.Fecha <= #" + fFin + "# AND tOps.Tipo = '" + side(t) + "' ";
+           "# AND tOps.Fecha < #" + fEnd + "# AND tOps.Tipo = '" + side(t) + "' ";
   }
   std::string campoPep() const {
     std::string s = ", IIF( ( ";
@@ -219,21 +219,21 @@ TEST_F(JetSystemSql, AnswersOfEachRecipe) {
     std::string sql;
     const char* expected;
   } cases[] = {
-      // Buy dollars in 2019: folio 1 (100 + 50 merged), 2, 3 and 4 (walk-in, any case);
-      // folio 5 cancelled, 6 wrong side, 7 after midnight of the last day, 13 another company.
+      // Buy dollars in 2019: folio 1 (100 + 50 merged), 2, 3 and 4 (walk-in, any case) and 7
+      // (noon of the last day); folio 5 cancelled, 6 wrong side, 13 another company.
       {"exists", b.existe(usdBuy), "SI"},
       {"exists over nothing", b.existe(b.dolares(2)), "NO"},
-      {"operations", b.conteo(b.conClientes(usdBuy)), "4"},
+      {"operations", b.conteo(b.conClientes(usdBuy)), "5"},
       {"users: one per client, one per walk-in operation",
        b.conteo(b.unicos(b.conClientes(usdBuy))), "4"},
       {"identified natural persons",
        b.conteo(b.segmento(b.unicos(b.conClientes(usdBuy)), 2, 0, false)), "1"},
       {"walk-in users", b.conteo(b.segmento(b.unicos(b.conClientes(usdBuy)), 1, 0, false)), "2"},
-      {"amount", b.defecto(b.suma(b.conClientes(usdBuy), 0, 0, false), "0"), "430"},
+      {"amount (half to even)", b.defecto(b.suma(b.conClientes(usdBuy), 0, 0, false), "0"), "1432"},
       {"amount of banks", b.defecto(b.suma(b.conClientes(usdBuy), 7, 1, false), "0"), "250"},
       {"amount of an empty segment", b.defecto(b.suma(b.conClientes(usdBuy), 4, 0, false), "0"),
        "0"},
-      {"average (half to even)", b.defecto(b.promedio(b.conClientes(usdBuy)), "0"), "108"},
+      {"average (half to even)", b.defecto(b.promedio(b.conClientes(usdBuy)), "0"), "286"},
       {"average over nothing", b.defecto(b.promedio(b.conClientes(b.dolares(2))), "0"), "0"},
       {"other currencies converted with the rate",
        b.defecto(b.suma(b.conClientes(b.otras(0)), 0, 0, false), "0"), "109"},
@@ -251,7 +251,7 @@ TEST_F(JetSystemSql, AnswersOfEachRecipe) {
       {"top currency", b.defecto(b.divisaTop(b.documentos(0)), "NINGUNO"),
        "CHEQUE EURO (** Total Ops.:  2 **) "},
       {"top activity leaves NO APLICA out", b.defecto(b.actividadTop(b.periodo()), "NINGUNO"),
-       "COMERCIO (** Total Ops.:  4 **) "},
+       "COMERCIO (** Total Ops.:  5 **) "},
       {"sell side", b.conteo(b.conClientes(b.dolares(1))), "1"},
   };
   for (const auto& c : cases) {
@@ -268,7 +268,7 @@ TEST_F(JetSystemSql, PepTicksDecideTheFlag) {
   const std::string usdBuy = b.dolares(0);
   EXPECT_EQ(answer(b.conteo(b.segmento(b.conClientes(usdBuy), 8, 0, false))), "0");
   b.peps = {"C1", "c1"};
-  EXPECT_EQ(answer(b.conteo(b.segmento(b.conClientes(usdBuy), 8, 0, false))), "1");
+  EXPECT_EQ(answer(b.conteo(b.segmento(b.conClientes(usdBuy), 8, 0, false))), "2");
   EXPECT_EQ(answer(b.conteo(b.segmento(b.conClientes(usdBuy), 10, 0, true))), "1");
 }
 
@@ -282,12 +282,13 @@ TEST_F(JetSystemSql, PepDetectionQuery) {
   const std::string sql =
       "SELECT DISTINCT tCliente.Nombre, tCliente.ApellidoPaterno,  tCliente.ApellidoMaterno, "
       "tCliente.ClaveCliente FROM tRelevan, tCliente WHERE tRelevan.TipoRelev = 'I' AND "
-      "tRelevan.Fecha >= #01/01/2019# AND tRelevan.Fecha <= #12/31/2019# AND "
+      "tRelevan.Fecha >= #01/01/2019# AND tRelevan.Fecha < #01/01/2020# AND "
       "tRelevan.Observaciones LIKE '%PEP%' AND tRelevan.NumEmp = 1 AND tCliente.ClaveCliente = "
       "tRelevan.ClaveCliente";
   EXPECT_EQ(rowSetText(engine.select(sql)),
             "Nombre\tApellidoPaterno\tApellidoMaterno\tClaveCliente\n"
             "Juan\tPérez\t\\N\tC1\n"
+            "Ana\t\\N\tGómez\tC3\n"  // 31 December at six in the morning
             "juan\tpérez\t\\N\tC4\n");
 }
 

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <cctype>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "diag/bitacora.h"
 #include "diag/errores_bd.h"
+#include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
 
 namespace kv {
@@ -126,6 +133,48 @@ TEST(DialogosGrabados, GuardPutsThePreviousServiceBack) {
     EXPECT_NE(DameDialogos(), antes);
   }
   EXPECT_EQ(DameDialogos(), antes);
+}
+
+// Every error shown goes, with date and time, to the log in the user's data folder; a
+// silent code writes nothing, line breaks of a text stay inside its one entry.
+TEST(Bitacora, LosErroresMostradosQuedanEnElArchivoDeSoporte) {
+  AseguraAplicacionQt();
+  TCarpetaTemporal datos;
+  const QByteArray anterior = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(datos.Ruta().string()));
+  TDialogosDePrueba dialogos;
+  TErroresBD errores;
+  TErroresPrueba silencio;
+  EXPECT_EQ(DameRutaBitacora(), datos.Ruta().string() + "/pruebas/errores.log");
+  errores.MuestraError("BD-101", "TConsultasSQL", "no such table: tMovtos");
+  silencio.MuestraError("X-2", "TPrueba", "no se ve");
+  RegistraEnBitacora("No se obtuvo la respuesta de la pregunta 40.\r\nsegunda línea");
+  std::ifstream in(DameRutaBitacora());
+  std::vector<std::string> lineas;
+  for (std::string s; std::getline(in, s);) lineas.push_back(s);
+  if (anterior.isNull())
+    qunsetenv("XDG_DATA_HOME");
+  else
+    qputenv("XDG_DATA_HOME", anterior);
+  ASSERT_EQ(lineas.size(), 3u);
+  // "yyyy-MM-dd HH:mm:ss  " before the text.
+  const auto fecha = [](const std::string& s) {
+    const std::string sForma = "dddd-dd-dd dd:dd:dd  ";
+    if (s.size() < sForma.size()) return false;
+    for (std::size_t i = 0; i < sForma.size(); ++i)
+      if (sForma[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(s[i])) : s[i] != sForma[i])
+        return false;
+    return true;
+  };
+  EXPECT_TRUE(fecha(lineas[0])) << lineas[0];
+  EXPECT_EQ(lineas[0].substr(21),
+            "Error #BD-101.TConsultasSQL: Llame a Soporte Técnico. no such table: tMovtos");
+  EXPECT_TRUE(fecha(lineas[1])) << lineas[1];
+  EXPECT_EQ(lineas[1].substr(21), "No se obtuvo la respuesta de la pregunta 40.");
+  EXPECT_EQ(lineas[2], "    segunda línea");
+  EXPECT_EQ(dialogos->Textos(),
+            std::vector<std::string>{
+                "Error #BD-101.TConsultasSQL: Llame a Soporte Técnico. no such table: tMovtos"});
 }
 
 }  // namespace

@@ -66,18 +66,41 @@ TEST(FiltroTeclaDecimal, TypingIntoALineEdit) {
   EXPECT_EQ(edit.text().toStdString(), "19.");
 }
 
-TEST(FiltroTeclaDecimal, LetsEnterAndTabThrough) {
+// Only typed characters are filtered; the keys an X server sends with control characters
+// (Tab, Delete, Backspace, Escape, Ctrl+A, Ctrl+C, Ctrl+V) reach the entry.
+TEST(FiltroTeclaDecimal, LetsEditingKeysAndShortcutsThrough) {
   AseguraAplicacionQt();
   QLineEdit edit;
   TFiltroTeclaDecimal filtro;
-  const Qt::Key teclas[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab, Qt::Key_Backtab};
-  for (const auto tecla : teclas) {
-    QKeyEvent evento(QEvent::KeyPress, tecla, Qt::NoModifier,
-                     tecla == Qt::Key_Tab ? "\t" : (tecla == Qt::Key_Backtab ? "" : "\r"));
-    EXPECT_FALSE(filtro.eventFilter(&edit, &evento)) << tecla;
+  struct Caso {
+    Qt::Key tecla;
+    Qt::KeyboardModifiers mod;
+    const char* texto;
+    bool bTragada;
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Caso casos[] = {
+      {Qt::Key_Return, Qt::NoModifier, "\r", false},
+      {Qt::Key_Enter, Qt::KeypadModifier, "\r", false},
+      {Qt::Key_Tab, Qt::NoModifier, "\t", false},
+      {Qt::Key_Backtab, Qt::ShiftModifier, "", false},
+      {Qt::Key_Delete, Qt::NoModifier, "\x7f", false},
+      {Qt::Key_Backspace, Qt::NoModifier, "\b", false},
+      {Qt::Key_Escape, Qt::NoModifier, "\x1b", false},
+      {Qt::Key_A, ctrl, "\x01", false},
+      {Qt::Key_A, ctrl, "a", false},
+      {Qt::Key_C, ctrl, "\x03", false},
+      {Qt::Key_V, ctrl, "\x16", false},
+      {Qt::Key_A, Qt::NoModifier, "a", true},
+      {Qt::Key_Comma, Qt::NoModifier, ",", true},
+      {Qt::Key_Space, Qt::NoModifier, " ", true},
+      {Qt::Key_5, Qt::NoModifier, "5", false},
+  };
+  for (const auto& c : casos) {
+    QKeyEvent evento(QEvent::KeyPress, c.tecla, c.mod, QString::fromLatin1(c.texto));
+    EXPECT_EQ(filtro.eventFilter(&edit, &evento), c.bTragada)
+        << "key " << c.tecla << " text " << static_cast<int>(c.texto[0]);
   }
-  QKeyEvent letra(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
-  EXPECT_TRUE(filtro.eventFilter(&edit, &letra));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "document/convertidor_pdf.h"
 #include "document/documento_word.h"
@@ -149,13 +150,34 @@ TEST(WordPdf, UnArchivoQueLibreOfficeNoCargaEsUnError) {
   EXPECT_EQ(programa.Archivos(), std::vector<std::string>{"roto.docx"});
 }
 
+// Whether a process runs (a zombie, killed and waiting for its reaper, does not).
+bool Vive(long nPid) {
+  std::ifstream in("/proc/" + std::to_string(nPid) + "/stat");
+  std::string sEstado;
+  if (!std::getline(in, sEstado)) return false;
+  const auto n = sEstado.rfind(')');
+  return n != std::string::npos && n + 2 < sEstado.size() && sEstado[n + 2] != 'Z';
+}
+
 TEST(WordPdf, ElProcesoSeDetieneAlVencerElLimite) {
+  TProgramaDePrueba programa;
+  const std::string sPid = programa.Ruta("nieto.pid");
   auto inicio = std::chrono::steady_clock::now();
-  TResultadoProceso r = EjecutaProceso({"sh", "-c", "sleep 30 & sleep 30; echo nunca"},
-                                       std::chrono::milliseconds(300));
+  // The child starts a grandchild and tells its process id.
+  TResultadoProceso r =
+      EjecutaProceso({"sh", "-c", "sleep 30 & echo $! > '" + sPid + "'; sleep 30; echo nunca"},
+                     std::chrono::milliseconds(300));
   EXPECT_TRUE(r.bVencido);
   EXPECT_EQ(r.sSalida, "");
   EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+  long nNieto = 0;
+  ASSERT_TRUE(std::ifstream(sPid) >> nNieto);
+  ASSERT_GT(nNieto, 0);
+  // Killed with its parent; the reaper may take a moment.
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (Vive(nNieto) && std::chrono::steady_clock::now() < limite)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(Vive(nNieto)) << "the grandchild " << nNieto << " outlived the time limit";
   TResultadoProceso bien =
       EjecutaProceso({"sh", "-c", "echo uno; echo dos >&2; exit 3"}, std::chrono::seconds(10));
   EXPECT_FALSE(bien.bVencido);

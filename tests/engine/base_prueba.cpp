@@ -42,10 +42,10 @@ auto Clave(const mdbw::Timestamp& t) {
   return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
-// The reported period: 1 January 2019 at midnight to 31 December 2019 at midnight.
+// The reported period: from 1 January 2019 at midnight up to, not including, 1 January
+// 2020 at midnight (the whole of 31 December counts).
 bool EnPeriodo(const mdbw::Timestamp& t) {
-  return Clave(t) >= std::tuple(2019, 1, 1, 0, 0, 0) &&
-         Clave(t) <= std::tuple(2019, 12, 31, 0, 0, 0);
+  return Clave(t) >= std::tuple(2019, 1, 1, 0, 0, 0) && Clave(t) < std::tuple(2020, 1, 1, 0, 0, 0);
 }
 
 // The engine's rounding of a whole amount: half to even.
@@ -142,8 +142,10 @@ std::vector<mdbw::Table> Tablas(const TDatos& datos) {
                  {"NomComercial", ColumnType::Text, 100}},
                 {}};
   for (int i = 0; i < datos.nFilasEmpresa; ++i)
-    empresa.rows.push_back(Row{Texto("CAMBIOS DE PRUEBA SA DE CV"), Texto("CPR010101AAA"),
-                               Texto("CC-123"), Entero(i + 1), Texto("CAMBIOS PRUEBA")});
+    empresa.rows.push_back(
+        Row{Texto(i == 0 ? std::string("CAMBIOS DE PRUEBA SA DE CV")
+                         : "CAMBIOS EMPRESA " + std::to_string(i + 1) + " SA DE CV"),
+            Texto("CPR010101AAA"), Texto("CC-123"), Entero(i + 1), Texto("CAMBIOS PRUEBA")});
   tablas.push_back(std::move(empresa));
 
   Table emps{"tEmps",

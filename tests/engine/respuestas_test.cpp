@@ -15,6 +15,7 @@
 #include "engine/tabla_peps.h"
 #include "tests/engine/base_prueba.h"
 #include "tests/support/dialogos_grabados.h"
+#include "tests/support/locale_coma.h"
 
 namespace kv {
 namespace {
@@ -28,8 +29,8 @@ using prueba::TModelo;
 using prueba::TMov;
 using prueba::TRelevan;
 
-mdbw::Timestamp Dia(int y, int m, int d, int h = 0, int mi = 0) {
-  return {y, m, d, h, mi, 0};
+mdbw::Timestamp Dia(int y, int m, int d, int h = 0, int mi = 0, int se = 0) {
+  return {y, m, d, h, mi, se};
 }
 
 // Company 1 of the fixture: every kind of client and currency, the edge cases of the
@@ -113,7 +114,9 @@ TDatos DatosCompletos() {
   d.movs.back().bProces = true;
   mov("C", 1, 19, 9999, "F1")->bCancelado = true;
   mov("X", 1, 19, 8888, "F1");
-  mov("C", 1, 19, 777, "F1", Dia(2019, 12, 31, 10, 0));  // after midnight of the last day
+  // The whole of the last day counts, up to its last second; the next day does not.
+  mov("C", 1, 19, 777, "F1", Dia(2019, 12, 31, 10, 0));
+  mov("C", 1, 19, 23, "F1", Dia(2019, 12, 31, 23, 59, 59));
   mov("C", 1, 19, 333, "F1", Dia(2019, 12, 31));
   mov("C", 1, 19, 111, "M1", Dia(2019, 1, 1));
   mov("C", 1, 19, 5, "M1", Dia(2018, 12, 31, 23, 59));
@@ -157,6 +160,9 @@ TDatos DatosCompletos() {
       {"I", Dia(2019, 4, 1), "posible pep", 1, "F1"},  // listed once
       {"I", Dia(2019, 5, 1), "PEP", 1, "M2"},
       {"I", Dia(2019, 12, 31), "PEP", 1, "F3"},
+      {"I", Dia(2019, 12, 31, 23, 59, 59), "PEP", 1, "E5"},  // the last second counts
+      {"I", Dia(2020, 1, 1), "PEP", 1, "C1"},                // the next midnight does not
+      {"I", Dia(2019, 1, 1), "PEP", 1, "M1"},
       {"I", Dia(2019, 5, 1), "PEP", 1, "N1"},
       {"I", Dia(2019, 5, 1), "SIN NOVEDAD", 1, "E1"},
       {"E", Dia(2019, 5, 1), "PEP", 1, "F2"},
@@ -189,6 +195,7 @@ class BaseEscrita {
     fs::remove_all(carpeta_, ec);
   }
   db::Connection* Conexion() { return &conexion_; }
+  fs::path Ruta() const { return carpeta_ / "Kavori.mdb"; }
 
  private:
   fs::path carpeta_;
@@ -275,9 +282,9 @@ TEST(Respuestas, AllQuestionsWithoutTicks) {
   EXPECT_EQ(r[42], "Respuesta: 5");  // the walk-in stored as legal entity counts here too
   EXPECT_EQ(r[46], "Respuesta: 3");
   EXPECT_EQ(r[47], "Respuesta: 2");
-  EXPECT_EQ(r[48], "Respuesta: 15");  // merged rows are one operation
+  EXPECT_EQ(r[48], "Respuesta: 17");  // merged rows are one operation
   EXPECT_EQ(r[49], "Respuesta: 4");
-  EXPECT_EQ(r[58], "Respuesta: 47089");
+  EXPECT_EQ(r[58], "Respuesta: 47889");  // 777 and 23 on 31 December included
   EXPECT_EQ(r[90], "Respuesta: 878");
   EXPECT_EQ(r[133], "Respuesta: SI");  // the only sale is by a client without sector
   EXPECT_EQ(r[134], "Respuesta: 0");
@@ -302,9 +309,9 @@ TEST(Respuestas, TicksChangeThePepAnswersOnly) {
   TEscenario e(datos, 19.26, {"F1", "E1"});
   const auto r = ComparaTodas(e.rep, TModelo(datos, 1, 19.26, {"F1", "E1"}));
   EXPECT_EQ(r[40], "Respuesta: 2");
-  EXPECT_EQ(r[57], "Respuesta: 4");      // F1 three, E1 one
-  EXPECT_EQ(r[67], "Respuesta: 21833");  // 1000 + 500 + 333 + 20000
-  EXPECT_EQ(r[58], "Respuesta: 47089");  // the total still includes the PEPs
+  EXPECT_EQ(r[57], "Respuesta: 6");      // F1 five, E1 one
+  EXPECT_EQ(r[67], "Respuesta: 22633");  // 1000 + 500 + 777 + 23 + 333 + 20000
+  EXPECT_EQ(r[58], "Respuesta: 47889");  // the total still includes the PEPs
   EXPECT_EQ(r[41], "Respuesta: 1");      // national natural persons without PEPs: F2
   EXPECT_EQ(r[46], "Respuesta: 2");      // national financial entities without E1
   EXPECT_EQ(r[38], "Respuesta: 11");     // the total of users keeps them
@@ -402,7 +409,7 @@ TEST(Respuestas, KeyWithApostropheDoesNotBreakTheAnswers) {
   ASSERT_TRUE(e.rep.RespondePregunta(40, r));
   EXPECT_EQ(r, "Respuesta: 1");
   ASSERT_TRUE(e.rep.RespondePregunta(67, r));
-  EXPECT_EQ(r, "Respuesta: 1833");
+  EXPECT_EQ(r, "Respuesta: 2633");
   EXPECT_TRUE(e.dialogos->Dialogos().empty());
 }
 
@@ -468,8 +475,10 @@ TEST(DeteccionPEPs, RowsNamesAndOrder) {
                            // company under the same key is listed too.
                            {"F1", "OTRA ANA"},
                            {"M2", "GLOBAL INC"},
-                           {"F3", "JOHN SMITH"},  // trailing blanks dropped, null surname
-                           {"N1", " RUIZ"},       // empty name: the surname after one blank
+                           {"F3", "JOHN SMITH"},        // trailing blanks dropped, null surname
+                           {"N1", " RUIZ"},             // empty name: the surname after one blank
+                           {"E5", "FINANCIERA GAMMA"},  // at 23:59:59 on 31 December
+                           {"M1", "ACME SA"},           // at midnight on 1 January 2019
                        }));
   for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
     EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
@@ -481,7 +490,7 @@ TEST(DeteccionPEPs, RowsNamesAndOrder) {
   vt.EstableceEsPEP(0, true);
   vt.EstableceEsPEP(2, true);
   ASSERT_TRUE(rep.DetectaPEPs(vt));
-  EXPECT_EQ(vt.RecordCount(), 5u);
+  EXPECT_EQ(vt.RecordCount(), 7u);
   for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
     EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
     EXPECT_FALSE(vt.Fila(i).EsPEP.value());
@@ -542,6 +551,122 @@ TEST(Respuestas, SameAnswersWithAndWithoutKeptDerivedTables) {
   const auto con = todas(true);
   for (std::size_t t = 0; t < ticks.size(); ++t)
     for (int n = 1; n <= 212; ++n) EXPECT_EQ(sin[t][n], con[t][n]) << "ticks " << t << ", " << n;
+}
+
+// ---- The database of each command ----
+
+// A command reads the file as it is when it starts: a cashier who logs in after the
+// detection stops the report, and once the cashier leaves the report counts the
+// operation made meanwhile. Within one command the rows already read stay as they were.
+TEST(Comandos, EachCommandReadsTheFileAsItIsWhenItStarts) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  BaseEscrita base(datos);
+  std::string r;
+  {  // "Detectar PEPs", which here also answers a question
+    TRepPrueba rep(base.Conexion(), 20);
+    EXPECT_FALSE(rep.UsuariosConectados());
+    TTablaPEPs vt;
+    ASSERT_TRUE(rep.DetectaPEPs(vt));
+    ASSERT_TRUE(rep.RespondePregunta(48, r));
+    EXPECT_EQ(r, "Respuesta: 17");
+  }
+  // The back office meanwhile: a cashier logs in and buys dollars from F2.
+  TMov nueva;
+  nueva.sTipo = "C";
+  nueva.nFolio = 9001;
+  nueva.fecha = Dia(2019, 11, 5, 12, 30);
+  nueva.nDivisa = 1;
+  nueva.dCot = 19;
+  nueva.dCant = 400;
+  nueva.sCliente = "F2";
+  datos.movs.push_back(nueva);
+  datos.nUsuariosConectados = 1;
+  prueba::EscribeBase(datos, base.Ruta());
+  {  // "Generar reporte": refused
+    TRepPrueba rep(base.Conexion(), 20);
+    EXPECT_TRUE(rep.UsuariosConectados());
+  }
+  datos.nUsuariosConectados = 0;
+  prueba::EscribeBase(datos, base.Ruta());
+  {  // "Generar reporte" again: every answer on the file as it is now
+    TRepPrueba rep(base.Conexion(), 20);
+    EXPECT_FALSE(rep.UsuariosConectados());
+    const auto respuestas = ComparaTodas(rep, TModelo(datos, 1, 20, {}));
+    EXPECT_EQ(respuestas[48], "Respuesta: 18");
+    EXPECT_EQ(respuestas[58], "Respuesta: 48289");
+
+    // The file changes during the command: what was read stays; who is connected is read
+    // anew; a table first read now would mix two states of the file, and fails.
+    datos.movs.pop_back();
+    datos.nUsuariosConectados = 2;
+    prueba::EscribeBase(datos, base.Ruta());
+    ASSERT_TRUE(rep.RespondePregunta(48, r));
+    EXPECT_EQ(r, "Respuesta: 18");
+    EXPECT_TRUE(rep.UsuariosConectados());
+    EXPECT_TRUE(dialogos->Dialogos().empty());
+    TTablaPEPs vt;
+    EXPECT_FALSE(rep.DetectaPEPs(vt));
+    ASSERT_EQ(dialogos->Textos().size(), 1u);
+    EXPECT_NE(dialogos->Textos()[0].find("La base de datos cambió mientras se leía; vuelva a "
+                                         "ejecutar el comando"),
+              std::string::npos)
+        << dialogos->Textos()[0];
+  }
+  {  // The next command reads it whole again.
+    TRepPrueba rep(base.Conexion(), 20);
+    EXPECT_TRUE(rep.UsuariosConectados());
+    ASSERT_TRUE(rep.RespondePregunta(48, r));
+    EXPECT_EQ(r, "Respuesta: 17");
+    TTablaPEPs vt;
+    EXPECT_TRUE(rep.DetectaPEPs(vt));
+    EXPECT_EQ(vt.RecordCount(), 7u);
+  }
+}
+
+// ---- The company on the report ----
+
+TEST(Empresa, TheActiveCompanyHeadsTheReport) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = DatosCompletos();
+  datos.nFilasEmpresa = 2;
+  BaseEscrita base(datos);
+  const struct {
+    int nNumEmp;
+    const char* razonSocial;
+    const char* numEmpresa;
+  } casos[] = {
+      {1, "CAMBIOS DE PRUEBA SA DE CV", "1"},
+      {2, "CAMBIOS EMPRESA 2 SA DE CV", "2"},
+      {7, "CAMBIOS DE PRUEBA SA DE CV", "1"},  // no row of its own: the first row
+  };
+  for (const auto& c : casos) {
+    TRepPrueba rep(base.Conexion(), 20, c.nNumEmp);
+    const TEmpresa e = rep.GetEmpresa();
+    EXPECT_EQ(e.sRazonSocial, c.razonSocial) << c.nNumEmp;
+    EXPECT_EQ(e.sNumEmpresa, c.numEmpresa) << c.nNumEmp;
+  }
+  EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+// ---- The process locale ----
+
+// The window's process runs under the user's locale: every answer is byte for byte the
+// one given under "C", with a rate that has decimals.
+TEST(Respuestas, SameAnswersUnderACommaDecimalLocale) {
+  const TDatos datos = DatosCompletos();
+  const std::set<std::string> peps = {"F1", "E2"};
+  auto todas = [&] {
+    TEscenario e(datos, 19.26, peps);
+    auto r = ComparaTodas(e.rep, TModelo(datos, 1, 19.26, peps));
+    EXPECT_TRUE(e.dialogos->Dialogos().empty());
+    return r;
+  };
+  const auto enC = todas();
+  TLocaleComaDecimal coma;
+  ASSERT_TRUE(coma.Activo());
+  const auto enComa = todas();
+  for (int n = 1; n <= 212; ++n) EXPECT_EQ(enComa[n], enC[n]) << n;
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <locale>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
 #include "tests/engine/textos_esperados.h"
+#include "tests/support/locale_coma.h"
 
 namespace kv {
 namespace {
@@ -39,14 +43,36 @@ class TRepPrueba : public TRepCuestSITI2020 {
   using TRepCuestCNBVBasic::DameOpsPeriodo;
   using TRepCuestCNBVBasic::DameTipoOperacion;
   using TRepCuestCNBVBasic::DameValorBooleano;
+  using TRepCuestionarioCNBV::DameDiaSiguiente;
   using TRepCuestSITI2020::DameOtrasDivisas;
   using TRepCuestSITI2020::DameTextoTipoCambio;
 };
 
-std::uint64_t Fnv1a64(const std::string& s) {
-  std::uint64_t h = 0xcbf29ce484222325ULL;
-  for (unsigned char c : s) h = (h ^ c) * 0x100000001b3ULL;
-  return h;
+// The expected text of every question, kept beside this file one per line: the
+// number, a tab and the text.
+std::map<int, std::string> PreguntasEsperadas() {
+  const std::filesystem::path ruta = KV_PREGUNTAS_ESPERADAS;
+  std::ifstream archivo(ruta);
+  EXPECT_TRUE(archivo) << ruta;
+  std::map<int, std::string> textos;
+  std::string linea;
+  while (std::getline(archivo, linea)) {
+    const auto tab = linea.find('\t');
+    int n = 0;
+    const auto r = std::from_chars(linea.data(), linea.data() + linea.size(), n);
+    EXPECT_TRUE(tab != std::string::npos && r.ptr == linea.data() + tab) << linea.substr(0, 40);
+    if (tab != std::string::npos) textos[n] = linea.substr(tab + 1);
+  }
+  return textos;
+}
+
+// Where two texts part, with what each has from there on.
+std::string Diferencia(const std::string& real, const std::string& esperado) {
+  std::size_t i = 0;
+  while (i < real.size() && i < esperado.size() && real[i] == esperado[i]) ++i;
+  const std::size_t desde = i < 40 ? 0 : i - 40;
+  return "first difference at character " + std::to_string(i + 1) + "\n  got:      ..." +
+         real.substr(desde, 120) + "\n  expected: ..." + esperado.substr(desde, 120);
 }
 
 TEST(TextosSQL, BuildersGiveTheExactTexts) {
@@ -99,6 +125,31 @@ TEST(TextosSQL, SmallValueBuilders) {
                 .DameConsultaMovtos(true)
                 .find("FROM tMovtos WHERE NumEmp = -12 and Cancelado = -1 UNION ALL"),
             std::string::npos);
+}
+
+TEST(TextosSQL, DayAfterTheLastDayOfThePeriod) {
+  const struct {
+    const char* fecha;
+    const char* siguiente;
+  } casos[] = {
+      {"12/31/2019", "01/01/2020"},
+      {"01/01/2019", "01/02/2019"},
+      {"02/28/2019", "03/01/2019"},
+      {"02/28/2020", "02/29/2020"},
+      {"02/29/2020", "03/01/2020"},
+      {"04/30/2019", "05/01/2019"},
+      {"02/28/2100", "03/01/2100"},
+      {"02/28/2000", "02/29/2000"},
+      {"12/31/9999", "01/01/10000"},
+      // Not a mm/dd/yyyy date: unchanged.
+      {"13/01/2019", "13/01/2019"},
+      {"02/30/2019", "02/30/2019"},
+      {"1/1/2019", "1/1/2019"},
+      {"12/31/2019 ", "12/31/2019 "},
+      {"", ""},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(TRepPrueba::DameDiaSiguiente(c.fecha), c.siguiente) << c.fecha;
 }
 
 TEST(TextosSQL, SegmentFilterEveryCodeAndOption) {
@@ -157,15 +208,9 @@ TEST(TextosSQL, PepClauseFollowsTheTicks) {
   EXPECT_NE(clientes.find("AS EsPEP FROM tCliente AS tXClientes "), std::string::npos);
 }
 
-// A numeric punctuation with a comma, as a Spanish-language system would have it.
-struct TComaDecimal : std::numpunct<char> {
-  char do_decimal_point() const override { return ','; }
-  char do_thousands_sep() const override { return '.'; }
-  std::string do_grouping() const override { return "\3"; }
-};
-
 TEST(TextosSQL, RateTextIgnoresTheLocale) {
-  const std::locale anterior = std::locale::global(std::locale(std::locale(), new TComaDecimal));
+  TLocaleComaDecimal coma;
+  ASSERT_TRUE(coma.Activo());
   const struct {
     double d;
     const char* texto;
@@ -185,15 +230,17 @@ TEST(TextosSQL, RateTextIgnoresTheLocale) {
               std::string::npos)
         << c.texto;
   }
-  std::locale::global(anterior);
 }
 
 TEST(Catalogo, EveryQuestionTextIsExact) {
   TRepPrueba rep;
+  const auto esperadas = PreguntasEsperadas();
+  ASSERT_EQ(esperadas.size(), 212u);
   for (int n = 1; n <= 212; ++n) {
+    ASSERT_TRUE(esperadas.count(n)) << "no expected text for question " << n;
     const std::string t = rep.DameConsultaPregunta(n);
-    EXPECT_EQ(t.size(), esperado::kDigestos[n].nLargo) << n;
-    EXPECT_EQ(Fnv1a64(t), esperado::kDigestos[n].nFnv) << n;
+    if (t != esperadas.at(n))
+      ADD_FAILURE() << "question " << n << ": " << Diferencia(t, esperadas.at(n));
   }
   EXPECT_EQ(rep.DameConsultaPregunta(37), esperado::kPregunta37);
   EXPECT_EQ(

@@ -15,11 +15,21 @@
 #include "data/jet/jet_messages.h"
 #include "data/jet/jet_provider.h"
 #include "data/jet/row_text.h"
+#include "diag/cli/opciones.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Uso: jetsql [--password CONTRASEÑA] [--tiempo-limite SEGUNDOS] ARCHIVO.mdb \"SQL\"\n";
+const kv::cli::TPrograma kPrograma{
+    "jetsql",
+    {"[--password CONTRASEÑA] [--tiempo-limite SEGUNDOS] ARCHIVO.mdb \"SQL\""},
+    "Ejecuta una consulta SELECT de Jet SQL sobre un archivo Access (.mdb) con el motor de la\n"
+    "herramienta y escribe el resultado: una línea con los nombres de las columnas y una por\n"
+    "renglón, separadas por tabuladores; un valor nulo se escribe \\N. Sólo lee el archivo.\n"
+    "Ctrl+C detiene la consulta; una segunda vez termina el programa en el acto.\n",
+    {{"--password", "CONTRASEÑA", "contraseña de base de datos del archivo"},
+     {"--tiempo-limite", "SEGUNDOS", "detiene la consulta que dure más de SEGUNDOS"}},
+    {"jetsql --password quokka DataBase/Kavori.mdb \"SELECT COUNT(*) AS n FROM tCliente\""},
+    1};
 
 std::atomic<bool> gInterrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -31,33 +41,30 @@ extern "C" void onInterrupt(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const kv::cli::TLinea linea = kv::cli::LeeArgumentos(kPrograma, argc, argv, std::cout, std::cerr);
+  if (linea.nSalida) return *linea.nSalida;
   std::string password, file, sql;
   int positional = 0;
   long limitSeconds = 0;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--password" && i + 1 < argc) {
-      password = argv[++i];
-    } else if (a.rfind("--password=", 0) == 0) {
-      password = a.substr(11);
-    } else if (a == "--tiempo-limite" && i + 1 < argc) {
-      const std::string v = argv[++i];
+  for (const kv::cli::TArgumento& a : linea.argumentos) {
+    if (a.sOpcion == "--tiempo-limite") {
+      const std::string& v = a.sValor;
       const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), limitSeconds);
-      if (ec != std::errc() || end != v.data() + v.size() || limitSeconds <= 0) positional = 3;
+      if (ec != std::errc() || end != v.data() + v.size() || limitSeconds <= 0)
+        return kv::cli::ErrorDeUso(kPrograma, "", std::cerr);
+    } else if (!a.EsPosicional()) {
+      password = a.sValor;  // --password
     } else if (positional == 0) {
-      file = a;
+      file = a.sValor;
       ++positional;
     } else if (positional == 1) {
-      sql = a;
+      sql = a.sValor;
       ++positional;
     } else {
       positional = 3;
     }
   }
-  if (positional != 2) {
-    std::cerr << kUsage;
-    return 1;
-  }
+  if (positional != 2) return kv::cli::ErrorDeUso(kPrograma, "", std::cerr);
   struct sigaction sa {};
   sa.sa_handler = onInterrupt;
   sa.sa_flags = SA_RESETHAND;  // the second Ctrl+C ends the program as usual

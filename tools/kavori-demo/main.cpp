@@ -4,11 +4,21 @@
 #include <iostream>
 #include <string>
 
+#include "diag/cli/opciones.h"
 #include "tools/kavori-demo/generador.h"
 
 namespace {
 
-constexpr const char* kUso = "uso: kavori-demo CARPETA [--operaciones N] [--semilla S]";
+const kv::cli::TPrograma kPrograma{
+    "kavori-demo",
+    {"CARPETA [--operaciones N] [--semilla S]"},
+    "Crea una carpeta de programa de demostración: CARPETA/DataBase/Kavori.mdb (Access/Jet 4,\n"
+    "contraseña de base de datos quokka, datos sintéticos de 2018 a 2020) y CARPETA/Kavori.INI.\n"
+    "La misma semilla da siempre los mismos datos.\n",
+    {{"--operaciones", "N", "número de operaciones (por omisión 5000)"},
+     {"--semilla", "S", "semilla de los datos (por omisión 1)"}},
+    {"kavori-demo /tmp/demo --operaciones 20000 --semilla 7"},
+    1};
 
 template <typename T>
 bool numero(const std::string& s, T& v) {
@@ -19,33 +29,26 @@ bool numero(const std::string& s, T& v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const kv::cli::TLinea linea = kv::cli::LeeArgumentos(kPrograma, argc, argv, std::cout, std::cerr);
+  if (linea.nSalida) return *linea.nSalida;
   kv::demo::OpcionesDemo o;
   bool hayCarpeta = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if ((a == "--operaciones" || a == "--semilla") && i + 1 < argc) {
-      std::string v = argv[++i];
-      bool ok = a == "--operaciones" ? numero(v, o.operaciones) && o.operaciones >= 0
-                                     : numero(v, o.semilla);
-      if (!ok) {
-        std::cerr << "kavori-demo: valor no válido para " << a << ": " << v << '\n' << kUso << '\n';
-        return 1;
-      }
-    } else if (a == "--help" || a == "-h") {
-      std::cout << kUso << '\n';
-      return 0;
-    } else if (!a.empty() && a[0] != '-' && !hayCarpeta) {
-      o.carpeta = a;
+  for (const kv::cli::TArgumento& a : linea.argumentos) {
+    if (!a.EsPosicional()) {
+      bool ok = a.sOpcion == "--operaciones" ? numero(a.sValor, o.operaciones) && o.operaciones >= 0
+                                             : numero(a.sValor, o.semilla);
+      if (!ok)
+        return kv::cli::ErrorDeUso(
+            kPrograma, "kavori-demo: valor no válido para " + a.sOpcion + ": " + a.sValor,
+            std::cerr);
+    } else if (!a.sValor.empty() && !hayCarpeta) {
+      o.carpeta = a.sValor;
       hayCarpeta = true;
     } else {
-      std::cerr << kUso << '\n';
-      return 1;
+      return kv::cli::ErrorDeUso(kPrograma, "", std::cerr);
     }
   }
-  if (!hayCarpeta) {
-    std::cerr << kUso << '\n';
-    return 1;
-  }
+  if (!hayCarpeta) return kv::cli::ErrorDeUso(kPrograma, "", std::cerr);
   try {
     auto inicio = std::chrono::steady_clock::now();
     kv::demo::ResumenDemo r = kv::demo::GeneraDemo(o);

@@ -302,7 +302,10 @@ bool parseFloat(const std::string& s, F& v) {
 std::string valueText(const Value& v) {
   if (auto s = std::get_if<std::string>(&v)) return *s;
   if (auto i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
-  if (auto d = std::get_if<double>(&v)) return std::to_string(*d);
+  if (auto d = std::get_if<double>(&v)) {
+    char buf[64];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, *d).ptr);
+  }
   return {};
 }
 

@@ -98,8 +98,4 @@ inline std::string csvAt(const std::string& file, long line, int column,
 inline std::string csvEmpty() {
   return "no header line";
 }
-inline std::string usage() {
-  return "usage: mdbwrite [--password P] OUTPUT.mdb INPUT.csv [INPUT.csv ...]";
-}
-
 }  // namespace kv::mdbw::msg

@@ -15,6 +15,7 @@
 #include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "data/jet/jet_provider.h"
+#include "diag/cli/opciones.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
@@ -31,31 +32,35 @@ struct TArgumentos {
   bool bSoloPEPs = false;
 };
 
-// Parses the command line; nothing when it is not valid (the reason is printed).
-std::optional<TArgumentos> LeeArgumentos(int argc, char** argv) {
+// Parses the command line; nothing when it is not valid (the reason and the usage are
+// written, the status is in nSalida).
+std::optional<TArgumentos> LeeArgumentos(int argc, char** argv, int& nSalida) {
+  const cli::TLinea linea =
+      cli::LeeArgumentos(textos_respuestas::kPrograma, argc, argv, std::cout, std::cerr);
+  if (linea.nSalida) {
+    nSalida = *linea.nSalida;
+    return std::nullopt;
+  }
   TArgumentos a;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& s = args[i];
-    if (s == "--peps") {
+  for (const cli::TArgumento& arg : linea.argumentos) {
+    if (arg.sOpcion == "--peps") {
       a.bSoloPEPs = true;
-    } else if (s == "--tipo-cambio" || s == "--pep") {
-      if (i + 1 >= args.size()) {
-        std::cerr << textos_respuestas::kSinValor << s << "\n";
-        return std::nullopt;
-      }
-      if (s == "--pep")
-        a.peps.push_back(args[++i]);
-      else
-        a.sTipoCambio = args[++i];
-    } else if (s.rfind("--", 0) == 0 || !a.sCarpeta.empty()) {
-      std::cerr << textos_respuestas::kOpcionDesconocida << s << "\n";
+    } else if (arg.sOpcion == "--pep") {
+      a.peps.push_back(arg.sValor);
+    } else if (arg.sOpcion == "--tipo-cambio") {
+      a.sTipoCambio = arg.sValor;
+    } else if (!a.sCarpeta.empty()) {
+      nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma,
+                                textos_respuestas::kArgumentoDeMas + arg.sValor, std::cerr);
       return std::nullopt;
     } else {
-      a.sCarpeta = s;
+      a.sCarpeta = arg.sValor;
     }
   }
-  if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value()) return std::nullopt;
+  if (a.sCarpeta.empty() || a.bSoloPEPs == a.sTipoCambio.has_value()) {
+    nSalida = cli::ErrorDeUso(textos_respuestas::kPrograma, "", std::cerr);
+    return std::nullopt;
+  }
   return a;
 }
 
@@ -129,11 +134,9 @@ int Ejecuta(const TArgumentos& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto args = LeeArgumentos(argc, argv);
-  if (!args) {
-    std::cerr << kv::textos_respuestas::kUso;
-    return 2;
-  }
+  int nSalida = 0;
+  const auto args = LeeArgumentos(argc, argv, nSalida);
+  if (!args) return nSalida;
   kv::ColectorConexiones = std::make_shared<kv::TColectorConxs>();
   int nEstado = 1;
   try {

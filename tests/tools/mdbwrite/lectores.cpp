@@ -49,14 +49,17 @@ std::string shellQuote(const std::string& s) {
   return q + "'";
 }
 
-CommandResult run(const std::string& command) {
+namespace {
+
+// Standard output of a shell command, and its exit status.
+CommandResult capture(const std::string& command) {
   struct Closer {
     void operator()(FILE* f) const {
       if (f) ::pclose(f);
     }
   };
   CommandResult r;
-  FILE* raw = ::popen((command + " 2>&1").c_str(), "r");
+  FILE* raw = ::popen(command.c_str(), "r");
   if (!raw) throw std::runtime_error("popen failed: " + command);
   std::unique_ptr<FILE, Closer> pipe(raw);
   std::array<char, 65536> buf;
@@ -65,6 +68,19 @@ CommandResult run(const std::string& command) {
   int status = ::pclose(pipe.release());
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
+}
+
+}  // namespace
+
+CommandResult run(const std::string& command) {
+  return capture(command + " 2>&1");
+}
+
+SplitResult runApart(const std::string& command) {
+  TempDir dir;
+  const auto err = dir / "stderr.txt";
+  const CommandResult r = capture(command + " 2>" + shellQuote(err.string()));
+  return {r.status, r.out, readFile(err)};
 }
 
 namespace {

@@ -29,8 +29,15 @@ struct CommandResult {
   std::string out;  // standard output and standard error together
 };
 
+struct SplitResult {
+  int status = -1;
+  std::string out, err;  // standard output, standard error
+};
+
 std::string shellQuote(const std::string& s);
 CommandResult run(const std::string& command);
+// Runs a shell command keeping its standard output and standard error apart.
+SplitResult runApart(const std::string& command);
 
 using Cell = std::optional<std::string>;
 using TextRow = std::vector<Cell>;

@@ -99,21 +99,18 @@ class SqliteTableWriter : public TableWriter {
   std::int64_t rows_ = 0;
 };
 
-kv::db::Value cellValue(sqlite3_stmt* st, int i) {
+kv::db::Value cellValue(sqlite3_stmt* st, int i, bool date) {
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_NULL:
       return {};
     case SQLITE_INTEGER: {
       const std::int64_t v = sqlite3_column_int64(st, i);
-      const char* decl = sqlite3_column_decltype(st, i);
-      if (decl && std::strcmp(decl, kDateType) == 0)
-        return kv::db::DateTime{static_cast<double>(v)};
+      if (date) return kv::db::DateTime{static_cast<double>(v)};
       return v;
     }
     case SQLITE_FLOAT: {
       const double v = sqlite3_column_double(st, i);
-      const char* decl = sqlite3_column_decltype(st, i);
-      if (decl && std::strcmp(decl, kDateType) == 0) return kv::db::DateTime{v};
+      if (date) return kv::db::DateTime{v};
       return v;
     }
     default: {
@@ -123,6 +120,28 @@ kv::db::Value cellValue(sqlite3_stmt* st, int i) {
     }
   }
 }
+
+ColumnKind kindOfDeclared(std::string decl) {
+  decl = toUpper(decl);
+  if (decl == kDateType) return ColumnKind::Date;
+  if (decl.find("INT") != std::string::npos) return ColumnKind::Integer;
+  for (const char* t : {"CHAR", "CLOB", "TEXT"})
+    if (decl.find(t) != std::string::npos) return ColumnKind::Text;
+  for (const char* t : {"REAL", "FLOA", "DOUB"})
+    if (decl.find(t) != std::string::npos) return ColumnKind::Real;
+  return ColumnKind::Blob;
+}
+
+// SQLite's words for a statement deeper or longer than it takes.
+bool tooDeep(const std::string& m) {
+  for (const char* p : {"parser stack overflow", "Expression tree is too large",
+                        "too many arguments on function", "too many terms in compound SELECT"})
+    if (m.rfind(p, 0) == 0) return true;
+  return false;
+}
+
+// VM instructions between two looks at the interrupt flag and the clock.
+constexpr int kProgressSteps = 4096;
 
 }  // namespace
 
@@ -151,9 +170,39 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
 
 JetEngine::~JetEngine() = default;
 
+void JetEngine::setInterrupt(const std::atomic<bool>* flag, std::chrono::milliseconds limit) {
+  stopFlag_ = flag;
+  timeLimit_ = limit;
+  const bool on = flag || limit.count() > 0;
+  sqlite3_progress_handler(db_.get(), on ? kProgressSteps : 0, on ? &JetEngine::progress : nullptr,
+                           this);
+}
+
+int JetEngine::progress(void* self) {
+  auto* e = static_cast<JetEngine*>(self);
+  if (e->cleaningUp_) return 0;
+  if (e->stopFlag_ && e->stopFlag_->load(std::memory_order_relaxed)) e->stopped_ = Stop::Asked;
+  if (e->timeLimit_.count() > 0 && std::chrono::steady_clock::now() > e->deadline_)
+    e->stopped_ = Stop::TimeLimit;
+  return e->stopped_ == Stop::None ? 0 : 1;
+}
+
+void JetEngine::startStatement() {
+  stopped_ = Stop::None;
+  deadline_ = std::chrono::steady_clock::now() + timeLimit_;
+}
+
+// After an interrupted step, whatever error it surfaced as is the interruption.
+void JetEngine::throwIfStopped() const {
+  if (stopped_ == Stop::Asked) throw DbError(msg::kClass, msg::kInterrupted);
+  if (stopped_ == Stop::TimeLimit) throw DbError(msg::kClass, msg::kTimeLimit);
+}
+
 void JetEngine::fail(int rc) {
+  throwIfStopped();
   std::string m = sqlite3_errmsg(db_.get());
   (void)rc;
+  if (tooDeep(m)) throw DbError(msg::kClass, msg::kTooLong);
   static const std::string noCol = "no such column: ";
   if (m.rfind(noCol, 0) == 0)
     throw DbError(msg::kClass, msg::unknownColumn(m.substr(noCol.size())));
@@ -196,7 +245,9 @@ void JetEngine::load(const std::string& stored) {
     source_->loadTable(stored, writer);
     loadedRows_ += writer.rows();
   } catch (...) {
+    cleaningUp_ = true;
     sqlite3_exec(db_.get(), "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
+    cleaningUp_ = false;
     throw;
   }
   exec("RELEASE jet_load");
@@ -219,6 +270,19 @@ std::string JetEngine::resolveTable(const std::string& written) {
   throw DbError(msg::kClass, msg::unknownTable(written));
 }
 
+// The columns of a stored table as its SQLite declaration gives them.
+std::vector<ColumnInfo> JetEngine::tableColumns(const std::string& stored) {
+  SqliteStmt st = prepare("SELECT name, type FROM pragma_table_info(?)");
+  sqlite3_bind_text64(st.get(), 1, stored.data(), stored.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  std::vector<ColumnInfo> cols;
+  while (sqlite3_step(st.get()) == SQLITE_ROW) {
+    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+    const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1));
+    cols.push_back({name ? name : "", kindOfDeclared(type ? type : "")});
+  }
+  return cols;
+}
+
 std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
   SqliteStmt st = prepare(sqliteSelect);
   std::vector<std::string> cols;
@@ -235,7 +299,8 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
 
 TranslateContext JetEngine::context(bool useCache) {
   TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
-                       [this](const std::string& s) { return describe(s); }, nullptr};
+                       [this](const std::string& s) { return describe(s); }, nullptr,
+                       [this](const std::string& t) { return tableColumns(t); }};
   if (useCache && cacheOn_)
     ctx.derivedTable = [this](const std::string& key, const std::function<std::string()>& build) {
       return keptTable(key, build);
@@ -307,6 +372,7 @@ std::string JetEngine::keptTable(const std::string& key,
   if (!k.table.empty() || k.failed || ++k.seen < 2) return k.table;
   const std::string name = "jet_kept_" + std::to_string(++nextKept_);
   if (!fillKeptTable(name, build(), k.rows)) {
+    throwIfStopped();
     k.failed = true;
     return {};
   }
@@ -344,7 +410,9 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
     return false;
   const std::string fill = "INSERT INTO temp." + quoteName(table) + " " + sqliteSelect;
   if (sqlite3_exec(db_.get(), fill.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    cleaningUp_ = true;
     dropKept(table);
+    cleaningUp_ = false;
     return false;
   }
   rows = sqlite3_changes64(db_.get());
@@ -353,7 +421,7 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
 
 std::string JetEngine::translateOnly(const std::string& jetSql) {
   const Statement st = parseStatement(jetSql);
-  return translate(st, context(false));
+  return translate(st, context(false)).sql;
 }
 
 kv::db::RowSet JetEngine::select(const std::string& jetSql) {
@@ -373,22 +441,36 @@ void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
     if (readOnly_) throw DbError(msg::kClass, msg::kReadOnly);
     throw DbError(msg::kClass, msg::kOnlySelect);
   }
-  trimCache();
-  const std::string sql = translate(parsed, context(true));
-  SqliteStmt st = prepare(sql);
-  const int n = sqlite3_column_count(st.get());
-  std::vector<std::string> columns;
-  for (int i = 0; i < n; ++i) columns.emplace_back(sqlite3_column_name(st.get(), i));
-  sink.columns(columns);
-  std::vector<kv::db::Value> row;
-  row.reserve(static_cast<std::size_t>(n));
-  for (;;) {
-    const int rc = sqlite3_step(st.get());
-    if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW) fail(rc);
-    row.clear();
-    for (int i = 0; i < n; ++i) row.push_back(cellValue(st.get(), i));
-    sink.row(row);
+  startStatement();
+  try {
+    trimCache();
+    const Translation tr = translate(parsed, context(true));
+    SqliteStmt st = prepare(tr.sql);
+    const int n = sqlite3_column_count(st.get());
+    std::vector<std::string> columns;
+    std::vector<bool> dates(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      columns.emplace_back(sqlite3_column_name(st.get(), i));
+      const char* decl = sqlite3_column_decltype(st.get(), i);
+      const auto k = static_cast<std::size_t>(i);
+      dates[k] = (decl && std::strcmp(decl, kDateType) == 0) ||
+                 (k < tr.dateColumns.size() && tr.dateColumns[k]);
+    }
+    sink.columns(columns);
+    std::vector<kv::db::Value> row;
+    row.reserve(static_cast<std::size_t>(n));
+    for (;;) {
+      const int rc = sqlite3_step(st.get());
+      if (rc == SQLITE_DONE) break;
+      if (rc != SQLITE_ROW) fail(rc);
+      row.clear();
+      for (int i = 0; i < n; ++i)
+        row.push_back(cellValue(st.get(), i, dates[static_cast<std::size_t>(i)]));
+      sink.row(row);
+    }
+  } catch (const DbError&) {
+    throwIfStopped();
+    throw;
   }
 }
 
@@ -398,13 +480,19 @@ void JetEngine::execute(const std::string& jetSql) {
     throw DbError(msg::kClass, msg::kReadOnly);
   // A statement that changes rows makes every kept table stale.
   if (parsed.kind != Statement::Kind::Select) clearCache();
-  trimCache();
-  const std::string sql = translate(parsed, context(parsed.kind == Statement::Kind::Select));
-  SqliteStmt st = prepare(sql);
-  for (;;) {
-    const int rc = sqlite3_step(st.get());
-    if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW) fail(rc);
+  startStatement();
+  try {
+    trimCache();
+    const std::string sql = translate(parsed, context(parsed.kind == Statement::Kind::Select)).sql;
+    SqliteStmt st = prepare(sql);
+    for (;;) {
+      const int rc = sqlite3_step(st.get());
+      if (rc == SQLITE_DONE) break;
+      if (rc != SQLITE_ROW) fail(rc);
+    }
+  } catch (const DbError&) {
+    throwIfStopped();
+    throw;
   }
 }
 

@@ -2,6 +2,8 @@
 // Runs Jet SQL over an in-memory SQLite database. Tables come from a TableSource and
 // are loaded on first use; the SQL goes through the parser and translator.
 // An engine is used by one thread at a time.
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -40,6 +42,10 @@ class JetEngine {
 
   void setReadOnly(bool on) { readOnly_ = on; }
 
+  // Stops a running statement, loading included, with an error soon after *flag turns
+  // true (a signal handler may set it; null: no flag), or once the statement has run
+  // for `limit` (zero: no limit). The flag must outlive the engine.
+  void setInterrupt(const std::atomic<bool>* flag, std::chrono::milliseconds limit);
   // Drops every loaded table and kept derived table; later statements load their
   // tables from `source` (null: only tables created with runSqlite() exist).
   void replaceSource(std::unique_ptr<TableSource> source);
@@ -55,6 +61,10 @@ class JetEngine {
   void setCacheRowLimit(std::int64_t rows) { cacheRowLimit_ = rows; }
 
  private:
+  static int progress(void* self);
+  void startStatement();
+  void throwIfStopped() const;
+  std::vector<ColumnInfo> tableColumns(const std::string& stored);
   std::string resolveTable(const std::string& written);
   std::vector<std::string> describe(const std::string& sqliteSelect);
   void load(const std::string& stored);
@@ -88,6 +98,13 @@ class JetEngine {
   std::int64_t cacheRowLimit_ = 0;
   std::uint64_t useClock_ = 0;
   int nextKept_ = 0;
+
+  enum class Stop { None, Asked, TimeLimit };
+  const std::atomic<bool>* stopFlag_ = nullptr;
+  std::chrono::milliseconds timeLimit_{0};
+  std::chrono::steady_clock::time_point deadline_;
+  Stop stopped_ = Stop::None;
+  bool cleaningUp_ = false;  // a rollback after a failure must run to its end
 };
 
 }  // namespace kv::jet

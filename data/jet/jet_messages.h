@@ -27,6 +27,8 @@ inline constexpr const char* kReaderFailed = "El archivo de Access está dañado
 inline constexpr const char* kReaderHung = "La lectura del archivo de Access no terminó a tiempo";
 inline constexpr const char* kBadArgument = "Argumento no válido en la llamada a una función";
 inline constexpr const char* kBadPattern = "Patrón de LIKE no válido";
+inline constexpr const char* kInterrupted = "La consulta se interrumpió a petición del usuario";
+inline constexpr const char* kTimeLimit = "La consulta se interrumpió: pasó su tiempo límite";
 inline constexpr const char* kChangedDuringCommand =
     "La base de datos cambió mientras se leía; vuelva a ejecutar el comando";
 

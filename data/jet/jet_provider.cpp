@@ -170,6 +170,14 @@ bool setDerivedCache(kv::db::Session& session, bool on) {
   return true;
 }
 
+bool setInterrupt(kv::db::Session& session, const std::atomic<bool>* flag,
+                  std::chrono::milliseconds limit) {
+  auto* jet = dynamic_cast<JetSession*>(&session);
+  if (!jet) return false;
+  jet->engine().setInterrupt(flag, limit);
+  return true;
+}
+
 void registerJetProvider() {
   static std::once_flag once;
   std::call_once(once, [] {

@@ -136,6 +136,95 @@ int compareText(std::string_view a, std::string_view b) {
   return 0;
 }
 
+namespace {
+
+// Base letters of the accented Latin letters U+00C0..U+017F ('.': not a letter; '*': a
+// letter written as two, see kSortPairs). Upper and lower case share a base.
+constexpr std::string_view kSortBase =
+    // U+00C0..U+00FF
+    "AAAAAA*CEEEEIIIIDNOOOOO.OUUUUY*"
+    "*AAAAAA*CEEEEIIIIDNOOOOO.OUUUUY*Y"
+    // U+0100..U+017F
+    "AAAAAACCCCCCCCDDDDEEEEEEEEEEGGGGGGGGHHHHIIIIIIIIII**JJKKKLLLLLLLLLLNNNNNNNNNOOOOOO**"
+    "RRRRRRSSSSSSSSTTTTTTUUUUUUUUUUUUWWYYYZZZZZZS";
+
+struct SortPair {
+  char32_t c;
+  char first, second;
+};
+constexpr SortPair kSortPairs[] = {{0xC6, 'A', 'E'},  {0xDE, 'T', 'H'},  {0xDF, 'S', 'S'},
+                                   {0xE6, 'A', 'E'},  {0xFE, 'T', 'H'},  {0x132, 'I', 'J'},
+                                   {0x133, 'I', 'J'}, {0x152, 'O', 'E'}, {0x153, 'O', 'E'}};
+
+// Primary sort weights: class (symbols 0, digits 1, letters 2, other scripts 3) above
+// the value inside the class.
+constexpr std::uint32_t weight(std::uint32_t cls, char32_t value) {
+  return (cls << 24) | static_cast<std::uint32_t>(value);
+}
+
+// Reads the primary weights of a text one by one (a two-letter character gives two).
+class SortKeys {
+ public:
+  explicit SortKeys(std::string_view s) : s_(s) {}
+  bool next(std::uint32_t& w) {
+    if (pending_) {
+      w = pending_;
+      pending_ = 0;
+      return true;
+    }
+    if (i_ >= s_.size()) return false;
+    const char32_t c = upperChar(nextChar(s_, i_));
+    if (c < 0x80) {
+      if (c >= U'A' && c <= U'Z') {
+        w = weight(2, c);
+      } else if (c >= U'0' && c <= U'9') {
+        w = weight(1, c);
+      } else {
+        w = weight(0, c);
+      }
+      return true;
+    }
+    if (c >= 0xC0 && c < 0xC0 + kSortBase.size()) {
+      const char base = kSortBase[c - 0xC0];
+      if (base == '*') {
+        for (const SortPair& p : kSortPairs)
+          if (p.c == c) {
+            w = weight(2, static_cast<unsigned char>(p.first));
+            pending_ = weight(2, static_cast<unsigned char>(p.second));
+            return true;
+          }
+      }
+      w = base == '.' ? weight(0, c) : weight(2, static_cast<unsigned char>(base));
+      return true;
+    }
+    w = c < 0xC0 ? weight(0, c) : weight(3, c);
+    return true;
+  }
+
+ private:
+  std::string_view s_;
+  std::size_t i_ = 0;
+  std::uint32_t pending_ = 0;
+};
+
+}  // namespace
+
+int compareTextForSort(std::string_view a, std::string_view b) {
+  while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
+  while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
+  SortKeys ka(a), kb(b);
+  for (;;) {
+    std::uint32_t wa = 0, wb = 0;
+    const bool ha = ka.next(wa), hb = kb.next(wb);
+    if (!ha || !hb) {
+      if (ha != hb) return ha ? 1 : -1;
+      break;
+    }
+    if (wa != wb) return wa < wb ? -1 : 1;
+  }
+  return compareText(a, b);
+}
+
 std::string cstrNumber(double d) {
   if (d == 0) return "0";
   // %G writes two exponent digits at least ("1E+15"), as CStr does.

@@ -22,6 +22,12 @@ std::string toLower(std::string_view s);
 // Returns <0, 0, >0.
 int compareText(std::string_view a, std::string_view b);
 
+// Jet's General sort order for ORDER BY: blanks and symbols before digits before
+// letters, an accented letter with its base letter ("Ángel" before "Bruno"), and only
+// texts that tie there are told apart by compareText. Returns 0 exactly when
+// compareText does, so it never splits what = and GROUP BY keep together.
+int compareTextForSort(std::string_view a, std::string_view b);
+
 // CStr form of a number: 15 significant digits, "." separator, "1E+15" style.
 std::string cstrNumber(double d);
 // STR(): a blank before a non-negative number, then the CStr form.

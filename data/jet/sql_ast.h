@@ -21,7 +21,9 @@ struct Expr {
     Star,      // qualifier.* or * (select list and COUNT(*) only)
     Unary,     // op: "-", "+", "NOT"
     Binary,    // op: "+", "-", "*", "/", "\\", "MOD", "&", "=", "<>", "<", ">", "<=", ">=",
-               //     "AND", "OR"
+               //     "AND", "OR"; args: the operands, combined from left to right.
+               //     A chain of one operator ("a OR b OR c", "a + b + c") is one node
+               //     however long; comparisons always have two operands.
     Like,      // args[0] LIKE args[1]; negated for NOT LIKE
     IsNull,    // args[0] IS [NOT] NULL
     Between,   // args[0] [NOT] BETWEEN args[1] AND args[2]

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <set>
@@ -172,12 +173,25 @@ class Parser {
   int depth_ = 0;
 
   struct DepthGuard {
-    explicit DepthGuard(Parser& p) : parser(p) {
-      if (++parser.depth_ > kMaxDepth) throw DbError(msg::kClass, msg::kTooLong);
-    }
+    explicit DepthGuard(Parser& p) : parser(p) { parser.deeper(); }
     ~DepthGuard() { --parser.depth_; }
     Parser& parser;
   };
+  // Counts the levels a loop adds to the tree by wrapping what it has built so far
+  // ("a = b = c", "a + b - c"): they count against the same limit as nesting.
+  struct LoopDepth {
+    explicit LoopDepth(Parser& p) : parser(p) {}
+    ~LoopDepth() { parser.depth_ -= levels; }
+    void wrap() {
+      parser.deeper();
+      ++levels;
+    }
+    Parser& parser;
+    int levels = 0;
+  };
+  void deeper() {
+    if (++depth_ > kMaxDepth) throw DbError(msg::kClass, msg::kTooLong);
+  }
 
   const Token& cur() const { return toks_[p_]; }
   const Token& peek(std::size_t k = 1) const { return toks_[std::min(p_ + k, toks_.size() - 1)]; }
@@ -343,6 +357,18 @@ class Parser {
     return t;
   }
 
+  // A literal beyond a Double's range ("1e999") is Jet's overflow, not infinity. One
+  // too small for a Double reads as 0, as before.
+  static void checkNumberRange(const Token& t) {
+    double value = 0;
+    const char* end = t.text.data() + t.text.size();
+    const auto [ptr, ec] = std::from_chars(t.text.data(), end, value);
+    if (ec != std::errc::result_out_of_range) return;
+    const auto e = t.text.find_first_of("eE");
+    if (e != std::string::npos && e + 1 < t.text.size() && t.text[e + 1] == '-') return;
+    throw DbError(msg::kClass, msg::kOverflow);
+  }
+
   ExprPtr make(Expr::Kind k, std::size_t pos) {
     auto e = std::make_unique<Expr>();
     e->kind = k;
@@ -356,28 +382,41 @@ class Parser {
     e->args.push_back(std::move(b));
     return e;
   }
+  // Adds `b` to the chain `a` when `a` already combines operands with `op` (all these
+  // operators group from the left, so "(a + b) + c" is "a + b + c"); otherwise makes a
+  // new node over `a`, one level deeper.
+  ExprPtr chain(const std::string& op, ExprPtr a, ExprPtr b, std::size_t pos, LoopDepth& depth) {
+    if (a->kind == Expr::Kind::Binary && a->op == op) {
+      a->args.push_back(std::move(b));
+      return a;
+    }
+    depth.wrap();
+    return binary(op, std::move(a), std::move(b), pos);
+  }
 
   ExprPtr expr() {
     DepthGuard g(*this);
     return orExpr();
   }
   ExprPtr orExpr() {
+    LoopDepth depth(*this);
     ExprPtr e = andExpr();
     while (isKw("OR")) {
       const std::size_t pos = cur().pos;
       next();
-      e = binary("OR", std::move(e), andExpr(), pos);
+      e = chain("OR", std::move(e), andExpr(), pos, depth);
     }
     if (isKw("XOR") || isKw("EQV") || isKw("IMP"))
       throw DbError(msg::kClass, msg::unsupported(cur().upper));
     return e;
   }
   ExprPtr andExpr() {
+    LoopDepth depth(*this);
     ExprPtr e = notExpr();
     while (isKw("AND")) {
       const std::size_t pos = cur().pos;
       next();
-      e = binary("AND", std::move(e), notExpr(), pos);
+      e = chain("AND", std::move(e), notExpr(), pos, depth);
     }
     return e;
   }
@@ -393,12 +432,18 @@ class Parser {
     return comparison();
   }
   ExprPtr comparison() {
+    LoopDepth depth(*this);
     ExprPtr e = concat();
     for (;;) {
       const std::size_t pos = cur().pos;
-      if (cur().type == Tok::Symbol &&
-          (cur().text == "=" || cur().text == "<>" || cur().text == "<" || cur().text == ">" ||
-           cur().text == "<=" || cur().text == ">=")) {
+      const bool symbol = cur().type == Tok::Symbol &&
+                          (cur().text == "=" || cur().text == "<>" || cur().text == "<" ||
+                           cur().text == ">" || cur().text == "<=" || cur().text == ">=");
+      if (!symbol && !isKw("NOT") && !isKw("LIKE") && !isKw("BETWEEN") && !isKw("IN") &&
+          !isKw("IS"))
+        return e;
+      depth.wrap();  // each comparison wraps what came before it
+      if (symbol) {
         std::string op = cur().text;
         next();
         e = binary(op, std::move(e), concat(), pos);
@@ -455,6 +500,7 @@ class Parser {
   ExprPtr concat() { return arith(0); }
   ExprPtr arith(int level) {
     if (level == kArithCount) return unary();
+    LoopDepth depth(*this);
     ExprPtr e = arith(level + 1);
     for (;;) {
       const char* op = nullptr;
@@ -464,7 +510,7 @@ class Parser {
       if (!op) return e;
       const std::size_t pos = cur().pos;
       next();
-      e = binary(op, std::move(e), arith(level + 1), pos);
+      e = chain(op, std::move(e), arith(level + 1), pos, depth);
     }
   }
   ExprPtr unary() {
@@ -484,6 +530,7 @@ class Parser {
     const std::size_t pos = t.pos;
     switch (t.type) {
       case Tok::Number: {
+        checkNumberRange(t);
         auto e = make(Expr::Kind::Number, pos);
         e->text = t.text;
         next();

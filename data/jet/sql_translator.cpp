@@ -1,7 +1,10 @@
 #include "data/jet/sql_translator.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <utility>
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
@@ -14,15 +17,53 @@ namespace {
 
 using kv::db::DbError;
 
-enum class Type { Unknown, Number, Text, Bool };
+enum class Type { Unknown, Null, Number, Text, Bool, Date };
+
+bool numeric(Type t) {
+  return t == Type::Number || t == Type::Bool || t == Type::Date;
+}
 
 struct Sql {
+  Sql() = default;
+  Sql(std::string t, Type ty = Type::Unknown, bool agg = false, std::string col = {})
+      : text(std::move(t)), type(ty), aggregate(agg), column(std::move(col)) {}
   std::string text;
   Type type = Type::Unknown;
   bool aggregate = false;
+  std::string column;  // a field: its name as the result names it
 };
 
 enum class Use { Value, Condition };
+
+// A column of a table or of a query's result.
+struct OutColumn {
+  std::string name;
+  Type type;
+};
+struct Columns {
+  bool known = false;  // false: some columns are not known, names pass as written
+  std::vector<OutColumn> list;
+};
+
+// A table of a FROM clause, under the name that qualifies its fields.
+struct Source {
+  std::string name;
+  Columns columns;
+};
+
+// An earlier item of the select list with an alias.
+struct Alias {
+  std::string name;
+  Sql value;
+};
+
+// Operands SQLite gets in one flat run ("a OR b OR …"): SQLite's trees are as deep as
+// a run is long, and it refuses depth 1000.
+constexpr std::size_t kFlatRun = 64;
+// Operands per call of a jet_* function (SQLite allows 127 arguments).
+constexpr std::size_t kCallArgs = 100;
+// Bytes the select list may add by repeating aliased items ("1 AS a, a + a AS b, …").
+constexpr std::size_t kAliasBytes = 16u << 20;
 
 std::string quoteString(const std::string& s) {
   std::string out = "'";
@@ -43,6 +84,11 @@ bool isNumberLiteral(const Expr& e) {
   return e.kind == Expr::Kind::Number;
 }
 
+bool isLiteral(const Expr& e) {
+  return e.kind == Expr::Kind::Number || e.kind == Expr::Kind::String ||
+         e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean;
+}
+
 const std::map<std::string, int>& aggregateNames() {
   static const std::map<std::string, int> m = {
       {"COUNT", 1}, {"SUM", 1}, {"AVG", 1}, {"MIN", 1}, {"MAX", 1}};
@@ -53,163 +99,385 @@ std::string upperName(const std::string& s) {
   return toUpper(s);
 }
 
+bool sameName(const std::string& a, const std::string& b) {
+  return compareText(a, b) == 0;
+}
+
+// Whether two expressions are written alike (names without regard to case; a field
+// with and without its table's name alike): GROUP BY keys and select items.
+bool sameExpr(const Expr& a, const Expr& b) {
+  if (a.kind != b.kind || a.negated != b.negated || a.args.size() != b.args.size()) return false;
+  switch (a.kind) {
+    case Expr::Kind::Column:
+      if (!a.qualifier.empty() && !b.qualifier.empty() && !sameName(a.qualifier, b.qualifier))
+        return false;
+      return sameName(a.text, b.text);
+    case Expr::Kind::Function:
+      if (upperName(a.text) != upperName(b.text)) return false;
+      break;
+    case Expr::Kind::Star:
+      if (!sameName(a.qualifier, b.qualifier)) return false;
+      break;
+    case Expr::Kind::Date:
+    case Expr::Kind::Boolean:
+      if (a.number != b.number) return false;
+      break;
+    default:
+      if (a.text != b.text || a.op != b.op) return false;
+  }
+  for (std::size_t i = 0; i < a.args.size(); ++i)
+    if (!sameExpr(*a.args[i], *b.args[i])) return false;
+  return true;
+}
+
+Type typeOf(ColumnKind k) {
+  switch (k) {
+    case ColumnKind::Integer:
+    case ColumnKind::Real:
+      return Type::Number;
+    case ColumnKind::Date:
+      return Type::Date;
+    case ColumnKind::Text:
+      return Type::Text;
+    case ColumnKind::Blob:
+      break;
+  }
+  return Type::Unknown;
+}
+
+std::string joined(const std::vector<std::string>& parts, std::size_t from, std::size_t to,
+                   const char* sep) {
+  std::string s;
+  for (std::size_t i = from; i < to; ++i) {
+    if (i > from) s += sep;
+    s += parts[i];
+  }
+  return s;
+}
+
+// "(a SEP b SEP …)" for an associative operator, in runs of at most kFlatRun so that
+// neither SQLite's tree nor its parser goes deep.
+std::string associativeRun(std::vector<std::string> parts, const char* sep) {
+  while (parts.size() > kFlatRun) {
+    std::vector<std::string> next;
+    for (std::size_t i = 0; i < parts.size(); i += kFlatRun)
+      next.push_back("(" + joined(parts, i, std::min(parts.size(), i + kFlatRun), sep) + ")");
+    parts = std::move(next);
+  }
+  return "(" + joined(parts, 0, parts.size(), sep) + ")";
+}
+
+// fn(a, b, …) for a function whose operands combine in any grouping (jet_concat).
+std::string associativeCall(std::vector<std::string> parts, const std::string& fn) {
+  while (parts.size() > kCallArgs) {
+    std::vector<std::string> next;
+    for (std::size_t i = 0; i < parts.size(); i += kCallArgs)
+      next.push_back(fn + "(" + joined(parts, i, std::min(parts.size(), i + kCallArgs), ", ") +
+                     ")");
+    parts = std::move(next);
+  }
+  return fn + "(" + joined(parts, 0, parts.size(), ", ") + ")";
+}
+
+// fn(fn(a, b, …), c, …): a left-to-right chain through a function taking any number of
+// operands (jet_add and the like combine them from the left).
+std::string leftCall(const std::vector<std::string>& parts, const std::string& fn) {
+  std::size_t end = std::min(parts.size(), kCallArgs);
+  std::string s = fn + "(" + joined(parts, 0, end, ", ") + ")";
+  while (end < parts.size()) {
+    const std::size_t from = end;
+    end = std::min(parts.size(), from + kCallArgs - 1);
+    s = fn + "(" + s + ", " + joined(parts, from, end, ", ") + ")";
+  }
+  return s;
+}
+
 class Translator {
  public:
   explicit Translator(const TranslateContext& ctx) : ctx_(ctx) {}
 
-  std::string statement(const Statement& st) {
+  Translation statement(const Statement& st) {
     switch (st.kind) {
-      case Statement::Kind::Select:
-        return query(*st.query);
+      case Statement::Kind::Select: {
+        Result r = query(*st.query);
+        Translation t{std::move(r.sql), {}};
+        if (r.columns.known)
+          for (const auto& c : r.columns.list) t.dateColumns.push_back(c.type == Type::Date);
+        return t;
+      }
       case Statement::Kind::Delete: {
-        std::string s = "DELETE FROM " + quoteName(ctx_.resolveTable(st.table));
+        Scope scope(*this);
+        const std::string stored = ctx_.resolveTable(st.table);
+        scope_->push_back({stored, storedColumns(stored)});
+        std::string s = "DELETE FROM " + quoteName(stored);
         if (st.where) s += " WHERE " + expr(*st.where, Use::Condition).text;
-        return s;
+        return {s, {}};
       }
       case Statement::Kind::Truncate:
-        return "DELETE FROM " + quoteName(ctx_.resolveTable(st.table));
+        return {"DELETE FROM " + quoteName(ctx_.resolveTable(st.table)), {}};
     }
     return {};
   }
 
  private:
-  const TranslateContext& ctx_;
+  // The SQLite text of a query and the columns of its result.
+  struct Result {
+    std::string sql;
+    Columns columns;
+  };
 
-  std::string query(const Query& q) {
-    if (q.members.size() == 1) return member(q.members[0], false);
-    std::string s;
-    for (std::size_t i = 0; i < q.members.size(); ++i) {
-      if (i > 0) s += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
-      s += member(q.members[i], true);
+  // The tables a SELECT reads, for the time it is translated.
+  class Scope {
+   public:
+    explicit Scope(Translator& t) : t_(t), saved_(t.scope_), savedAliases_(t.aliases_) {
+      t.scope_ = &sources_;
+      t.aliases_ = nullptr;
     }
-    if (!q.orderBy.empty()) {
-      s += " ORDER BY ";
-      for (std::size_t i = 0; i < q.orderBy.size(); ++i) {
-        const Expr& e = *q.orderBy[i].expr;
-        if (i) s += ", ";
-        if (e.kind == Expr::Kind::Column)
-          s += quoteName(e.text) + " COLLATE JET";
-        else if (e.kind == Expr::Kind::Number)
-          s += e.text;
-        else
-          throw DbError(msg::kClass, msg::unsupported(msg::text::kORDERBYDeUnaUNION));
-        if (q.orderBy[i].desc) s += " DESC";
+    ~Scope() {
+      t_.scope_ = saved_;
+      t_.aliases_ = savedAliases_;
+    }
+
+   private:
+    Translator& t_;
+    std::vector<Source>* saved_;
+    const std::vector<Alias>* savedAliases_;
+    std::vector<Source> sources_;
+  };
+
+  const TranslateContext& ctx_;
+  std::vector<Source>* scope_ = nullptr;
+  const std::vector<Alias>* aliases_ = nullptr;  // earlier aliased items, in a select list
+  std::map<std::string, Columns> tableColumns_;  // by stored name
+  std::size_t aliasBytes_ = 0;
+
+  Result query(const Query& q) {
+    if (q.members.size() == 1) return member(q.members[0], false);
+    Result r;
+    for (std::size_t i = 0; i < q.members.size(); ++i) {
+      if (i > 0) r.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
+      Result m = member(q.members[i], true);
+      r.sql += m.sql;
+      if (i == 0) {
+        r.columns = std::move(m.columns);
+        continue;
+      }
+      // A column is a date column when every member gives dates (or nulls) there.
+      if (!m.columns.known || m.columns.list.size() != r.columns.list.size()) {
+        r.columns.known = false;
+        continue;
+      }
+      for (std::size_t c = 0; c < r.columns.list.size(); ++c) {
+        Type& t = r.columns.list[c].type;
+        const Type other = m.columns.list[c].type;
+        if (t == Type::Null) t = other;
+        if (other != t && other != Type::Null) t = Type::Unknown;
       }
     }
-    return s;
+    if (!q.orderBy.empty()) {
+      r.sql += " ORDER BY ";
+      for (std::size_t i = 0; i < q.orderBy.size(); ++i) {
+        const Expr& e = *q.orderBy[i].expr;
+        if (i) r.sql += ", ";
+        if (e.kind == Expr::Kind::Column) {
+          std::string name = e.text;
+          if (r.columns.known)
+            for (const auto& c : r.columns.list)
+              if (sameName(c.name, e.text)) {
+                name = c.name;
+                break;
+              }
+          r.sql += quoteName(name) + " COLLATE JET_GENERAL";
+        } else if (e.kind == Expr::Kind::Number) {
+          r.sql += e.text;
+        } else {
+          throw DbError(msg::kClass, msg::unsupported(msg::text::kORDERBYDeUnaUNION));
+        }
+        if (q.orderBy[i].desc) r.sql += " DESC";
+      }
+    }
+    return r;
   }
 
   // One SELECT with its TOP and ORDER BY. Inside a compound, a member that sorts or
   // cuts is wrapped so that SQLite accepts it and keeps its order.
-  std::string member(const SelectCore& c, bool inCompound) {
+  Result member(const SelectCore& c, bool inCompound) {
     checkGrouping(c);
-    std::string base = core(c, "");
-    if (c.orderBy.empty() && !c.top) return base;
-    std::string keys;
-    for (std::size_t i = 0; i < c.orderBy.size(); ++i) {
-      Sql k = expr(*c.orderBy[i].expr, Use::Value);
-      if (i) keys += ", ";
-      keys += k.text;
-      if (k.type != Type::Number && k.type != Type::Bool) keys += " COLLATE JET";
-      if (c.orderBy[i].desc) keys += " DESC";
-    }
+    Core base = core(c, false);
+    if (c.orderBy.empty() && !c.top) return {std::move(base.select), std::move(base.columns)};
     std::string s;
     if (c.top && !c.orderBy.empty()) {
       if (c.distinct)
         throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConDISTINCTYORDER));
       // Jet's TOP n keeps every row that ties with the n-th one.
-      std::vector<std::string> cols = ctx_.describe(base);
+      std::vector<std::string> cols = ctx_.describe(base.select);
       std::string list;
       for (std::size_t i = 0; i < cols.size(); ++i) list += (i ? ", " : "") + quoteName(cols[i]);
-      std::string inner = core(c, ", RANK() OVER (ORDER BY " + keys + ") AS jet_rank_, " +
-                                      "ROW_NUMBER() OVER (ORDER BY " + keys + ") AS jet_row_");
-      s = "SELECT " + list + " FROM (" + inner + ") WHERE jet_rank_ <= " + std::to_string(*c.top) +
-          " ORDER BY jet_row_";
+      s = "SELECT " + list + " FROM (" + core(c, true).select +
+          ") WHERE jet_rank_ <= " + std::to_string(*c.top) + " ORDER BY jet_row_";
     } else if (c.top) {
-      s = base + " LIMIT " + std::to_string(*c.top);
+      s = base.select + " LIMIT " + std::to_string(*c.top);
     } else {
-      s = base + " ORDER BY " + keys;
+      s = base.select + " ORDER BY " + base.keys;
     }
-    return inCompound ? "SELECT * FROM (" + s + ")" : s;
+    return {inCompound ? "SELECT * FROM (" + s + ")" : s, std::move(base.columns)};
   }
 
-  std::string core(const SelectCore& c, const std::string& extraItems) {
-    std::string s = "SELECT ";
-    if (c.distinct) s += "DISTINCT ";
+  struct Core {
+    std::string select;
+    std::string keys;  // the ORDER BY keys
+    Columns columns;
+  };
+
+  // The SELECT without its ORDER BY; with `rank`, the rank of each row in the ORDER BY
+  // order as two more columns (jet_rank_ with ties, jet_row_ without).
+  Core core(const SelectCore& c, bool rank) {
+    Scope scope(*this);
+    std::string from;
+    for (std::size_t i = 0; i < c.from.size(); ++i) from += (i ? ", " : "") + table(*c.from[i]);
+
+    Core out;
+    out.columns.known = true;
+    std::string items;
+    std::vector<Alias> aliases;
     int exprNo = 1000;
     for (std::size_t i = 0; i < c.items.size(); ++i) {
       const SelectItem& it = c.items[i];
-      if (i) s += ", ";
+      if (i) items += ", ";
       if (it.expr->kind == Expr::Kind::Star) {
-        s += it.expr->qualifier.empty() ? "*" : quoteName(it.expr->qualifier) + ".*";
         if (!it.alias.empty())
           throw DbError(msg::kClass, msg::syntax(msg::text::kAliasDe, it.expr->pos));
+        items += star(*it.expr, out.columns);
         continue;
       }
+      aliases_ = &aliases;
       Sql v = expr(*it.expr, Use::Value);
+      aliases_ = nullptr;
+      const bool field = it.expr->kind == Expr::Kind::Column && !v.column.empty();
       std::string name = it.alias;
-      if (name.empty() && it.expr->kind != Expr::Kind::Column)
-        name = "Expr" + std::to_string(exprNo++);
+      if (name.empty() && !field) name = "Expr" + std::to_string(exprNo++);
+      out.columns.list.push_back({name.empty() ? v.column : name, v.type});
+      if (!it.alias.empty()) aliases.push_back({it.alias, v});
       // A computed text compares as Jet compares texts here and wherever its column is
       // used: DISTINCT, UNION, an outer query over this one.
-      if (it.expr->kind != Expr::Kind::Column && v.type != Type::Number && v.type != Type::Bool)
-        v.text = "(" + v.text + ") COLLATE JET";
-      s += v.text;
-      if (!name.empty()) s += " AS " + quoteName(name);
+      std::string text = v.text;
+      if (!field && !numeric(v.type)) text = "(" + text + ") COLLATE JET";
+      items += text;
+      if (!name.empty()) items += " AS " + quoteName(name);
     }
-    s += extraItems;
-    if (!c.from.empty()) {
-      s += " FROM ";
-      for (std::size_t i = 0; i < c.from.size(); ++i) s += (i ? ", " : "") + table(*c.from[i]);
+
+    for (std::size_t i = 0; i < c.orderBy.size(); ++i) {
+      Sql k = expr(*c.orderBy[i].expr, Use::Value);
+      if (i) out.keys += ", ";
+      out.keys += k.text;
+      if (!numeric(k.type)) out.keys += " COLLATE JET_GENERAL";
+      if (c.orderBy[i].desc) out.keys += " DESC";
     }
+
+    std::string& s = out.select;
+    s = "SELECT ";
+    if (c.distinct) s += "DISTINCT ";
+    s += items;
+    if (rank)
+      s += ", RANK() OVER (ORDER BY " + out.keys + ") AS jet_rank_, " +
+           "ROW_NUMBER() OVER (ORDER BY " + out.keys + ") AS jet_row_";
+    if (!from.empty()) s += " FROM " + from;
     if (c.where) s += " WHERE " + expr(*c.where, Use::Condition).text;
     if (!c.groupBy.empty()) {
       s += " GROUP BY ";
       for (std::size_t i = 0; i < c.groupBy.size(); ++i) {
         Sql g = expr(*c.groupBy[i], Use::Value);
         s += (i ? ", " : "") + g.text;
-        if (g.type != Type::Number && g.type != Type::Bool) s += " COLLATE JET";
+        if (!numeric(g.type)) s += " COLLATE JET";
       }
     }
     if (c.having) s += " HAVING " + expr(*c.having, Use::Condition).text;
-    return s;
+    return out;
   }
 
+  // "*" or "t.*", and the columns it stands for.
+  std::string star(const Expr& e, Columns& out) {
+    std::string text = "*";
+    for (const Source& src : *scope_) {
+      if (!e.qualifier.empty()) {
+        if (!sameName(src.name, e.qualifier)) continue;
+        text = quoteName(src.name) + ".*";
+      }
+      if (!src.columns.known) out.known = false;
+      out.list.insert(out.list.end(), src.columns.list.begin(), src.columns.list.end());
+      if (!e.qualifier.empty()) return text;
+    }
+    if (!e.qualifier.empty()) {
+      out.known = false;
+      return quoteName(e.qualifier) + ".*";
+    }
+    return text;
+  }
+
+  const Columns& storedColumns(const std::string& stored) {
+    auto it = tableColumns_.find(stored);
+    if (it != tableColumns_.end()) return it->second;
+    Columns cols;
+    if (ctx_.columns) {
+      cols.known = true;
+      for (const ColumnInfo& c : ctx_.columns(stored))
+        cols.list.push_back({c.name, typeOf(c.kind)});
+    }
+    return tableColumns_.emplace(stored, std::move(cols)).first->second;
+  }
+
+  // The text of a FROM item; its tables join the scope.
   std::string table(const TableRef& t) {
     switch (t.kind) {
-      case TableRef::Kind::Table:
-        return quoteName(ctx_.resolveTable(t.name)) + " AS " +
-               quoteName(t.alias.empty() ? t.name : t.alias);
+      case TableRef::Kind::Table: {
+        const std::string stored = ctx_.resolveTable(t.name);
+        const std::string name = t.alias.empty() ? t.name : t.alias;
+        scope_->push_back({name, storedColumns(stored)});
+        return quoteName(stored) + " AS " + quoteName(name);
+      }
       case TableRef::Kind::Derived: {
+        Result inner;
+        std::string s;
         if (ctx_.derivedTable) {
           TranslateContext inlineOnly = ctx_;
           inlineOnly.derivedTable = nullptr;
-          const std::string key = Translator(inlineOnly).query(*t.query);
-          const std::string kept = ctx_.derivedTable(key, [&] { return query(*t.query); });
+          inner = Translator(inlineOnly).query(*t.query);
+          const std::string kept =
+              ctx_.derivedTable(inner.sql, [&] { return query(*t.query).sql; });
           if (!kept.empty())
-            return quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
+            s = quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
         }
-        std::string s = "(" + query(*t.query) + ")";
-        if (!t.alias.empty()) s += " AS " + quoteName(t.alias);
+        if (s.empty()) {
+          inner = query(*t.query);
+          s = "(" + inner.sql + ")";
+          if (!t.alias.empty()) s += " AS " + quoteName(t.alias);
+        }
+        scope_->push_back({t.alias, std::move(inner.columns)});
         return s;
       }
-      case TableRef::Kind::Join:
-        return "(" + table(*t.left) + " " + t.joinType + " JOIN " + table(*t.right) + " ON " +
-               expr(*t.on, Use::Condition).text + ")";
+      case TableRef::Kind::Join: {
+        std::string s = "(" + table(*t.left) + " " + t.joinType + " JOIN " + table(*t.right);
+        return s + " ON " + expr(*t.on, Use::Condition).text + ")";
+      }
     }
     return {};
   }
 
-  // Jet refuses a field that is neither grouped nor inside an aggregate.
+  // Jet refuses a field that is neither grouped nor inside an aggregate, in the select
+  // list, HAVING and ORDER BY of a grouped query.
   void checkGrouping(const SelectCore& c) {
     bool grouped = !c.groupBy.empty();
     for (const auto& it : c.items)
       if (hasAggregate(*it.expr)) grouped = true;
     if (!grouped) return;
+    std::vector<std::string> aliases;
     for (const auto& it : c.items) {
       if (it.expr->kind == Expr::Kind::Star) throw DbError(msg::kClass, msg::notAggregated("*"));
-      checkColumnsGrouped(*it.expr, c);
+      checkColumnsGrouped(*it.expr, c, aliases);
+      if (!it.alias.empty()) aliases.push_back(it.alias);
     }
+    if (c.having) checkColumnsGrouped(*c.having, c, aliases);
+    for (const auto& o : c.orderBy) checkColumnsGrouped(*o.expr, c, aliases);
   }
 
   static bool hasAggregate(const Expr& e) {
@@ -219,22 +487,20 @@ class Translator {
     return false;
   }
 
-  static bool sameName(const std::string& a, const std::string& b) {
-    return compareText(a, b) == 0;
-  }
-
-  void checkColumnsGrouped(const Expr& e, const SelectCore& c) {
+  // `aliases`: the aliases a field name may stand for (checked where they are defined).
+  void checkColumnsGrouped(const Expr& e, const SelectCore& c,
+                           const std::vector<std::string>& aliases) {
     if (e.kind == Expr::Kind::Function && aggregateNames().count(upperName(e.text))) return;
+    for (const auto& g : c.groupBy)
+      if (sameExpr(*g, e)) return;
     if (e.kind == Expr::Kind::Column) {
-      for (const auto& g : c.groupBy) {
-        if (g->kind != Expr::Kind::Column || !sameName(g->text, e.text)) continue;
-        if (g->qualifier.empty() || e.qualifier.empty() || sameName(g->qualifier, e.qualifier))
-          return;
-      }
+      if (e.qualifier.empty())
+        for (const auto& a : aliases)
+          if (sameName(a, e.text)) return;
       throw DbError(msg::kClass,
                     msg::notAggregated(e.qualifier.empty() ? e.text : e.qualifier + "." + e.text));
     }
-    for (const auto& a : e.args) checkColumnsGrouped(*a, c);
+    for (const auto& a : e.args) checkColumnsGrouped(*a, c, aliases);
   }
 
   static Sql asUse(Sql s, Use use) {
@@ -245,16 +511,38 @@ class Translator {
     return s;
   }
 
-  static bool bothNumbers(const Sql& a, const Sql& b) {
-    return (a.type == Type::Number || a.type == Type::Bool) &&
-           (b.type == Type::Number || b.type == Type::Bool);
-  }
+  static bool bothNumbers(const Sql& a, const Sql& b) { return numeric(a.type) && numeric(b.type); }
 
   static std::string collated(const Sql& a, const Sql& b) {
     return bothNumbers(a, b) ? "" : " COLLATE JET";
   }
 
   Sql expr(const Expr& e, Use use) { return asUse(exprRaw(e), use); }
+
+  // A field: an earlier alias of the select list, else a field of the scope's tables
+  // under its stored spelling, else the name as written.
+  Sql column(const Expr& e) {
+    if (e.qualifier.empty() && aliases_)
+      for (const Alias& a : *aliases_)
+        if (sameName(a.name, e.text)) {
+          aliasBytes_ += a.value.text.size();
+          if (aliasBytes_ > kAliasBytes) throw DbError(msg::kClass, msg::kTooLong);
+          return {"(" + a.value.text + ")", a.value.type, a.value.aggregate};
+        }
+    std::string qualifier = e.qualifier;
+    if (scope_)
+      for (const Source& src : *scope_) {
+        if (!e.qualifier.empty() && !sameName(src.name, e.qualifier)) continue;
+        qualifier = e.qualifier.empty() ? "" : src.name;
+        for (const OutColumn& col : src.columns.list)
+          if (sameName(col.name, e.text))
+            return {(qualifier.empty() ? "" : quoteName(qualifier) + ".") + quoteName(col.name),
+                    col.type, false, col.name};
+        if (!e.qualifier.empty()) break;
+      }
+    return {(qualifier.empty() ? "" : quoteName(qualifier) + ".") + quoteName(e.text),
+            Type::Unknown, false, e.text};
+  }
 
   Sql exprRaw(const Expr& e) {
     switch (e.kind) {
@@ -263,25 +551,24 @@ class Translator {
       case Expr::Kind::String:
         return {quoteString(e.text), Type::Text};
       case Expr::Kind::Date:
-        return {realLiteral(e.number), Type::Number};
+        return {realLiteral(e.number), Type::Date};
       case Expr::Kind::Boolean:
         return {e.number < 0 ? "-1" : "0", Type::Number};
       case Expr::Kind::Null:
-        return {"NULL", Type::Unknown};
+        return {"NULL", Type::Null};
       case Expr::Kind::Column:
-        return {(e.qualifier.empty() ? "" : quoteName(e.qualifier) + ".") + quoteName(e.text),
-                Type::Unknown};
+        return column(e);
       case Expr::Kind::Star:
         throw DbError(msg::kClass, msg::syntax(msg::text::kFueraDeLaListaDe, e.pos));
       case Expr::Kind::Unary: {
         if (e.op == "NOT") {
           Sql a = expr(*e.args[0], Use::Condition);
-          return {"(NOT " + a.text + ")", Type::Bool};
+          return {"(NOT " + a.text + ")", Type::Bool, a.aggregate};
         }
         Sql a = expr(*e.args[0], Use::Value);
         if (e.op == "+") return a;
-        if (a.type == Type::Number) return {"(-" + a.text + ")", Type::Number};
-        return {"jet_neg(" + a.text + ")", Type::Number};
+        if (numeric(a.type)) return {"(-" + a.text + ")", Type::Number, a.aggregate};
+        return {"jet_neg(" + a.text + ")", Type::Number, a.aggregate};
       }
       case Expr::Kind::Binary:
         return binary(e);
@@ -289,11 +576,12 @@ class Translator {
         Sql a = expr(*e.args[0], Use::Value);
         Sql p = expr(*e.args[1], Use::Value);
         std::string s = "jet_like(" + a.text + ", " + p.text + ")";
-        return {e.negated ? "(NOT " + s + ")" : s, Type::Bool};
+        return {e.negated ? "(NOT " + s + ")" : s, Type::Bool, a.aggregate || p.aggregate};
       }
       case Expr::Kind::IsNull: {
         Sql a = expr(*e.args[0], Use::Value);
-        return {"(" + a.text + (e.negated ? " IS NOT NULL)" : " IS NULL)"), Type::Bool};
+        return {"(" + a.text + (e.negated ? " IS NOT NULL)" : " IS NULL)"), Type::Bool,
+                a.aggregate};
       }
       case Expr::Kind::Between: {
         Sql a = expr(*e.args[0], Use::Value);
@@ -302,14 +590,18 @@ class Translator {
         const bool num = bothNumbers(a, lo) && bothNumbers(a, hi);
         return {"(" + a.text + (num ? "" : " COLLATE JET") + (e.negated ? " NOT" : "") +
                     " BETWEEN " + lo.text + " AND " + hi.text + ")",
-                Type::Bool};
+                Type::Bool, a.aggregate || lo.aggregate || hi.aggregate};
       }
       case Expr::Kind::InList: {
         Sql a = expr(*e.args[0], Use::Value);
         std::string s = "(" + a.text + " COLLATE JET" + (e.negated ? " NOT IN (" : " IN (");
-        for (std::size_t i = 1; i < e.args.size(); ++i)
-          s += (i > 1 ? ", " : "") + expr(*e.args[i], Use::Value).text;
-        return {s + "))", Type::Bool};
+        bool aggregate = a.aggregate;
+        for (std::size_t i = 1; i < e.args.size(); ++i) {
+          Sql v = expr(*e.args[i], Use::Value);
+          aggregate = aggregate || v.aggregate;
+          s += (i > 1 ? ", " : "") + v.text;
+        }
+        return {s + "))", Type::Bool, aggregate};
       }
       case Expr::Kind::Function:
         return function(e);
@@ -317,15 +609,64 @@ class Translator {
     return {};
   }
 
+  // "f = 'a' OR f = 'b' OR …" (a field against literals) as "f IN ('a', 'b', …)": one
+  // term for SQLite however many keys (the PEP clause names every ticked client).
+  bool orOfEqualities(const Expr& e, Sql& out) {
+    const Expr* field = nullptr;
+    std::vector<const Expr*> values;
+    for (const auto& t : e.args) {
+      if (t->kind != Expr::Kind::Binary || t->op != "=") return false;
+      const Expr& l = *t->args[0];
+      const Expr& r = *t->args[1];
+      const Expr* f = l.kind == Expr::Kind::Column ? &l : &r;
+      const Expr* v = f == &l ? &r : &l;
+      if (f->kind != Expr::Kind::Column || !isLiteral(*v)) return false;
+      if (field && (!sameName(field->text, f->text) || !sameName(field->qualifier, f->qualifier)))
+        return false;
+      field = f;
+      values.push_back(v);
+    }
+    Sql f = expr(*field, Use::Value);
+    std::vector<std::string> list;
+    bool num = numeric(f.type);
+    for (const Expr* v : values) {
+      Sql s = expr(*v, Use::Value);
+      num = num && numeric(s.type);
+      list.push_back(std::move(s.text));
+    }
+    out = {"(" + f.text + (num ? "" : " COLLATE JET") + " IN (" +
+               joined(list, 0, list.size(), ", ") + "))",
+           Type::Bool, f.aggregate};
+    return true;
+  }
+
   Sql binary(const Expr& e) {
     const std::string& op = e.op;
     if (op == "AND" || op == "OR") {
-      Sql a = expr(*e.args[0], Use::Condition);
-      Sql b = expr(*e.args[1], Use::Condition);
-      return {"(" + a.text + " " + op + " " + b.text + ")", Type::Bool};
+      Sql in;
+      if (op == "OR" && orOfEqualities(e, in)) return in;
+      std::vector<std::string> terms;
+      bool aggregate = false;
+      for (const auto& a : e.args) {
+        Sql t = expr(*a, Use::Condition);
+        aggregate = aggregate || t.aggregate;
+        terms.push_back(std::move(t.text));
+      }
+      return {associativeRun(std::move(terms), op == "AND" ? " AND " : " OR "), Type::Bool,
+              aggregate};
     }
-    Sql a = expr(*e.args[0], Use::Value);
-    Sql b = expr(*e.args[1], Use::Value);
+    std::vector<Sql> terms;
+    for (const auto& a : e.args) terms.push_back(expr(*a, Use::Value));
+    bool aggregate = false;
+    for (const Sql& t : terms) aggregate = aggregate || t.aggregate;
+    Sql r = terms.size() == 2 ? pair(e, terms[0], terms[1]) : chain(op, terms);
+    r.aggregate = aggregate;
+    return r;
+  }
+
+  // Two operands.
+  Sql pair(const Expr& e, const Sql& a, const Sql& b) {
+    const std::string& op = e.op;
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
       return {"(" + a.text + " " + op + " " + b.text + collated(a, b) + ")", Type::Bool};
     if (op == "+") {
@@ -351,6 +692,29 @@ class Translator {
     throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
   }
 
+  // Three or more operands, combined from the left as the pairs above would combine them.
+  Sql chain(const std::string& op, const std::vector<Sql>& terms) {
+    std::vector<std::string> texts;
+    bool allText = true, allNumbers = true;
+    for (const Sql& t : terms) {
+      texts.push_back(t.text);
+      allText = allText && t.type == Type::Text;
+      allNumbers = allNumbers && numeric(t.type);
+    }
+    if (op == "&") return {associativeCall(std::move(texts), "jet_concat"), Type::Text};
+    if (op == "+" && allText) return {associativeRun(std::move(texts), " || "), Type::Text};
+    if ((op == "+" || op == "-" || op == "*") && allNumbers && texts.size() <= kFlatRun)
+      return {"(" + joined(texts, 0, texts.size(), (" " + op + " ").c_str()) + ")", Type::Number};
+    static const std::map<std::string, std::pair<const char*, Type>> fold = {
+        {"+", {"jet_add", Type::Unknown}},    {"-", {"jet_sub", Type::Number}},
+        {"*", {"jet_mul", Type::Number}},     {"/", {"jet_div", Type::Number}},
+        {"\\", {"jet_intdiv", Type::Number}}, {"MOD", {"jet_mod", Type::Number}}};
+    auto it = fold.find(op);
+    if (it == fold.end()) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+    const Type type = op == "+" && allNumbers ? Type::Number : it->second.second;
+    return {leftCall(texts, it->second.first), type};
+  }
+
   Sql function(const Expr& e) {
     const std::string name = upperName(e.text);
     const std::size_t n = e.args.size();
@@ -362,12 +726,17 @@ class Translator {
       want(3, 3);
       Sql c = expr(*e.args[0], Use::Condition);
       Sql a = arg(1), b = arg(2);
-      return {"(CASE WHEN " + c.text + " THEN " + a.text + " ELSE " + b.text + " END)",
-              a.type == b.type ? a.type : Type::Unknown};
+      // Each row has the type of its branch; a Null branch does not change it.
+      Type type = a.type == b.type ? a.type : Type::Unknown;
+      if (a.type == Type::Null) type = b.type;
+      if (b.type == Type::Null) type = a.type;
+      return {"(CASE WHEN " + c.text + " THEN " + a.text + " ELSE " + b.text + " END)", type,
+              c.aggregate || a.aggregate || b.aggregate};
     }
     if (name == "ISNULL") {
       want(1, 1);
-      return {"(" + arg(0).text + " IS NULL)", Type::Bool};
+      Sql a = arg(0);
+      return {"(" + a.text + " IS NULL)", Type::Bool, a.aggregate};
     }
     if (aggregateNames().count(name)) {
       want(1, 1);
@@ -379,8 +748,10 @@ class Translator {
       if (hasAggregate(*e.args[0]))
         throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
       Sql a = arg(0);
+      if (a.aggregate)
+        throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
       if (name == "MIN" || name == "MAX") {
-        const bool num = a.type == Type::Number || a.type == Type::Bool;
+        const bool num = numeric(a.type);
         return {(name == "MIN" ? "min(" : "max(") + a.text + (num ? ")" : " COLLATE JET)"), a.type,
                 true};
       }
@@ -403,8 +774,13 @@ class Translator {
     if (it == simple.end()) throw DbError(msg::kClass, msg::unknownFunction(e.text));
     want(it->second.lo, it->second.hi);
     std::string s = std::string(it->second.sqlName) + "(";
-    for (std::size_t i = 0; i < n; ++i) s += (i ? ", " : "") + arg(i).text;
-    return {s + ")", it->second.type};
+    bool aggregate = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      Sql a = arg(i);
+      aggregate = aggregate || a.aggregate;
+      s += (i ? ", " : "") + a.text;
+    }
+    return {s + ")", it->second.type, aggregate};
   }
 };
 
@@ -441,7 +817,7 @@ std::string quoteName(const std::string& name) {
   return out + "\"";
 }
 
-std::string translate(const Statement& st, const TranslateContext& ctx) {
+Translation translate(const Statement& st, const TranslateContext& ctx) {
   return Translator(ctx).statement(st);
 }
 

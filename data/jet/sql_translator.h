@@ -31,11 +31,26 @@
 // | expression without alias named Expr1000, …   | AS "Expr1000", …                          |
 // | a field neither grouped nor aggregated fails  | checked before translation                |
 // | table names ignore case                       | resolved by the caller to the stored name |
+// | field names ignore case, accented letters too | resolved to the stored spelling           |
+// | ORDER BY on text: General sort order (accented| collation JET_GENERAL (jet_text.h)        |
+// |   letters with their base letter)             |                                           |
+// | GROUP BY an expression, the same expression   | the grouping check compares expressions   |
+// |   in the select list, HAVING and ORDER BY     |                                           |
+// | a select alias used later in the same list    | the earlier item's SQL in its place       |
+// | dates stay dates through MIN, MAX and IIF     | types followed through the statement;     |
+// |                                               |   date columns of the result reported     |
+// | long AND / OR chains                          | flat runs; "c = 'a' OR c = 'b' …" becomes |
+// |                                               |   c IN ('a', 'b', …)                      |
+// | long +, -, *, & … chains                      | flat runs or jet_* calls over many        |
+// |                                               |   operands, left to right                 |
+//
+// The parser bounds the depth of the tree, so the recursion here is bounded too.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "data/jet/sql_ast.h"
+#include "data/jet/table_source.h"
 
 namespace kv::jet {
 
@@ -49,9 +64,18 @@ struct TranslateContext {
   // `build` gives its text reading other kept tables (what fills a new table).
   std::function<std::string(const std::string& key, const std::function<std::string()>& build)>
       derivedTable;
+  // Optional: the columns of a stored table (to know field spellings and types).
+  std::function<std::vector<ColumnInfo>(const std::string& stored)> columns;
 };
 
-std::string translate(const Statement& st, const TranslateContext& ctx);
+struct Translation {
+  std::string sql;
+  // For each column of the result, whether it holds dates; empty when the columns are
+  // not all known (then only the declared types tell).
+  std::vector<bool> dateColumns;
+};
+
+Translation translate(const Statement& st, const TranslateContext& ctx);
 
 // Names of the base tables a statement reads, as written.
 std::vector<std::string> referencedTables(const Statement& st);

@@ -111,13 +111,13 @@ void resultText(sqlite3_context* ctx, const std::string& s) {
   sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
-bool anyNull(int argc, sqlite3_value** argv) {
-  for (int i = 0; i < argc; ++i)
-    if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
-  return false;
-}
-
 enum class Arith { Add, Sub, Mul };
+
+// A result beyond a Double's range is Jet's overflow, not infinity.
+double finite(double d) {
+  if (!std::isfinite(d)) throw kv::db::DbError(msg::kClass, msg::kOverflow);
+  return d;
+}
 
 Num arith(Arith op, const Num& a, const Num& b) {
   if (a.isInt && b.isInt) {
@@ -128,22 +128,47 @@ Num arith(Arith op, const Num& a, const Num& b) {
     if (!of) return {true, r, 0};
   }
   const double x = a.real(), y = b.real();
-  return {false, 0, op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y};
+  return {false, 0, finite(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y)};
 }
 
+// a op b op c …, from the left, as nested pairs would give: null from the first null on
+// (nothing after it is looked at, and an operand is only converted once the next one is
+// not null); + joins texts while both sides are texts.
 template <Arith op>
 void fnArith(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
-    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
-    if (op == Arith::Add && sqlite3_value_type(argv[0]) == SQLITE_TEXT &&
-        sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
-      resultText(ctx, std::string(textOf(argv[0])) + std::string(textOf(argv[1])));
-      return;
+    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    std::string text;
+    bool isText = false, started = false;
+    Num acc;
+    for (int k = 1; k < argc; ++k) {
+      sqlite3_value* v = argv[k];
+      if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
+      const bool vText = sqlite3_value_type(v) == SQLITE_TEXT;
+      if (!started) {
+        started = true;
+        if (op == Arith::Add && vText && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+          isText = true;
+          text = textOf(argv[0]);
+        } else {
+          number(argv[0], acc);
+        }
+      }
+      if (isText && vText) {
+        text += textOf(v);
+        continue;
+      }
+      if (isText) {
+        if (!parseNumericText(text, acc)) throw kv::db::DbError(msg::kClass, msg::kTypeMismatch);
+        isText = false;
+      }
+      Num b;
+      number(v, b);
+      acc = arith(op, acc, b);
     }
-    Num a, b;
-    number(argv[0], a);
-    number(argv[1], b);
-    resultNum(ctx, arith(op, a, b));
+    if (isText) return resultText(ctx, text);
+    resultNum(ctx, acc);
   });
 }
 
@@ -156,14 +181,24 @@ void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv) {
   });
 }
 
-void fnDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// a / b / c …, from the left; every operand is checked as nested pairs would check it.
+void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
+    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
     Num a, b;
-    const bool ha = number(argv[0], a);
-    const bool hb = number(argv[1], b);
-    if (!ha || !hb) return sqlite3_result_null(ctx);
-    if (b.real() == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
-    sqlite3_result_double(ctx, a.real() / b.real());
+    bool have = number(argv[0], a);
+    double acc = a.real();
+    for (int k = 1; k < argc; ++k) {
+      const bool hb = number(argv[k], b);
+      if (!have || !hb) {
+        have = false;
+        continue;
+      }
+      if (b.real() == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
+      acc = finite(acc / b.real());
+    }
+    if (!have) return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, acc);
   });
 }
 
@@ -176,25 +211,47 @@ std::int64_t wholeOperand(const Num& n) {
 }
 
 template <bool isMod>
-void fnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
+    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
     Num a, b;
-    const bool ha = number(argv[0], a);
-    const bool hb = number(argv[1], b);
-    if (!ha || !hb) return sqlite3_result_null(ctx);
-    const std::int64_t x = wholeOperand(a), y = wholeOperand(b);
-    if (y == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
-    if (y == -1) return sqlite3_result_int64(ctx, isMod ? 0 : (x == INT64_MIN ? x : -x));
-    sqlite3_result_int64(ctx, isMod ? x % y : x / y);
+    bool have = number(argv[0], a), whole = false;
+    std::int64_t x = 0;
+    for (int k = 1; k < argc; ++k) {
+      const bool hb = number(argv[k], b);
+      if (!have || !hb) {
+        have = false;
+        continue;
+      }
+      if (!whole) x = wholeOperand(a);
+      whole = true;
+      const std::int64_t y = wholeOperand(b);
+      if (y == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
+      if (y == -1) {
+        // The one quotient a whole number cannot hold.
+        if (!isMod && x == INT64_MIN) throw kv::db::DbError(msg::kClass, msg::kOverflow);
+        x = isMod ? 0 : -x;
+      } else {
+        x = isMod ? x % y : x / y;
+      }
+    }
+    if (!have) return sqlite3_result_null(ctx);
+    sqlite3_result_int64(ctx, x);
   });
 }
 
-void fnConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// a & b & c …: nulls count as empty texts; null only when every operand is.
+void fnConcat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
-    const bool na = sqlite3_value_type(argv[0]) == SQLITE_NULL;
-    const bool nb = sqlite3_value_type(argv[1]) == SQLITE_NULL;
-    if (na && nb) return sqlite3_result_null(ctx);
-    resultText(ctx, (na ? "" : asText(argv[0])) + (nb ? "" : asText(argv[1])));
+    std::string s;
+    bool any = false;
+    for (int k = 0; k < argc; ++k) {
+      if (sqlite3_value_type(argv[k]) == SQLITE_NULL) continue;
+      any = true;
+      s += asText(argv[k]);
+    }
+    if (!any) return sqlite3_result_null(ctx);
+    resultText(ctx, s);
   });
 }
 
@@ -459,9 +516,10 @@ void avgFinal(sqlite3_context* ctx) {
   sqlite3_result_double(ctx, sumValue(st) / static_cast<double>(st.count));
 }
 
-int collateJet(void*, int n1, const void* s1, int n2, const void* s2) {
-  return compareText(std::string_view(static_cast<const char*>(s1), static_cast<std::size_t>(n1)),
-                     std::string_view(static_cast<const char*>(s2), static_cast<std::size_t>(n2)));
+template <int (*Compare)(std::string_view, std::string_view)>
+int collate(void*, int n1, const void* s1, int n2, const void* s2) {
+  return Compare(std::string_view(static_cast<const char*>(s1), static_cast<std::size_t>(n1)),
+                 std::string_view(static_cast<const char*>(s2), static_cast<std::size_t>(n2)));
 }
 
 }  // namespace
@@ -473,14 +531,15 @@ void installJetFunctions(sqlite3* db) {
     void (*f)(sqlite3_context*, int, sqlite3_value**);
   };
   static const Fn fns[] = {
-      {"jet_add", 2, fnArith<Arith::Add>},
-      {"jet_sub", 2, fnArith<Arith::Sub>},
-      {"jet_mul", 2, fnArith<Arith::Mul>},
+      // Operators: two operands or a whole chain of them (-1: any number, at least two).
+      {"jet_add", -1, fnArith<Arith::Add>},
+      {"jet_sub", -1, fnArith<Arith::Sub>},
+      {"jet_mul", -1, fnArith<Arith::Mul>},
       {"jet_neg", 1, fnNeg},
-      {"jet_div", 2, fnDiv},
-      {"jet_intdiv", 2, fnIntDiv<false>},
-      {"jet_mod", 2, fnIntDiv<true>},
-      {"jet_concat", 2, fnConcat},
+      {"jet_div", -1, fnDiv},
+      {"jet_intdiv", -1, fnIntDiv<false>},
+      {"jet_mod", -1, fnIntDiv<true>},
+      {"jet_concat", -1, fnConcat},
       {"jet_ucase", 1, fnCase<toUpper>},
       {"jet_lcase", 1, fnCase<toLower>},
       {"jet_str", 1, fnStr},
@@ -513,7 +572,11 @@ void installJetFunctions(sqlite3* db) {
   // under JET) would never meet in a join: switch that optimisation off.
   constexpr int kBloomFilter = 0x00080000, kBloomPulldown = 0x00100000;
   sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilter | kBloomPulldown);
-  check(sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collateJet, nullptr), "JET");
+  check(sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collate<compareText>, nullptr),
+        "JET");
+  check(sqlite3_create_collation_v2(db, "JET_GENERAL", SQLITE_UTF8, nullptr,
+                                    collate<compareTextForSort>, nullptr),
+        "JET_GENERAL");
 }
 
 }  // namespace kv::jet

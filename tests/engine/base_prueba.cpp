@@ -239,6 +239,10 @@ std::vector<TOpEsperada> TModelo::Ops(TClase clase, int nTipoOp) const {
     op.dCant += m.dCant;
   }
   const std::string sLado = nTipoOp == 0 ? "C" : "V";
+  // The company's clients by key in capitals (many clients: no scan per operation).
+  std::multimap<std::string, const TCliente*> clientes;
+  for (const auto& c : d_.clientes)
+    if (c.nNumEmp == nNumEmp_) clientes.emplace(Mayusculas(c.sClave), &c);
   std::vector<TOpEsperada> r;
   for (const auto& [k, op] : ops) {
     if (op.sTipo != sLado) continue;
@@ -260,8 +264,9 @@ std::vector<TOpEsperada> TModelo::Ops(TClase clase, int nTipoOp) const {
       if (!div->bPagare || bPeso) continue;
       o.dCantidad = sSim == "USD" ? op.dCant : op.dCant * op.dCot / dTCambio_;
     }
-    for (const auto& c : d_.clientes) {
-      if (c.nNumEmp != nNumEmp_ || Mayusculas(c.sClave) != Mayusculas(op.sCliente)) continue;
+    const auto [desde, hasta] = clientes.equal_range(Mayusculas(op.sCliente));
+    for (auto it = desde; it != hasta; ++it) {
+      const TCliente& c = *it->second;
       const TSector* sec = nullptr;
       for (const auto& s : d_.sectores)
         if (s.nClave == c.nSector) sec = &s;

@@ -280,6 +280,38 @@ TEST(Respuestas, TicksChangeThePepAnswersOnly) {
   EXPECT_EQ(r[38], "Respuesta: 11");     // the total of users keeps them
 }
 
+// A large exchange house ticks many PEPs: the PEP clause then names every one of them.
+// Each ticked client is a natural person with one dollar purchase; a few more clients
+// with purchases stay unticked.
+TEST(Respuestas, ManyTickedPeps) {
+  for (const int nTicks : {150, 1000, 5000}) {
+    SCOPED_TRACE(nTicks);
+    TDatos datos = DatosCompletos();
+    std::set<std::string> peps = {"F1"};
+    for (int i = 0; i < nTicks + 3; ++i) {
+      const std::string clave = "P" + std::to_string(10000 + i);
+      TCliente c;
+      c.sClave = clave;
+      c.sNombre = "CLIENTE " + clave;
+      c.sActividad = "1111111";
+      datos.clientes.push_back(c);
+      TMov m;
+      m.sTipo = "C";
+      m.nFolio = 20000 + i;
+      m.fecha = Dia(2019, 3, 1 + i % 28);
+      m.dCot = 19;
+      m.dCant = 10 + i % 7;
+      m.sCliente = clave;
+      datos.movs.push_back(m);
+      if (i < nTicks) peps.insert(clave);
+    }
+    TEscenario e(datos, 19.26, peps);
+    const auto r = ComparaTodas(e.rep, TModelo(datos, 1, 19.26, peps));
+    EXPECT_EQ(r[40], "Respuesta: " + std::to_string(nTicks + 1));  // ticked users who bought
+    EXPECT_TRUE(e.dialogos->Dialogos().empty());
+  }
+}
+
 TEST(Respuestas, EmptyDataGivesNoZeroAndNinguno) {
   TDatos datos = DatosCompletos();
   datos.movs.clear();

@@ -335,7 +335,9 @@ TEST_F(RespuestasCCPrueba, TheReportCarriesTheTypedAnswers) {
   dialogos->Responde({true});
   frm.bnGenReporte->click();
   AsignaAbridorArchivos(abridorAnterior);
-  ASSERT_EQ(frm.txMensajes->text().toStdString(), "El reporte se generó correctamente.")
+  ASSERT_EQ(frm.txMensajes->text().toStdString(),
+            "El reporte se generó correctamente. Evidencia: " +
+                (carpeta.Ruta() / "CuestionarioOperatividad2020-evidencia.xlsx").string())
       << testing::PrintToString(dialogos->Textos());
   const std::string sPdf = TextoDelPdf(carpeta.Ruta() / "CuestionarioOperatividad2020.pdf");
   const std::string x = "X\u20DE ", vacio = "\u20DE ";

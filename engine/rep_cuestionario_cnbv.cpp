@@ -109,7 +109,9 @@ bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespues
   if (sConsulta == textos_motor::kCCDebeResponder && F_RespuestasCC) {
     if (auto sTecleada = TextoEnMarcadorCC(*F_RespuestasCC, nPregunta)) {
       sRespuesta = std::move(*sTecleada);
-      F_UltimasRespuestas[nPregunta] = sRespuesta;
+      // A list is ticked in the document; the evidence names its chosen options.
+      F_UltimasRespuestas[nPregunta] =
+          TextoRespuestaCC(*F_RespuestasCC, nPregunta).value_or(sRespuesta);
       return true;
     }
   }

@@ -85,7 +85,8 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
 
-  // The text of each question's last RespondePregunta, by number.
+  // The text of each question's last RespondePregunta, by number (a list the house answered,
+  // by the names of its chosen options).
   std::map<int, std::string> F_UltimasRespuestas;
 
   // The report is headed with the record of its own company.

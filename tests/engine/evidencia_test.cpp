@@ -7,12 +7,15 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "engine/rep_cuest_siti2020.h"
+#include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
 #include "tests/engine/base_escrita.h"
 #include "tests/engine/base_prueba.h"
@@ -167,6 +170,45 @@ TEST(Evidencia, DemoDatabase) {
   ASSERT_FALSE(peps.empty());
   ComparaConRespuestas(Evidencia(base, 19.26, peps));
   EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+// The house's own answers stand in the answers' sheet as the house gave them: a text as
+// typed, a list by the names of its chosen options (the document ticks them instead).
+TEST(Evidencia, TheHousesOwnAnswersAreShown) {
+  TDialogosDePrueba dialogos;
+  BaseEscrita base(prueba::DatosCompletos());
+  const fs::path ini = base.Carpeta() / "RespuestasCC.ini";
+  std::ofstream(ini, std::ios::binary)
+      << "[RespuestasCC]\nP1=CAMBIOS \"EL ÁGUILA\"\nP7=JALISCO | YUCATÁN\n";
+  const TLecturaRespuestasCC lectura = LeeArchivoRespuestasCC(ini);
+  TRepCuestSITI2020 rep(base.Conexion(), 20, 1);
+  rep.EstableceRespuestasCC(std::make_shared<const TRespuestasCC>(lectura.respuestas));
+  TTablaPEPs vt;
+  rep.EstableceTablaPEPs(&vt);
+  std::string sRespuesta;
+  for (int n = 1; n <= 212; ++n) rep.RespondePregunta(n, sRespuesta);
+  const fs::path libro = base.Carpeta() / "evidencia.xlsx";
+  rep.EscribeEvidencia(libro.string(), {});
+  const auto hojas = prueba::RecalculaLibro(libro);
+  ASSERT_TRUE(hojas.count("Respuestas"));
+  const THojaCalc& h = hojas.at("Respuestas");
+  ASSERT_EQ(h.size(), 213u);
+  const struct {
+    int n;
+    const char* respuesta;
+    const char* calculo;
+  } casos[] = {
+      {1, "CAMBIOS \"EL ÁGUILA\"", "Respuesta del centro cambiario"},
+      {7, "JALISCO; YUCATÁN", "Respuesta del centro cambiario"},
+      {2, "(** El CC debe responder **)",
+       "La responde el centro cambiario: la base de datos no tiene el dato."},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.n);
+    EXPECT_EQ(h[c.n].at(2), c.respuesta);
+    EXPECT_EQ(h[c.n].at(3), "");
+    EXPECT_EQ(h[c.n].at(4), c.calculo);
+  }
 }
 
 // Without a way to write the file: the failure names the path, nothing is left behind.

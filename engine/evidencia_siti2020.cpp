@@ -277,7 +277,7 @@ std::string DescribeClientes(const TPregunta& p) {
 }  // namespace
 
 std::string TRepCuestSITI2020::DescribeSegmento(unsigned nSegmento, int nExtranjero, bool bSinPEP) {
-  if (nSegmento == 0) return {};
+  if (nSegmento == segmento::kTodos) return {};
   std::string s = DameSegmento(nSegmento).sDescripcion;
   const std::string sNac = DameNacionalidad(nExtranjero).sDescripcion;
   if (!sNac.empty()) s += ", " + sNac;
@@ -400,7 +400,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
       TFiltro fOps;
       fOps.todos.push_back({kOpsConCliente, 1});
       TFiltro fUsr;
-      if (p.nSegmento != 0) {
+      if (p.nSegmento != segmento::kTodos) {
         AgregaSegmento(fOps, DameSegmento(p.nSegmento), kOpsPrimeraBandera);
         AgregaSegmento(fOps, DameNacionalidad(p.nExtranjero), kOpsPrimeraBandera);
         AgregaSegmento(fUsr, DameSegmento(p.nSegmento), kUsuariosPrimeraBandera);
@@ -464,11 +464,14 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
             f += (q ? "," : "") + std::string("MAX((") + rankings.range(q, kRankPregunta) + "=" +
                  sPregunta + ")*" + rankings.range(q, kRankOperaciones) + ")";
           valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n]};
-          sCalculo = p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
-                     : p.receta == TReceta::DivisaTop
-                         ? textos_motor::kCalculoDivisaTop + sOps + textos_motor::kDel2019 + "."
-                         : textos_motor::kCalculoClienteTop + sOps + textos_motor::kDel2019 +
-                               (p.nSegmento == 7 ? textos_motor::kEntreBancosNacionales : "") + ".";
+          sCalculo =
+              p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
+              : p.receta == TReceta::DivisaTop
+                  ? textos_motor::kCalculoDivisaTop + sOps + textos_motor::kDel2019 + "."
+                  : textos_motor::kCalculoClienteTop + sOps + textos_motor::kDel2019 +
+                        (p.nSegmento == segmento::kBancos ? textos_motor::kEntreBancosNacionales
+                                                          : "") +
+                        ".";
           sCalculo += textos_motor::kCalculoTop;
           sEvidencia = rankings.parts().front().sheet + " (" + textos_motor::kFiltro +
                        kColumnasRanking[kRankPregunta].sTitulo + " = " + sPregunta + ")";

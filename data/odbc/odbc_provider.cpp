@@ -12,6 +12,7 @@
 #include "data/db/error.h"
 #include "data/db/provider.h"
 #include "data/textos_datos.h"
+#include "jet/mdb/jet4_format.h"
 
 namespace kv::odbc {
 
@@ -102,17 +103,8 @@ void Verifica(SQLRETURN rc, SQLSMALLINT tipo, SQLHANDLE h) {
 
 // Jet day number of a date and time (days since 30 Dec 1899, the fraction is the time).
 double DiaJet(const SQL_TIMESTAMP_STRUCT& t) {
-  long long y = t.year;
-  unsigned m = t.month, d = t.day;
-  y -= m <= 2;
-  long long era = (y >= 0 ? y : y - 399) / 400;
-  unsigned yoe = static_cast<unsigned>(y - era * 400);
-  unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  long long dias = era * 146097 + static_cast<long long>(doe) - 719468 + 25569;
-  double frac = (t.hour * 3600.0 + t.minute * 60.0 + t.second + t.fraction / 1e9) / 86400.0;
-  // Before day 0 the whole part counts back while the fraction still adds the time.
-  return dias < 0 ? static_cast<double>(dias) - frac : static_cast<double>(dias) + frac;
+  return jet4::dateTime(jet4::dayNumber(t.year, t.month, t.day),
+                        t.hour * 3600.0 + t.minute * 60.0 + t.second + t.fraction / 1e9);
 }
 
 class OdbcSession : public db::Session {

@@ -419,11 +419,6 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
   return true;
 }
 
-std::string JetEngine::translateOnly(const std::string& jetSql) {
-  const Statement st = parseStatement(jetSql);
-  return translate(st, context(false)).sql;
-}
-
 kv::db::RowSet JetEngine::select(const std::string& jetSql) {
   // The whole result, kept.
   struct Keep : kv::db::RowSink {

@@ -37,9 +37,6 @@ class JetEngine {
   // engine is read only (always, over an .mdb file).
   void execute(const std::string& jetSql);
 
-  // The SQLite text a Jet statement becomes (loads the tables it reads).
-  std::string translateOnly(const std::string& jetSql);
-
   void setReadOnly(bool on) { readOnly_ = on; }
 
   // Stops a running statement, loading included, with an error soon after *flag turns

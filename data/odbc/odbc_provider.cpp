@@ -12,18 +12,12 @@
 #include "data/db/error.h"
 #include "data/db/provider.h"
 #include "data/textos_datos.h"
+#include "diag/texto.h"
 #include "jet/mdb/jet4_format.h"
 
 namespace kv::odbc {
 
 namespace {
-
-std::string Recorta(const std::string& s) {
-  auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 // An ODBC attribute value, braced when it holds characters the driver would read as
 // syntax; "}" inside braces is doubled.

@@ -786,28 +786,6 @@ class Translator {
   }
 };
 
-void collectTables(const Query& q, std::vector<std::string>& out);
-
-void collectTables(const TableRef& t, std::vector<std::string>& out) {
-  switch (t.kind) {
-    case TableRef::Kind::Table:
-      out.push_back(t.name);
-      break;
-    case TableRef::Kind::Derived:
-      collectTables(*t.query, out);
-      break;
-    case TableRef::Kind::Join:
-      collectTables(*t.left, out);
-      collectTables(*t.right, out);
-      break;
-  }
-}
-
-void collectTables(const Query& q, std::vector<std::string>& out) {
-  for (const auto& m : q.members)
-    for (const auto& t : m.from) collectTables(*t, out);
-}
-
 }  // namespace
 
 std::string quoteName(const std::string& name) {
@@ -821,13 +799,6 @@ std::string quoteName(const std::string& name) {
 
 Translation translate(const Statement& st, const TranslateContext& ctx) {
   return Translator(ctx).statement(st);
-}
-
-std::vector<std::string> referencedTables(const Statement& st) {
-  std::vector<std::string> out;
-  if (st.query) collectTables(*st.query, out);
-  if (!st.table.empty()) out.push_back(st.table);
-  return out;
 }
 
 }  // namespace kv::jet

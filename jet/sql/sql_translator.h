@@ -77,9 +77,6 @@ struct Translation {
 
 Translation translate(const Statement& st, const TranslateContext& ctx);
 
-// Names of the base tables a statement reads, as written.
-std::vector<std::string> referencedTables(const Statement& st);
-
 // SQLite quoting of a name: "na""me".
 std::string quoteName(const std::string& name);
 

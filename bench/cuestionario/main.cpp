@@ -30,10 +30,10 @@
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
 #include "data/db/value.h"
-#include "data/jet/jet_provider.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
+#include "jet/jet_provider.h"
 #include "tools/kavori-demo/generador.h"
 
 namespace {

@@ -331,17 +331,21 @@ class Translator {
   // cuts is wrapped so that SQLite accepts it and keeps its order.
   Result member(const SelectCore& c, bool inCompound) {
     checkGrouping(c);
-    Core base = core(c, false);
+    // The FROM clause is translated once: each derived table in it is met once per
+    // statement, however the member is wrapped.
+    const bool ranked = c.top && !c.orderBy.empty();
+    Core base = core(c, ranked);
     if (c.orderBy.empty() && !c.top) return {std::move(base.select), std::move(base.columns)};
     std::string s;
-    if (c.top && !c.orderBy.empty()) {
+    if (ranked) {
       if (c.distinct)
         throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConDISTINCTYORDER));
       // Jet's TOP n keeps every row that ties with the n-th one.
       std::vector<std::string> cols = ctx_.describe(base.select);
+      cols.resize(cols.size() - 2);  // without jet_rank_ and jet_row_
       std::string list;
       for (std::size_t i = 0; i < cols.size(); ++i) list += (i ? ", " : "") + quoteName(cols[i]);
-      s = "SELECT " + list + " FROM (" + core(c, true).select +
+      s = "SELECT " + list + " FROM (" + base.select +
           ") WHERE jet_rank_ <= " + std::to_string(*c.top) + " ORDER BY jet_row_";
     } else if (c.top) {
       s = base.select + " LIMIT " + std::to_string(*c.top);
@@ -470,8 +474,8 @@ class Translator {
           TranslateContext inlineOnly = ctx_;
           inlineOnly.derivedTable = nullptr;
           inner = Translator(inlineOnly).query(*t.query);
-          const std::string kept =
-              ctx_.derivedTable(inner.sql, [&] { return query(*t.query).sql; });
+          const std::string kept = ctx_.derivedTable(
+              inner.sql, [&] { return query(*t.query).sql; }, grouped(*t.query));
           if (!kept.empty())
             s = quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
         }
@@ -489,6 +493,12 @@ class Translator {
       }
     }
     return {};
+  }
+
+  // A single SELECT with GROUP BY: SQLite sorts and groups all of its rows wherever the
+  // query is used.
+  static bool grouped(const Query& q) {
+    return q.members.size() == 1 && !q.members[0].groupBy.empty();
   }
 
   // Jet refuses a field that is neither grouped nor inside an aggregate, in the select

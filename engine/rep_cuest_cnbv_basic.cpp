@@ -45,14 +45,24 @@ std::string TRepCuestCNBVBasic::DameTipoOperacion(int nTipoOp) {
 
 std::string TRepCuestCNBVBasic::DameConsultaMovtos(bool bCancelado) const {
   const std::string sCancelado = DameValorBooleano(bCancelado);
-  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT "
-         "Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, "
-         "ClaveCliente AS CvCAux FROM tMovtos WHERE NumEmp = " +
-         F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + "UNION ALL " +
+  // With the table option each half names its table; an operation whose rows lie in both
+  // names both.
+  const std::string sTabla =
+      F_bConTabla ? ", IIF(MIN(XTabla) = MAX(XTabla), MIN(XTabla), MIN(XTabla) + ' y ' + "
+                    "MAX(XTabla)) AS Tabla"
+                  : "";
+  auto TablaDe = [&](const char* sNombre) {
+    return F_bConTabla ? std::string(", '") + sNombre + "' AS XTabla" : std::string();
+  };
+  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux" + sTabla +
+         " FROM (  SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad "
+         "AS XCant, ClaveCliente AS CvCAux" +
+         TablaDe("tMovtos") + " FROM tMovtos WHERE NumEmp = " + F_sNumEmp + " and " +
+         "Cancelado = " + sCancelado + " " + "UNION ALL " +
          "SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad " +
-         "AS XCant, ClaveCliente AS CvCAux " + "FROM tProces " + "WHERE NumEmp = " + F_sNumEmp +
-         " and " + "Cancelado = " + sCancelado + " " + ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
-         "GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
+         "AS XCant, ClaveCliente AS CvCAux" + TablaDe("tProces") + " " + "FROM tProces " +
+         "WHERE NumEmp = " + F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + ") " +
+         "WHERE (Tipo = 'C' or Tipo = 'V') " + "GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
 }
 
 std::string TRepCuestCNBVBasic::DameConsultaDivisas(const std::string& sSimbolo, bool bIgual,

@@ -8,7 +8,7 @@
 
 #include "bench/comun/mdb_export.h"
 #include "data/db/error.h"
-#include "data/jet/jet_provider.h"
+#include "jet/jet_provider.h"
 
 namespace {
 

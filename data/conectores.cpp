@@ -3,9 +3,9 @@
 #include <mutex>
 
 #include "data/atrapa_errores.h"
-#include "data/jet/jet_provider.h"
 #include "data/odbc/odbc_provider.h"
 #include "diag/errores_bd.h"
+#include "jet/jet_provider.h"
 
 namespace kv {
 

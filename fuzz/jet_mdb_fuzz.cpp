@@ -6,10 +6,10 @@
 #include <string>
 
 #include "data/db/error.h"
-#include "data/jet/jet_engine.h"
-#include "data/jet/mdb_header.h"
-#include "data/jet/mdb_reader.h"
-#include "data/jet/sql_translator.h"
+#include "jet/jet_engine.h"
+#include "jet/mdb/mdb_header.h"
+#include "jet/mdb/mdb_reader.h"
+#include "jet/sql/sql_translator.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

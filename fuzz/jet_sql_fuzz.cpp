@@ -6,7 +6,7 @@
 #include <string>
 
 #include "data/db/error.h"
-#include "data/jet/jet_engine.h"
+#include "jet/jet_engine.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -27,10 +27,10 @@
 #include "bench/comun/mdb_export.h"
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
-#include "data/jet/jet_provider.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
+#include "jet/jet_provider.h"
 #include "tools/kavori-demo/generador.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "data/colector_conxs.h"
-#include "data/jet/jet_messages.h"
 #include "data/kavori_bd.h"
+#include "jet/jet_messages.h"
 #include "tests/data/access_casos_login.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"

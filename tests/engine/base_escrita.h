@@ -10,9 +10,9 @@
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
-#include "data/jet/jet_provider.h"
 #include "data/textos_datos.h"
 #include "engine/tabla_peps.h"
+#include "jet/jet_provider.h"
 #include "tests/engine/base_prueba.h"
 
 namespace kv::prueba {

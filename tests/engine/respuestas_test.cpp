@@ -9,10 +9,10 @@
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
-#include "data/jet/jet_provider.h"
 #include "data/textos_datos.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
+#include "jet/jet_provider.h"
 #include "tests/engine/base_escrita.h"
 #include "tests/engine/base_prueba.h"
 #include "tests/support/dialogos_grabados.h"

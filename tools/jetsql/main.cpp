@@ -12,10 +12,10 @@
 #include <string>
 
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_provider.h"
-#include "data/jet/row_text.h"
 #include "diag/cli/opciones.h"
+#include "jet/jet_messages.h"
+#include "jet/jet_provider.h"
+#include "jet/row_text.h"
 
 namespace {
 

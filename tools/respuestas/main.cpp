@@ -17,12 +17,12 @@
 #include "app/archivo_ini.h"
 #include "app/textos.h"
 #include "data/colector_conxs.h"
-#include "data/jet/jet_provider.h"
 #include "diag/cli/opciones.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
+#include "jet/jet_provider.h"
 #include "tools/respuestas/textos.h"
 
 namespace {

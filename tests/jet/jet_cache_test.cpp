@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "data/db/error.h"
-#include "data/jet/jet_engine.h"
-#include "data/jet/row_text.h"
+#include "jet/jet_engine.h"
+#include "jet/row_text.h"
 
 namespace kv::jet {
 namespace {

@@ -49,8 +49,8 @@
 #include <string>
 #include <vector>
 
-#include "data/jet/sql_ast.h"
-#include "data/jet/table_source.h"
+#include "jet/sql/sql_ast.h"
+#include "jet/table_source.h"
 
 namespace kv::jet {
 

@@ -1,4 +1,4 @@
-#include "data/jet/helper_process.h"
+#include "jet/mdb/helper_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
+#include "jet/jet_messages.h"
 
 extern char** environ;
 

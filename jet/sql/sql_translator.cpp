@@ -1,4 +1,4 @@
-#include "data/jet/sql_translator.h"
+#include "jet/sql/sql_translator.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,8 +8,8 @@
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_text.h"
+#include "jet/jet_messages.h"
+#include "jet/sql/jet_text.h"
 
 namespace kv::jet {
 

@@ -1,4 +1,4 @@
-#include "data/jet/jet_provider.h"
+#include "jet/jet_provider.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,11 +11,11 @@
 #include <set>
 
 #include "data/db/error.h"
-#include "data/jet/jet_engine.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_text.h"
-#include "data/jet/mdb_header.h"
-#include "data/jet/mdb_reader.h"
+#include "jet/jet_engine.h"
+#include "jet/jet_messages.h"
+#include "jet/mdb/mdb_header.h"
+#include "jet/mdb/mdb_reader.h"
+#include "jet/sql/jet_text.h"
 
 namespace kv::jet {
 

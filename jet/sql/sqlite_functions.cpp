@@ -1,4 +1,4 @@
-#include "data/jet/sqlite_functions.h"
+#include "jet/sql/sqlite_functions.h"
 
 #include <cmath>
 #include <cstdint>
@@ -11,8 +11,8 @@
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_text.h"
+#include "jet/jet_messages.h"
+#include "jet/sql/jet_text.h"
 
 namespace kv::jet {
 

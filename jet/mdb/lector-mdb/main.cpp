@@ -24,10 +24,10 @@
 #include <string_view>
 #include <vector>
 
-#include "data/jet/helper_process.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/mdb_reader_protocol.h"
-#include "data/jet/table_source.h"
+#include "jet/jet_messages.h"
+#include "jet/mdb/helper_process.h"
+#include "jet/mdb/mdb_reader_protocol.h"
+#include "jet/table_source.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "data/db/error.h"
-#include "data/jet/jet_engine.h"
-#include "data/jet/row_text.h"
-#include "data/jet/sql_parser.h"
+#include "jet/jet_engine.h"
+#include "jet/row_text.h"
+#include "jet/sql/sql_parser.h"
 
 namespace kv::jet {
 namespace {

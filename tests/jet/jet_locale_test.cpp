@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "data/db/value.h"
-#include "data/jet/jet_engine.h"
-#include "data/jet/jet_provider.h"
-#include "data/jet/row_text.h"
+#include "jet/jet_engine.h"
+#include "jet/jet_provider.h"
+#include "jet/row_text.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/locale_coma.h"
 #include "tools/mdbwrite/mdbwriter.h"

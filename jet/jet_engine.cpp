@@ -1,14 +1,14 @@
-#include "data/jet/jet_engine.h"
+#include "jet/jet_engine.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_text.h"
-#include "data/jet/sql_parser.h"
-#include "data/jet/sql_translator.h"
-#include "data/jet/sqlite_functions.h"
+#include "jet/jet_messages.h"
+#include "jet/sql/jet_text.h"
+#include "jet/sql/sql_parser.h"
+#include "jet/sql/sql_translator.h"
+#include "jet/sql/sqlite_functions.h"
 
 namespace kv::jet {
 

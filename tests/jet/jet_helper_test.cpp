@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "data/db/error.h"
-#include "data/jet/helper_process.h"
-#include "data/jet/mdb_reader.h"
+#include "jet/mdb/helper_process.h"
+#include "jet/mdb/mdb_reader.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
 extern char** environ;

@@ -1,4 +1,4 @@
-#include "data/jet/mdb_reader.h"
+#include "jet/mdb/mdb_reader.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "data/db/error.h"
-#include "data/jet/helper_process.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/mdb_reader_protocol.h"
+#include "jet/jet_messages.h"
+#include "jet/mdb/helper_process.h"
+#include "jet/mdb/mdb_reader_protocol.h"
 
 // KV_READER_NAME and KV_READER_SUBDIR come from the build, which also installs the
 // reader there.

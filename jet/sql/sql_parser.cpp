@@ -1,4 +1,4 @@
-#include "data/jet/sql_parser.h"
+#include "jet/sql/sql_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
+#include "jet/jet_messages.h"
 
 namespace kv::jet {
 

@@ -13,8 +13,8 @@
 #include "data/db/connection.h"
 #include "data/db/error.h"
 #include "data/db/query.h"
-#include "data/jet/jet_provider.h"
-#include "data/jet/row_text.h"
+#include "jet/jet_provider.h"
+#include "jet/row_text.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
 namespace kv::jet {

@@ -3,7 +3,7 @@
 // Anything outside the grammar fails with a DbError ("EJetError"), never a guess.
 #include <string>
 
-#include "data/jet/sql_ast.h"
+#include "jet/sql/sql_ast.h"
 
 namespace kv::jet {
 

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "data/db/provider.h"
-#include "data/jet/sql_translator.h"
-#include "data/jet/sqlite_handle.h"
-#include "data/jet/table_source.h"
+#include "jet/sql/sql_translator.h"
+#include "jet/sqlite_handle.h"
+#include "jet/table_source.h"
 
 namespace kv::jet {
 

@@ -1,4 +1,4 @@
-#include "data/jet/jet_text.h"
+#include "jet/sql/jet_text.h"
 
 #include <locale.h>
 #include <clocale>

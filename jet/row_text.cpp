@@ -1,4 +1,4 @@
-#include "data/jet/row_text.h"
+#include "jet/row_text.h"
 
 namespace kv::jet {
 

@@ -1,4 +1,4 @@
-#include "data/jet/mdb_header.h"
+#include "jet/mdb/mdb_header.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "data/db/error.h"
-#include "data/jet/jet_messages.h"
-#include "data/jet/jet_text.h"
+#include "jet/jet_messages.h"
+#include "jet/sql/jet_text.h"
 
 namespace kv::jet {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "data/db/error.h"
-#include "data/jet/jet_provider.h"
-#include "data/jet/row_text.h"
+#include "jet/jet_provider.h"
+#include "jet/row_text.h"
 
 namespace kv::jet {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "data/jet/table_source.h"
+#include "jet/table_source.h"
 
 namespace kv::jet {
 

@@ -45,13 +45,28 @@ std::string TRepCuestCNBVBasic::DameTipoOperacion(int nTipoOp) {
 
 std::string TRepCuestCNBVBasic::DameConsultaMovtos(bool bCancelado) const {
   const std::string sCancelado = DameValorBooleano(bCancelado);
-  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT "
-         "Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, "
-         "ClaveCliente AS CvCAux FROM tMovtos WHERE NumEmp = " +
-         F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + "UNION ALL " +
+  // With the table option each half names its table (an operation whose rows lie in both
+  // names both) and reads only the rows of the period: the date is part of an operation's
+  // key, so the operations of the period are the same, grouped from fewer rows.
+  const std::string sTabla =
+      F_bConTabla ? ", IIF(MIN(XTabla) = MAX(XTabla), MIN(XTabla), MIN(XTabla) + ' y ' + "
+                    "MAX(XTabla)) AS Tabla"
+                  : "";
+  auto TablaDe = [&](const char* sNombre) {
+    return F_bConTabla ? std::string(", '") + sNombre + "' AS XTabla" : std::string();
+  };
+  const std::string sPeriodo = F_bConTabla ? "and Fecha >= #" + F_sFIni + "# and Fecha < #" +
+                                                 DameDiaSiguiente(F_sFFin) + "# "
+                                           : "";
+  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux" + sTabla +
+         " FROM (  SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad "
+         "AS XCant, ClaveCliente AS CvCAux" +
+         TablaDe("tMovtos") + " FROM tMovtos WHERE NumEmp = " + F_sNumEmp + " and " +
+         "Cancelado = " + sCancelado + " " + sPeriodo + "UNION ALL " +
          "SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad " +
-         "AS XCant, ClaveCliente AS CvCAux " + "FROM tProces " + "WHERE NumEmp = " + F_sNumEmp +
-         " and " + "Cancelado = " + sCancelado + " " + ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
+         "AS XCant, ClaveCliente AS CvCAux" + TablaDe("tProces") + " " + "FROM tProces " +
+         "WHERE NumEmp = " + F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + sPeriodo +
+         ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
          "GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
 }
 

@@ -121,6 +121,11 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   static constexpr const char* kUnionOpsClientes = "tXOps.CvCAux = tXCte.AuxCvC";
 
   double F_dTipoCambio;
+  // The evidence's option: each operation of the operations data sets also says where its
+  // rows are (Tabla: "tMovtos", "tProces" or "tMovtos y tProces"), and the movements are
+  // those of the period from the start. The answers never set it, so their texts stay as
+  // they are.
+  bool F_bConTabla = false;
 };
 
 }  // namespace kv

@@ -70,7 +70,7 @@ bool Exito(SQLRETURN rc) {
 // The driver's diagnostic records of a handle, joined by blanks.
 std::string Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
   std::string out;
-  if (h == SQL_NULL_HANDLE) return textos::kOdbcSinDiagnostico;
+  if (h == SQL_NULL_HANDLE) return textos_datos::kOdbcSinDiagnostico;
   for (SQLSMALLINT i = 1;; ++i) {
     SQLCHAR estado[6] = {0};
     SQLINTEGER nativo = 0;
@@ -84,11 +84,11 @@ std::string Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
     if (!out.empty()) out += ' ';
     out += texto;
   }
-  return out.empty() ? textos::kOdbcSinDiagnostico : out;
+  return out.empty() ? textos_datos::kOdbcSinDiagnostico : out;
 }
 
 [[noreturn]] void Falla(SQLSMALLINT tipo, SQLHANDLE h) {
-  throw db::DbError(textos::kClaseErrorOdbc, Diagnostico(tipo, h));
+  throw db::DbError(textos_datos::kClaseErrorOdbc, Diagnostico(tipo, h));
 }
 
 void Verifica(SQLRETURN rc, SQLSMALLINT tipo, SQLHANDLE h) {
@@ -105,7 +105,7 @@ class OdbcSession : public db::Session {
  public:
   explicit OdbcSession(const OdbcDestino& destino) {
     if (!Exito(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env_.out())))
-      throw db::DbError(textos::kClaseErrorOdbc, textos::kOdbcFallaAmbiente);
+      throw db::DbError(textos_datos::kClaseErrorOdbc, textos_datos::kOdbcFallaAmbiente);
     Verifica(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION,
                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
              SQL_HANDLE_ENV, env_.get());
@@ -127,7 +127,8 @@ class OdbcSession : public db::Session {
     Ejecuta(stmt, sql);
     SQLSMALLINT ncols = 0;
     Verifica(SQLNumResultCols(stmt.get(), &ncols), SQL_HANDLE_STMT, stmt.get());
-    if (ncols <= 0) throw db::DbError(textos::kClaseErrorOdbc, textos::kOdbcSinRegistros);
+    if (ncols <= 0)
+      throw db::DbError(textos_datos::kClaseErrorOdbc, textos_datos::kOdbcSinRegistros);
     db::RowSet rs;
     std::vector<Columna> cols(static_cast<std::size_t>(ncols));
     for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(ncols); ++c) {

@@ -30,7 +30,7 @@ class BaseEscrita {
       const std::function<std::filesystem::path(const std::filesystem::path&)>& escribe) {
     mdb_ = escribe(carpeta_.Ruta());
     jet::registerJetProvider();
-    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos::kPasswBDPrinc));
+    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos_datos::kPasswBDPrinc));
     conexion_.setMode(db::ConnectMode::ShareDenyNone);
     conexion_.setLoginPrompt(false);
     conexion_.setConnected(true);

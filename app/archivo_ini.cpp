@@ -5,14 +5,14 @@
 #include <charconv>
 #include <fstream>
 
+#include "diag/texto.h"
+
 namespace kv {
 namespace {
 
+// Keys, sections and values without the control characters and spaces around them.
 std::string Recorta(const std::string& s) {
-  const auto esBlanco = [](unsigned char c) { return c <= ' '; };
-  auto ini = std::find_if_not(s.begin(), s.end(), esBlanco);
-  auto fin = std::find_if_not(s.rbegin(), std::string::const_reverse_iterator(ini), esBlanco);
-  return std::string(ini, fin.base());
+  return kv::Recorta(s, kBlancosYControles);
 }
 
 bool IgualesSinCaso(const std::string& a, const std::string& b) {

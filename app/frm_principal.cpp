@@ -27,10 +27,10 @@
 #include "data/db/heartbeat.h"
 #include "diag/bitacora.h"
 #include "diag/dialogos.h"
-#include "diag/mensajero.h"
 #include "diag/programa.h"
-#include "diag/tecla_decimal.h"
-#include "diag/utilerias.h"
+#include "diag/qt/mensajero.h"
+#include "diag/qt/tecla_decimal.h"
+#include "diag/qt/utilerias.h"
 #include "engine/evidencia.h"
 #include "engine/textos.h"
 

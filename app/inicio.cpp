@@ -14,6 +14,8 @@
 #include "data/colector_conxs.h"
 #include "diag/dialogos.h"
 #include "diag/programa.h"
+#include "diag/qt/dialogos_qt.h"
+#include "diag/qt/escritorio.h"
 #include "engine/rep_cuestionario_cnbv.h"
 
 namespace kv {
@@ -47,6 +49,7 @@ int EjecutaPrograma(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString::fromUtf8(textos_app::kTituloVentana));
   RegistraFuentes();
   AsignaDialogos(std::make_shared<TDialogosQt>());
+  AsignaAbridorArchivos(AbreConEscritorio);
   std::optional<std::string> sArgumento;
   if (!linea.argumentos.empty()) sArgumento = linea.argumentos.front().sValor;
   const std::optional<std::string> sCarpeta =

@@ -15,11 +15,12 @@ bool EjecutaAtrapando(ILogErrores& Errores, const std::string& sNomClase,
   } catch (const db::DbError& e) {
     sMsjAdicional = e.describe();
   } catch (const std::exception& e) {
-    sMsjAdicional = std::string(textos::kClaseFallaGeneral) + " - " + e.what();
+    sMsjAdicional = std::string(textos_datos::kClaseFallaGeneral) + " - " + e.what();
   } catch (...) {
-    sMsjAdicional = std::string(textos::kClaseFallaGeneral) + " - " + textos::kFallaDesconocida;
+    sMsjAdicional =
+        std::string(textos_datos::kClaseFallaGeneral) + " - " + textos_datos::kFallaDesconocida;
   }
-  Errores.MuestraError(textos::kErrorBD, sNomClase, sMsjAdicional);
+  Errores.MuestraError(textos_datos::kErrorBD, sNomClase, sMsjAdicional);
   return false;
 }
 

@@ -99,9 +99,9 @@ bool TColectorConxs::DameAccessConex(const std::string& sNomConect,
 
 void TColectorConxs::CreaBDPrinc(const std::string& sUbicacionBD, const std::string& sPuerto,
                                  bool bConectado) {
-  if (Busca(textos::kNomBDPrinc)) return;
-  NuevaConexion(textos::kNomBDPrinc, "", textos::kPasswBDPrinc, "", sUbicacionBD, "", sPuerto,
-                TTipoMotorBD::tmAccess, bConectado);
+  if (Busca(textos_datos::kNomBDPrinc)) return;
+  NuevaConexion(textos_datos::kNomBDPrinc, "", textos_datos::kPasswBDPrinc, "", sUbicacionBD, "",
+                sPuerto, TTipoMotorBD::tmAccess, bConectado);
 }
 
 }  // namespace kv

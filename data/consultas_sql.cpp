@@ -82,8 +82,8 @@ bool TConsultasSQL::RespaldaBD(const std::string& sRutaOrigen, const std::string
     std::error_code ec;
     fs::copy_file(sRutaOrigen, destino, fs::copy_options::overwrite_existing, ec);
     if (ec)
-      throw db::DbError(textos::kClaseFallaCopia,
-                        textos::FallaCopia(sRutaOrigen, destino.string(), ec.message()));
+      throw db::DbError(textos_datos::kClaseFallaCopia,
+                        textos_datos::FallaCopia(sRutaOrigen, destino.string(), ec.message()));
   });
 }
 

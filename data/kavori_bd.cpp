@@ -46,7 +46,7 @@ TKavoriBD::ConexPropia TKavoriBD::AbreConexPropia(const std::string& sRutaKavori
   std::shared_ptr<IColectorConxs> colector = ColectorConexiones;
   if (!colector) return conex;
   const std::string sNombre = kPrefijoNombre + sIDNomBD;
-  if (!colector->NuevaConexion(sNombre, "", textos::kPasswBDPrinc, "", sRutaKavori, "", "",
+  if (!colector->NuevaConexion(sNombre, "", textos_datos::kPasswBDPrinc, "", sRutaKavori, "", "",
                                TTipoMotorBD::tmAccess, true))
     return conex;
   conex.colector = colector;

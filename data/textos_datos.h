@@ -3,7 +3,7 @@
 // kept in one place.
 #include <string>
 
-namespace kv::textos {
+namespace kv::textos_datos {
 
 // Error code and fixed values of the data-access classes.
 inline constexpr const char* kErrorBD = "BD-101";
@@ -27,4 +27,4 @@ inline constexpr const char* kOdbcSinRegistros =
 inline constexpr const char* kOdbcSinDiagnostico = "El controlador ODBC no dio más detalles";
 inline constexpr const char* kOdbcFallaAmbiente = "No se pudo preparar el ambiente ODBC";
 
-}  // namespace kv::textos
+}  // namespace kv::textos_datos

@@ -6,7 +6,8 @@
 
 namespace kv {
 
-// Full path of the log file (QStandardPaths::AppLocalDataLocation + "/errores.log").
+// Full path of the log file: the user's data folder ($XDG_DATA_HOME, by default
+// ~/.local/share) + "/cuestionario-operatividad/errores.log".
 std::string DameRutaBitacora();
 // Appends "yyyy-MM-dd HH:mm:ss  sTexto" as one entry; line breaks of the text are kept,
 // indented. A log that cannot be written is passed over: logging never stops the program.

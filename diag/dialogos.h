@@ -1,6 +1,7 @@
 #pragma once
-// The dialogs the program shows, behind one replaceable service: the program installs
-// the Qt one, tests install one that answers from a script and records every text.
+// The dialogs the program shows, behind one replaceable service: the window installs
+// the Qt one (diag/qt/dialogos_qt.h), tests install one that answers from a script and
+// records every text.
 #include <memory>
 #include <string>
 
@@ -15,14 +16,6 @@ class IDialogos {
   virtual bool AdvertenciaSiNo(const std::string& sTexto) = 0;
   // Error dialog with the buttons OK and Cancel; true when the answer is OK.
   virtual bool ErrorAceptarCancelar(const std::string& sTexto) = 0;
-};
-
-// Dialogs played with QMessageBox; needs a QApplication.
-class TDialogosQt : public IDialogos {
- public:
-  void Mensaje(const std::string& sTexto) override;
-  bool AdvertenciaSiNo(const std::string& sTexto) override;
-  bool ErrorAceptarCancelar(const std::string& sTexto) override;
 };
 
 // The service in use. Until one is installed, a silent one writes the texts to the

@@ -1,14 +1,12 @@
 #include "diag/programa.h"
 
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QString>
-#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
+
+#include "diag/texto.h"
 
 namespace fs = std::filesystem;
 
@@ -25,28 +23,25 @@ std::optional<std::string>& CarpetaFijada() {
   return carpeta;
 }
 
-bool AbreConEscritorio(const std::string& sArchivo) {
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-    throw std::logic_error("no graphical application to open " + sArchivo);
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(sArchivo)));
+// Until the window installs the desktop's opener (diag/qt/escritorio.h) nothing opens.
+bool SinAbridor(const std::string& sArchivo) {
+  throw std::logic_error("no desktop opener installed to open " + sArchivo);
 }
 
 TAbridorArchivos& Abridor() {
-  static TAbridorArchivos abridor = AbreConEscritorio;
+  static TAbridorArchivos abridor = SinAbridor;
   return abridor;
 }
 
 bool MismoNombreSinCaso(const std::string& a, const std::string& b) {
-  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+  return IgualesSinMayusculas(a, b);
 }
 
 }  // namespace
 
 std::string DameRutaEjecutable() {
   std::error_code ec;
-  fs::path real = fs::read_symlink("/proc/self/exe", ec);
-  if (ec && QCoreApplication::instance() != nullptr)
-    real = QCoreApplication::applicationFilePath().toStdString();
+  const fs::path real = fs::read_symlink("/proc/self/exe", ec);
   {
     std::lock_guard<std::mutex> guard(Candado());
     if (CarpetaFijada()) return *CarpetaFijada() + kSeparador + real.filename().string();
@@ -87,7 +82,7 @@ bool EjecutaArchivo(const std::string& sArchivo, int /*nFormaMostrar*/) {
 }
 
 TAbridorArchivos AsignaAbridorArchivos(TAbridorArchivos abridor) {
-  if (!abridor) abridor = AbreConEscritorio;
+  if (!abridor) abridor = SinAbridor;
   std::lock_guard<std::mutex> guard(Candado());
   std::swap(Abridor(), abridor);
   return abridor;

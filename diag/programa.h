@@ -23,9 +23,10 @@ void FijaCarpetaPrograma(std::optional<std::string> sCarpeta);
 // False only when the opener raised; true otherwise, also when it reported a failure.
 bool EjecutaArchivo(const std::string& sArchivo, int nFormaMostrar = kMostrarNormal);
 
-// What EjecutaArchivo calls to open a file (QDesktopServices by default); true on success.
+// What EjecutaArchivo calls to open a file; true on success. The window installs the
+// desktop's opener (diag/qt/escritorio.h); until then opening fails.
 using TAbridorArchivos = std::function<bool(const std::string& sArchivo)>;
-// Installs an opener (an empty one puts the desktop back); returns the previous one.
+// Installs an opener (an empty one removes it); returns the previous one.
 TAbridorArchivos AsignaAbridorArchivos(TAbridorArchivos abridor);
 
 // Finds sRelativa ("DataBase/Kavori.mdb", "\" also separates) below sCarpeta comparing each

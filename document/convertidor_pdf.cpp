@@ -18,6 +18,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "diag/preparacion_spawn.h"
 #include "document/corrida_reporte.h"
 #include "document/error_doc.h"
 #include "document/textos_doc.h"
@@ -61,27 +62,6 @@ struct TTuberia {
     escritura.Asigna(fds[1]);
   }
 };
-
-// A posix_spawn attribute object, destroyed with its owner.
-template <typename T, int (*Inicia)(T*), int (*Destruye)(T*)>
-class TObjetoSpawn {
- public:
-  TObjetoSpawn() {
-    if (int n = Inicia(&F_o); n != 0)
-      throw EDocumentoWord(std::string("posix_spawn: ") + std::strerror(n));
-  }
-  ~TObjetoSpawn() { Destruye(&F_o); }
-  TObjetoSpawn(const TObjetoSpawn&) = delete;
-  TObjetoSpawn& operator=(const TObjetoSpawn&) = delete;
-  T* get() { return &F_o; }
-
- private:
-  T F_o;
-};
-using TAccionesSpawn = TObjetoSpawn<posix_spawn_file_actions_t, posix_spawn_file_actions_init,
-                                    posix_spawn_file_actions_destroy>;
-using TAtributosSpawn =
-    TObjetoSpawn<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 void Verifica(int nError) {
   if (nError != 0) throw EDocumentoWord(std::string("posix_spawn: ") + std::strerror(nError));
@@ -163,26 +143,27 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
                                  std::chrono::milliseconds limite,
                                  const std::function<void()>& alEsperar) {
   TTuberia salida, errores;
-  TAccionesSpawn acciones;
-  Verifica(posix_spawn_file_actions_addopen(acciones.get(), 0, "/dev/null", O_RDONLY, 0));
-  Verifica(posix_spawn_file_actions_adddup2(acciones.get(), salida.escritura.get(), 1));
-  Verifica(posix_spawn_file_actions_adddup2(acciones.get(), errores.escritura.get(), 2));
+  TPreparacionSpawn spawn;
+  Verifica(spawn.nError);
+  posix_spawn_file_actions_t* acciones = &spawn.acciones;
+  posix_spawnattr_t* atributos = &spawn.atributos;
+  Verifica(posix_spawn_file_actions_addopen(acciones, 0, "/dev/null", O_RDONLY, 0));
+  Verifica(posix_spawn_file_actions_adddup2(acciones, salida.escritura.get(), 1));
+  Verifica(posix_spawn_file_actions_adddup2(acciones, errores.escritura.get(), 2));
   // The child gets nothing else of ours (database files, sockets of the window).
-  Verifica(posix_spawn_file_actions_addclosefrom_np(acciones.get(), 3));
-  TAtributosSpawn atributos;
+  Verifica(posix_spawn_file_actions_addclosefrom_np(acciones, 3));
   // Its own process group, so a time-out can stop the child and whatever it started.
-  Verifica(
-      posix_spawnattr_setflags(atributos.get(), POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK));
-  Verifica(posix_spawnattr_setpgroup(atributos.get(), 0));
+  Verifica(posix_spawnattr_setflags(atributos, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK));
+  Verifica(posix_spawnattr_setpgroup(atributos, 0));
   sigset_t ninguna;
   sigemptyset(&ninguna);
-  Verifica(posix_spawnattr_setsigmask(atributos.get(), &ninguna));
+  Verifica(posix_spawnattr_setsigmask(atributos, &ninguna));
 
   std::vector<char*> argv;
   for (const auto& s : argumentos) argv.push_back(const_cast<char*>(s.c_str()));
   argv.push_back(nullptr);
   pid_t pid = -1;
-  int nError = posix_spawnp(&pid, argv[0], acciones.get(), atributos.get(), argv.data(), environ);
+  int nError = posix_spawnp(&pid, argv[0], acciones, atributos, argv.data(), environ);
   if (nError != 0)
     throw EDocumentoWord(textos_doc::kConvertidorNoEncontrado + argumentos[0] + " (" +
                          std::strerror(nError) + ")");

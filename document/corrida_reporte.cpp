@@ -1,17 +1,18 @@
 #include "document/corrida_reporte.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QLockFile>
-#include <QString>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "document/error_doc.h"
@@ -20,6 +21,65 @@
 namespace kv {
 
 namespace fs = std::filesystem;
+
+// The lock of a report's output: an flock on the open lock file, which the system frees
+// when its owner dies. The file names its owner (process id, program and host, one a line)
+// and goes when the run ends.
+class TCerrojoArchivo {
+ public:
+  explicit TCerrojoArchivo(std::string sRuta) : F_sRuta(std::move(sRuta)) {}
+  ~TCerrojoArchivo() {
+    if (F_nFd < 0) return;
+    ::unlink(F_sRuta.c_str());
+    ::close(F_nFd);
+  }
+  TCerrojoArchivo(const TCerrojoArchivo&) = delete;
+  TCerrojoArchivo& operator=(const TCerrojoArchivo&) = delete;
+
+  // True once taken; false when another run holds it (or the file cannot be opened).
+  bool Toma() {
+    for (int nIntento = 0; nIntento < 8; ++nIntento) {
+      const int nFd = ::open(F_sRuta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+      if (nFd < 0) return false;
+      if (::flock(nFd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(nFd);
+        return false;
+      }
+      // Its owner may have removed the file between our open and our lock: then the lock
+      // is on a name nobody sees, and the file is opened again.
+      struct stat abierto {
+      }, actual{};
+      if (::fstat(nFd, &abierto) == 0 && ::stat(F_sRuta.c_str(), &actual) == 0 &&
+          abierto.st_dev == actual.st_dev && abierto.st_ino == actual.st_ino) {
+        char sEquipo[256] = {};
+        ::gethostname(sEquipo, sizeof sEquipo - 1);
+        const std::string s =
+            std::to_string(::getpid()) + "\ncuestionario-operatividad\n" + sEquipo + "\n";
+        if (::ftruncate(nFd, 0) == 0 && ::pwrite(nFd, s.data(), s.size(), 0) < 0) {
+          // The owner's name is a courtesy: the lock holds without it.
+        }
+        F_nFd = nFd;
+        return true;
+      }
+      ::close(nFd);
+    }
+    return false;
+  }
+
+  // The owner the file names; false when it names none.
+  bool Dueno(long& nPid, std::string& sEquipo) const {
+    std::ifstream in(F_sRuta);
+    std::string sPid, sPrograma;
+    if (!std::getline(in, sPid) || !std::getline(in, sPrograma) || !std::getline(in, sEquipo))
+      return false;
+    const auto [p, err] = std::from_chars(sPid.data(), sPid.data() + sPid.size(), nPid);
+    return err == std::errc() && p == sPid.data() + sPid.size();
+  }
+
+ private:
+  std::string F_sRuta;
+  int F_nFd = -1;
+};
 
 namespace {
 
@@ -94,16 +154,15 @@ TCorridaReporte::TCorridaReporte(const std::string& sCarpeta, const std::string&
     : F_sCarpeta(sCarpeta),
       F_sPrefijo(kPrefijoTrabajo + std::to_string(::getpid()) + "-" + Aleatorio() + "-") {
   VerificaCarpetaEscribible(F_sCarpeta);
-  F_Cerrojo = std::make_unique<QLockFile>(QString::fromStdString(Ruta(sSalida + ".lock")));
   // Held as long as the run lasts, however long: only the owner's death frees it.
-  F_Cerrojo->setStaleLockTime(0);
-  if (!F_Cerrojo->tryLock(0)) {
-    qint64 nPid = 0;
-    QString sEquipo, sPrograma;
+  F_Cerrojo = std::make_unique<TCerrojoArchivo>(Ruta(sSalida + ".lock"));
+  if (!F_Cerrojo->Toma()) {
+    long nPid = 0;
+    std::string sEquipo;
     std::string sDueno;
-    if (F_Cerrojo->getLockInfo(&nPid, &sEquipo, &sPrograma))
+    if (F_Cerrojo->Dueno(nPid, sEquipo))
       sDueno = textos_doc::kDuenoProceso + std::to_string(nPid) + textos_doc::kDuenoEquipo +
-               sEquipo.toStdString() + ")";
+               sEquipo + ")";
     throw EDocumentoWord(textos_doc::kReporteEnCurso + Ruta(sSalida) + sDueno +
                          textos_doc::kReporteEnCursoQueHacer);
   }

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-class QLockFile;
-
 namespace kv {
+
+class TCerrojoArchivo;
 
 // Prefix of every working file and folder a run leaves in the program folder meanwhile.
 inline constexpr const char* kPrefijoTrabajo = ".kv-";
@@ -50,7 +50,7 @@ class TCorridaReporte {
  private:
   std::string F_sCarpeta;
   std::string F_sPrefijo;
-  std::unique_ptr<QLockFile> F_Cerrojo;
+  std::unique_ptr<TCerrojoArchivo> F_Cerrojo;
 };
 
 }  // namespace kv

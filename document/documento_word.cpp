@@ -1,12 +1,12 @@
 #include "document/documento_word.h"
 
-#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "data/db/heartbeat.h"
 #include "diag/dialogos.h"
 #include "diag/programa.h"
 #include "diag/texto.h"
@@ -139,8 +139,8 @@ void TDocumentoWord::CierraAppWord() {
 void TDocumentoWord::ProcesaEventos() {
   if (F_ProcesaEventos)
     F_ProcesaEventos();
-  else if (QCoreApplication::instance())
-    QCoreApplication::processEvents();  // the window keeps painting during the slow steps
+  else
+    db::beat();  // the window keeps painting during the slow steps
 }
 
 std::string TDocumentoWord::RutaEnPrograma(const std::string& sRutaDocumento,

@@ -49,6 +49,34 @@ std::string ShortNumber(double d) {
   return std::string(buf, r.ptr);
 }
 
+// Characters a number takes as a cell of its kind shows it: whole numbers digit by digit,
+// amounts with thousands separators and two decimals, rates with four decimals, others in
+// their shortest form.
+double NumberWidth(double d, Kind kind) {
+  const bool whole = kind == Kind::Integer || kind == Kind::Flag || kind == Kind::Amount ||
+                     kind == Kind::Rate || d == std::floor(d);
+  if (!whole || !(std::fabs(d) < 1e15)) return Characters(ShortNumber(d));
+  double digits = 1;
+  for (double a = std::fabs(std::round(d)); a >= 10; a /= 10) ++digits;
+  const double sign = d < 0 ? 1 : 0;
+  switch (kind) {
+    case Kind::Amount:
+      return sign + digits + std::floor((digits - 1) / 3) + 3;
+    case Kind::Rate:
+      return sign + digits + 5;
+    default:
+      return sign + digits;
+  }
+}
+
+// Whether a text goes into a cell as it is: no character XML cannot carry, not too long.
+bool PlainText(const std::string& s) {
+  if (s.size() > kMaxTextBytes) return false;
+  for (unsigned char c : s)
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+  return true;
+}
+
 // The text as a cell keeps it: characters XML 1.0 cannot carry become the format's escape
 // _xHHHH_, a text too long for a cell is cut at a character boundary.
 std::string CellText(const std::string& s) {
@@ -208,11 +236,11 @@ void Table::addRow(std::span<const Cell> cells) {
     lxw_error e = LXW_NO_ERROR;
     if (const auto* d = std::get_if<double>(&cells[c])) {
       e = worksheet_write_number(s.sheet, row, col, *d, w.ForKind(kind, false));
-      width = Characters(ShortNumber(kind == Kind::Integer ? std::round(*d) : *d));
-      if (kind == Kind::Amount) width = width * 4 / 3 + 3;  // separators and decimals shown
-      if (kind == Kind::Rate) width += 5;
+      width = NumberWidth(*d, kind);
     } else if (const auto* t = std::get_if<std::string>(&cells[c])) {
-      const std::string text = CellText(*t);
+      // Most texts go as they are, without a copy.
+      std::string escaped;
+      const std::string& text = PlainText(*t) ? *t : (escaped = CellText(*t));
       e = worksheet_write_string(s.sheet, row, col, text.c_str(), w.ForKind(kind, false));
       width = kind == Kind::LongText ? kLongTextWidth : Characters(text);
     } else if (const auto* f = std::get_if<Date>(&cells[c])) {

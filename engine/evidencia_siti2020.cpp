@@ -7,7 +7,10 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include <strings.h>
@@ -75,6 +78,7 @@ struct TColumnaEvidencia {
   const char* sOrigen;
 };
 constexpr TColumnaEvidencia kColumnasOps[] = {
+    {"Tabla", Kind::Text, "Tabla"},
     {"Tipo", Kind::Text, "Tipo"},
     {"Folio", Kind::General, "Folio"},
     {"Fecha", Kind::Date, "Fecha"},
@@ -89,9 +93,15 @@ constexpr TColumnaEvidencia kColumnasOps[] = {
     {"Sector", Kind::Text, "Actividad"},
     {"Con cliente", Kind::Flag, "AuxCvC"},
 };
-constexpr std::size_t kOpsTipo = 0;
-constexpr std::size_t kOpsMonto = 8;
-constexpr std::size_t kOpsConCliente = 12;
+// The position of an operations column by its data set's name.
+constexpr std::size_t ColumnaOps(std::string_view sOrigen) {
+  std::size_t i = 0;
+  while (i < std::size(kColumnasOps) && kColumnasOps[i].sOrigen != sOrigen) ++i;
+  return i;
+}
+constexpr std::size_t kOpsTabla = ColumnaOps("Tabla");  // never empty: counts the rows
+constexpr std::size_t kOpsMonto = ColumnaOps("Cantidad");
+constexpr std::size_t kOpsConCliente = ColumnaOps("AuxCvC");
 constexpr std::size_t kOpsPrimeraBandera = std::size(kColumnasOps);
 
 constexpr TColumnaEvidencia kColumnasUsuarios[] = {
@@ -224,7 +234,7 @@ std::string SumaPartes(const xlsx::Table& t, const std::function<std::string(std
 std::string Formula(const xlsx::Table& t, const TFiltro& f, std::optional<std::size_t> nSuma) {
   return SumaPartes(t, [&](std::size_t p) {
     if (f.todos.empty() && f.alguno.empty())
-      return nSuma ? "SUM(" + t.range(p, *nSuma) + ")" : "COUNTA(" + t.range(p, kOpsTipo) + ")";
+      return nSuma ? "SUM(" + t.range(p, *nSuma) + ")" : "COUNTA(" + t.range(p, kOpsTabla) + ")";
     if (f.alguno.empty()) {
       std::string s = nSuma ? "SUMIFS(" + t.range(p, *nSuma) + "," : "COUNTIFS(";
       for (std::size_t i = 0; i < f.todos.size(); ++i)
@@ -240,6 +250,18 @@ std::string Formula(const xlsx::Table& t, const TFiltro& f, std::optional<std::s
     if (nSuma) s += "*" + t.range(p, *nSuma);
     return s + ")";
   });
+}
+
+// Whether a row of cells passes f (an empty cell reads 0, as in the formulas).
+bool Pasa(const TFiltro& f, std::span<const Cell> celdas) {
+  auto Valor = [&](std::size_t c) {
+    const double* d = std::get_if<double>(&celdas[c]);
+    return d ? *d : 0.0;
+  };
+  for (const auto& [c, v] : f.todos)
+    if (Valor(c) != v) return false;
+  return f.alguno.empty() || std::any_of(f.alguno.begin(), f.alguno.end(),
+                                         [&](std::size_t c) { return Valor(c) != 0; });
 }
 
 // The filter in words, for the Evidencia column.
@@ -277,7 +299,7 @@ std::string DescribeClientes(const TPregunta& p) {
 }  // namespace
 
 std::string TRepCuestSITI2020::DescribeSegmento(unsigned nSegmento, int nExtranjero, bool bSinPEP) {
-  if (nSegmento == 0) return {};
+  if (nSegmento == segmento::kTodos) return {};
   std::string s = DameSegmento(nSegmento).sDescripcion;
   const std::string sNac = DameNacionalidad(nExtranjero).sDescripcion;
   if (!sNac.empty()) s += ", " + sNac;
@@ -316,9 +338,11 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     xlsx::Table& hojaRespuestas = libro.addTable(
         textos_motor::kHojaRespuestas, Columnas(kColumnasRespuestas, false), xlsx::kMaxDataRows);
 
-    // Writes every row of a statement into a table, cell by cell from the named columns.
+    // Writes every row of a statement into a table, cell by cell from the named columns,
+    // and shows each row's cells to alEscribir.
     auto Vuelca = [&](const std::string& sConsulta, xlsx::Table& t, std::vector<std::string> origen,
-                      std::optional<std::size_t> nConCliente) {
+                      std::optional<std::size_t> nConCliente,
+                      const std::function<void(std::span<const Cell>)>& alEscribir) {
       std::vector<Cell> celdas(t.columns().size());
       TFilas filas(std::move(origen),
                    [&](const std::vector<db::Value>& v, const TFilas::TPosiciones& pos) {
@@ -331,21 +355,75 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
                          celdas[c] = Celda(v[*pos[c]], t.columns()[c].kind);
                      }
                      t.addRow(celdas);
+                     if (alEscribir) alEscribir(celdas);
                    });
       Recorre(sConsulta, filas);
     };
 
+    // The clients of a question's segment as a filter over the flags from nPrimeraBandera on.
+    auto FiltroSegmento = [](const TPregunta& p, std::size_t nPrimeraBandera) {
+      TFiltro f;
+      if (p.nSegmento == segmento::kTodos) return f;
+      AgregaSegmento(f, DameSegmento(p.nSegmento), nPrimeraBandera);
+      AgregaSegmento(f, DameNacionalidad(p.nExtranjero), nPrimeraBandera);
+      if (p.bSinPEP) AgregaSegmento(f, DameSinPEP(), nPrimeraBandera);
+      return f;
+    };
+    // Operations joined to their client, and in the segment of the question.
+    auto FiltroOps = [&](const TPregunta& p) {
+      TFiltro f = FiltroSegmento(p, kOpsPrimeraBandera);
+      f.todos.insert(f.todos.begin(), {kOpsConCliente, 1});
+      return f;
+    };
+    auto Seccion = [](int n) {
+      const TPregunta& p = DamePreguntaSITI2020(n);
+      std::size_t nSec = 0;
+      for (std::size_t i = 0; i < std::size(kSecciones); ++i)
+        if (kSecciones[i].clase == p.clase && kSecciones[i].nTipoOp == TipoOperacionPregunta(n))
+          nSec = i;
+      return nSec;
+    };
+
+    // The sum and the count of the rows of each amount and average as they are written:
+    // its value before the answer's rounding, the cached result of its formula.
+    struct TSuma {
+      int n;
+      TFiltro filtro;
+      double dSuma = 0;
+      double dCuenta = 0;
+    };
+    std::vector<std::vector<TSuma>> sumas(std::size(kSecciones));
+    for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
+      const TPregunta& p = DamePreguntaSITI2020(n);
+      if (p.receta == TReceta::Monto || p.receta == TReceta::Promedio ||
+          p.receta == TReceta::PromedioSegmento)
+        sumas[Seccion(n)].push_back({n, FiltroOps(p)});
+    }
+    std::map<int, const TSuma*> sumaDe;
+
     // The operations and the users of each section.
     std::vector<xlsx::Table*> ops, usuarios;
-    for (const auto& sec : kSecciones) {
+    for (std::size_t nSec = 0; nSec < std::size(kSecciones); ++nSec) {
+      const TSeccionEvidencia& sec = kSecciones[nSec];
       xlsx::Table& t = libro.addTable(sec.sHojaOps, Columnas(kColumnasOps, true));
-      Vuelca(DameOpsConSusClientes(DameForma(sec.clase, TForma::Base, sec.nTipoOp)), t,
-             Origenes(kColumnasOps, true), kOpsConCliente);
+      F_bConTabla = true;
+      const std::string sOps =
+          DameOpsConSusClientes(DameForma(sec.clase, TForma::Base, sec.nTipoOp));
+      F_bConTabla = false;
+      Vuelca(sOps, t, Origenes(kColumnasOps, true), kOpsConCliente,
+             [&](std::span<const Cell> celdas) {
+               for (TSuma& s : sumas[nSec]) {
+                 if (!Pasa(s.filtro, celdas)) continue;
+                 if (const double* d = std::get_if<double>(&celdas[kOpsMonto])) s.dSuma += *d;
+                 ++s.dCuenta;
+               }
+             });
+      for (const TSuma& s : sumas[nSec]) sumaDe[s.n] = &s;
       ops.push_back(&t);
       xlsx::Table& u = libro.addTable(sec.sHojaUsuarios, Columnas(kColumnasUsuarios, true));
       Vuelca(DameClientesUnicos(DameForma(sec.clase, TForma::ConCliente, sec.nTipoOp),
                                 kExtraPorCliente, kExtraPorOperacion),
-             u, Origenes(kColumnasUsuarios, true), std::nullopt);
+             u, Origenes(kColumnasUsuarios, true), std::nullopt, {});
       usuarios.push_back(&u);
     }
 
@@ -386,30 +464,15 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     // The answers: one row per question with its formula over the rows above.
     for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
       const TPregunta& p = DamePreguntaSITI2020(n);
-      const int nTipoOp = TipoOperacionPregunta(n);
-      std::size_t nSec = 0;
-      for (std::size_t i = 0; i < std::size(kSecciones); ++i)
-        if (kSecciones[i].clase == p.clase && kSecciones[i].nTipoOp == nTipoOp) nSec = i;
+      const std::size_t nSec = Seccion(n);
       const TSeccionEvidencia& sec = kSecciones[nSec];
       const xlsx::Table& tOps = *ops[nSec];
       const xlsx::Table& tUsr = *usuarios[nSec];
       const double dRespuesta = NumeroRespuesta(respuestas[n]);
       const std::string sOps = sec.sOperaciones;
 
-      // Operations joined to their client, and in the segment of the question.
-      TFiltro fOps;
-      fOps.todos.push_back({kOpsConCliente, 1});
-      TFiltro fUsr;
-      if (p.nSegmento != 0) {
-        AgregaSegmento(fOps, DameSegmento(p.nSegmento), kOpsPrimeraBandera);
-        AgregaSegmento(fOps, DameNacionalidad(p.nExtranjero), kOpsPrimeraBandera);
-        AgregaSegmento(fUsr, DameSegmento(p.nSegmento), kUsuariosPrimeraBandera);
-        AgregaSegmento(fUsr, DameNacionalidad(p.nExtranjero), kUsuariosPrimeraBandera);
-        if (p.bSinPEP) {
-          AgregaSegmento(fOps, DameSinPEP(), kOpsPrimeraBandera);
-          AgregaSegmento(fUsr, DameSinPEP(), kUsuariosPrimeraBandera);
-        }
-      }
+      const TFiltro fOps = FiltroOps(p);
+      const TFiltro fUsr = FiltroSegmento(p, kUsuariosPrimeraBandera);
       Cell valor;
       std::string sCalculo, sEvidencia;
       const std::string sClientes = DescribeClientes(p);
@@ -441,7 +504,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
           sEvidencia = DescribeFiltro(tOps, fOps);
           break;
         case TReceta::Monto:
-          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), dRespuesta};
+          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), sumaDe.at(n)->dSuma};
           sCalculo = textos_motor::kCalculoMonto + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -450,7 +513,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
         case TReceta::PromedioSegmento:
           valor = xlsx::Formula{
               Formula(tOps, fOps, kOpsMonto) + "/MAX(1," + Formula(tOps, fOps, std::nullopt) + ")",
-              dRespuesta};
+              sumaDe.at(n)->dSuma / std::max(1.0, sumaDe.at(n)->dCuenta)};
           sCalculo = textos_motor::kCalculoPromedio + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -464,11 +527,14 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
             f += (q ? "," : "") + std::string("MAX((") + rankings.range(q, kRankPregunta) + "=" +
                  sPregunta + ")*" + rankings.range(q, kRankOperaciones) + ")";
           valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n]};
-          sCalculo = p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
-                     : p.receta == TReceta::DivisaTop
-                         ? textos_motor::kCalculoDivisaTop + sOps + textos_motor::kDel2019 + "."
-                         : textos_motor::kCalculoClienteTop + sOps + textos_motor::kDel2019 +
-                               (p.nSegmento == 7 ? textos_motor::kEntreBancosNacionales : "") + ".";
+          sCalculo =
+              p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
+              : p.receta == TReceta::DivisaTop
+                  ? textos_motor::kCalculoDivisaTop + sOps + textos_motor::kDel2019 + "."
+                  : textos_motor::kCalculoClienteTop + sOps + textos_motor::kDel2019 +
+                        (p.nSegmento == segmento::kBancos ? textos_motor::kEntreBancosNacionales
+                                                          : "") +
+                        ".";
           sCalculo += textos_motor::kCalculoTop;
           sEvidencia = rankings.parts().front().sheet + " (" + textos_motor::kFiltro +
                        kColumnasRanking[kRankPregunta].sTitulo + " = " + sPregunta + ")";

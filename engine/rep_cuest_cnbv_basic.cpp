@@ -45,13 +45,28 @@ std::string TRepCuestCNBVBasic::DameTipoOperacion(int nTipoOp) {
 
 std::string TRepCuestCNBVBasic::DameConsultaMovtos(bool bCancelado) const {
   const std::string sCancelado = DameValorBooleano(bCancelado);
-  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux FROM (  SELECT "
-         "Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad AS XCant, "
-         "ClaveCliente AS CvCAux FROM tMovtos WHERE NumEmp = " +
-         F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + "UNION ALL " +
+  // With the table option each half names its table (an operation whose rows lie in both
+  // names both) and reads only the rows of the period: the date is part of an operation's
+  // key, so the operations of the period are the same, grouped from fewer rows.
+  const std::string sTabla =
+      F_bConTabla ? ", IIF(MIN(XTabla) = MAX(XTabla), MIN(XTabla), MIN(XTabla) + ' y ' + "
+                    "MAX(XTabla)) AS Tabla"
+                  : "";
+  auto TablaDe = [&](const char* sNombre) {
+    return F_bConTabla ? std::string(", '") + sNombre + "' AS XTabla" : std::string();
+  };
+  const std::string sPeriodo = F_bConTabla ? "and Fecha >= #" + F_sFIni + "# and Fecha < #" +
+                                                 DameDiaSiguiente(F_sFFin) + "# "
+                                           : "";
+  return "SELECT Tipo, Folio, Fecha, NDiv, Cot, SUM(XCant) AS AuxCant, CvCAux" + sTabla +
+         " FROM (  SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad "
+         "AS XCant, ClaveCliente AS CvCAux" +
+         TablaDe("tMovtos") + " FROM tMovtos WHERE NumEmp = " + F_sNumEmp + " and " +
+         "Cancelado = " + sCancelado + " " + sPeriodo + "UNION ALL " +
          "SELECT Tipo, Folio, Fecha, NumeroDivisa AS NDiv, Cotizacion AS Cot, Cantidad " +
-         "AS XCant, ClaveCliente AS CvCAux " + "FROM tProces " + "WHERE NumEmp = " + F_sNumEmp +
-         " and " + "Cancelado = " + sCancelado + " " + ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
+         "AS XCant, ClaveCliente AS CvCAux" + TablaDe("tProces") + " " + "FROM tProces " +
+         "WHERE NumEmp = " + F_sNumEmp + " and " + "Cancelado = " + sCancelado + " " + sPeriodo +
+         ") " + "WHERE (Tipo = 'C' or Tipo = 'V') " +
          "GROUP BY Tipo, Folio, Fecha, NDiv, Cot, CvCAux ";
 }
 
@@ -126,23 +141,31 @@ std::string TRepCuestCNBVBasic::DameCampoEsPEP() const {
   return s;
 }
 
+namespace {
+
+// "ClaveActividad = 'k1' or ClaveActividad = 'k2' …" for a class's activity keys.
+template <std::size_t N>
+std::string ConClave(const char* const (&claves)[N]) {
+  std::string s;
+  for (std::size_t i = 0; i < N; ++i)
+    s += std::string(i ? " or " : "") + "ClaveActividad = '" + claves[i] + "'";
+  return s;
+}
+
+}  // namespace
+
 std::string TRepCuestCNBVBasic::DameConsultaClientes() const {
   return "SELECT ClaveCliente AS AuxCvC, IIF(PersonaMoral <> 0, Nombre, Nombre + "
          "IIF(ISNULL(ApellidoPaterno), '', ' '+ ApellidoPaterno) + IIF(ISNULL(ApellidoMaterno), "
          "'', ' ' + ApellidoMaterno)) AS Cliente, IIF(PersonaMoral <> 0, 0, -1) AS EsPF, "
-         "PersonaMoral AS EsPM, IIF(Nombre LIKE '%PUBLICO%', -1, 0) AS EsPubGen, IIF( "
-         "(ClaveActividad = '9911018' or Extranjero = True ), -1, 0 ) AS EsExtrj, "
-         "tXClientes.ClaveSector, tSector.Sector AS Actividad, IIF( (ClaveActividad = '9503005' "
-         "or ClaveActividad = '6999992' ), -1, 0) AS EsCC, IIF( ( ClaveActividad = '8123094' or "
-         "ClaveActividad = '9911018' or ClaveActividad = '8123052' or ClaveActividad = '8123060' "
-         "or ClaveActividad = '8123078' or ClaveActividad = '8123086' or ClaveActividad = "
-         "'8131013' or ClaveActividad = '8131021' or ClaveActividad = '8132011' or "
-         "ClaveActividad = '8132029' or ClaveActividad = '8142010' or ClaveActividad = '8211039' "
-         "or ClaveActividad = '8211047' or ClaveActividad = '8219041' or ClaveActividad = "
-         "'8511025' or ClaveActividad = '8511033' or ClaveActividad = '9900903' ), -1, 0) AS "
-         "EsEF, IIF(ClaveActividad = '8219025', -1, 0) AS EsCB, IIF(ClaveActividad = '8100000', "
-         "-1, 0) AS EsB " +
-         DameCampoEsPEP() + "FROM tCliente AS tXClientes " + "INNER JOIN  tSector " +
+         "PersonaMoral AS EsPM, IIF(Nombre LIKE '%PUBLICO%', -1, 0) AS EsPubGen, IIF( (" +
+         ConClave(claves_actividad::kExtranjero) + " or Extranjero = True ), -1, 0 ) AS EsExtrj, " +
+         "tXClientes.ClaveSector, tSector.Sector AS Actividad, IIF( (" +
+         ConClave(claves_actividad::kCentroCambiario) + " ), -1, 0) AS EsCC, IIF( ( " +
+         ConClave(claves_actividad::kEntidadFinanciera) + " ), -1, 0) AS EsEF, IIF(" +
+         ConClave(claves_actividad::kCasaDeCambio) + ", -1, 0) AS EsCB, IIF(" +
+         ConClave(claves_actividad::kBanco) + ", -1, 0) AS EsB " + DameCampoEsPEP() +
+         "FROM tCliente AS tXClientes " + "INNER JOIN  tSector " +
          "ON tXClientes.ClaveSector = tSector.ClaveSector " + "WHERE NumEmp = " + F_sNumEmp;
 }
 
@@ -170,59 +193,65 @@ std::string TRepCuestCNBVBasic::DameClientesUnicos(const std::string& sConsulta,
 
 // ---- Segment filters and answer aggregates ----
 
+std::string TSegmento::SQL(const char* sInicio) const {
+  if (todos.empty() && alguno.empty()) return "";
+  std::string s = sInicio;
+  for (std::size_t i = 0; i < todos.size(); ++i)
+    s += std::string(i ? "AND " : "") + todos[i].sBandera + (todos[i].bActiva ? " <> 0 " : " = 0 ");
+  if (!alguno.empty()) {
+    s += "(";
+    for (std::size_t i = 0; i < alguno.size(); ++i)
+      s += std::string(i ? " OR " : "") + alguno[i] + " <> 0";
+    s += ") ";
+  }
+  return s;
+}
+
 const TSegmento& TRepCuestCNBVBasic::DameSegmento(unsigned nSegmento) {
-  // Code 0 keeps every row; a code above 10 adds no condition.
-  static const TSegmento kSinCondicion{"", "", {}, {}};
+  // A code above the last adds no condition, as segmento::kTodos.
+  static const TSegmento kSinCondicion{"", {}, {}};
   static const TSegmento kSegmentos[] = {
       kSinCondicion,
-      {"WHERE EsPubGen <> 0 ",
-       "usuarios no identificados (público en general)",
-       {{"EsPubGen", true}},
-       {}},
-      {"WHERE EsPF <> 0 AND EsPubGen = 0 ",
-       "personas físicas identificadas",
-       {{"EsPF", true}, {"EsPubGen", false}},
-       {}},
-      {"WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
-       "personas morales que no son centros cambiarios ni entidades financieras",
+      {"usuarios no identificados (público en general)", {{"EsPubGen", true}}, {}},
+      {"personas físicas identificadas", {{"EsPF", true}, {"EsPubGen", false}}, {}},
+      {"personas morales que no son centros cambiarios ni entidades financieras",
        {{"EsPM", true}, {"EsCC", false}, {"EsEF", false}, {"EsCB", false}, {"EsB", false}},
        {}},
-      {"WHERE EsCC <> 0 ", "centros cambiarios", {{"EsCC", true}}, {}},
-      {"WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-       "entidades financieras, casas de cambio y bancos",
-       {},
-       {"EsEF", "EsCB", "EsB"}},
-      {"WHERE EsCB <> 0 ", "casas de cambio", {{"EsCB", true}}, {}},
-      {"WHERE EsB <> 0 ", "bancos (instituciones de crédito)", {{"EsB", true}}, {}},
-      {"WHERE EsPEP <> 0 ", "personas políticamente expuestas (PEP)", {{"EsPEP", true}}, {}},
-      {"WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-       "centros cambiarios y entidades financieras de todo tipo",
+      {"centros cambiarios", {{"EsCC", true}}, {}},
+      {"entidades financieras, casas de cambio y bancos", {}, {"EsEF", "EsCB", "EsB"}},
+      {"casas de cambio", {{"EsCB", true}}, {}},
+      {"bancos (instituciones de crédito)", {{"EsB", true}}, {}},
+      {"personas políticamente expuestas (PEP)", {{"EsPEP", true}}, {}},
+      {"centros cambiarios y entidades financieras de todo tipo",
        {},
        {"EsCC", "EsEF", "EsCB", "EsB"}},
-      {"WHERE EsPubGen = 0 ", "usuarios identificados", {{"EsPubGen", false}}, {}},
+      {"usuarios identificados", {{"EsPubGen", false}}, {}},
   };
+  static_assert(std::size(kSegmentos) == segmento::kIdentificados + 1);
   return nSegmento < std::size(kSegmentos) ? kSegmentos[nSegmento] : kSinCondicion;
 }
 
 const TSegmento& TRepCuestCNBVBasic::DameNacionalidad(int nExtranjero) {
-  static const TSegmento kNinguna{"", "", {}, {}};
-  static const TSegmento kNacionales{"AND EsExtrj = 0 ", "nacionales", {{"EsExtrj", false}}, {}};
-  static const TSegmento kExtranjeros{"AND EsExtrj <> 0 ", "extranjeros", {{"EsExtrj", true}}, {}};
-  return nExtranjero == 1 ? kNacionales : nExtranjero == 2 ? kExtranjeros : kNinguna;
+  static const TSegmento kNinguna{"", {}, {}};
+  static const TSegmento kNacionales{"nacionales", {{"EsExtrj", false}}, {}};
+  static const TSegmento kExtranjeros{"extranjeros", {{"EsExtrj", true}}, {}};
+  return nExtranjero == nacionalidad::kNacionales    ? kNacionales
+         : nExtranjero == nacionalidad::kExtranjeros ? kExtranjeros
+                                                     : kNinguna;
 }
 
 const TSegmento& TRepCuestCNBVBasic::DameSinPEP() {
-  static const TSegmento kSinPEP{"AND EsPEP = 0 ", "sin las PEP", {{"EsPEP", false}}, {}};
+  static const TSegmento kSinPEP{"sin las PEP", {{"EsPEP", false}}, {}};
   return kSinPEP;
 }
 
 std::string TRepCuestCNBVBasic::DameConsultaSegmento(const std::string& sConsulta,
                                                      unsigned nSegmento, int nExtranjero,
                                                      bool bSinPEP) {
-  if (nSegmento == 0) return sConsulta;
-  std::string s = "SELECT * FROM (" + sConsulta + ") " + DameSegmento(nSegmento).sSQL +
-                  DameNacionalidad(nExtranjero).sSQL;
-  if (bSinPEP) s += DameSinPEP().sSQL;
+  if (nSegmento == segmento::kTodos) return sConsulta;
+  std::string s = "SELECT * FROM (" + sConsulta + ") " + DameSegmento(nSegmento).SQL("WHERE ") +
+                  DameNacionalidad(nExtranjero).SQL("AND ");
+  if (bSinPEP) s += DameSinPEP().SQL("AND ");
   return s;
 }
 
@@ -267,7 +296,7 @@ std::string TRepCuestCNBVBasic::DameConsultaClienteTop(const std::string& sConsu
                       "Cliente + ' (** Total Ops.: ' + STR( COUNT(Cliente)) +  ' **) ' AS "
                       "XResul FROM (") +
                   sConsulta + ") ";
-  if (nSegmento == 7) s += "WHERE EsB <> 0 and EsExtrj = 0 ";
+  if (nSegmento == segmento::kBancos) s += "WHERE EsB <> 0 and EsExtrj = 0 ";
   return s + "GROUP BY Cliente " + "ORDER BY COUNT(Cliente) DESC";
 }
 

@@ -10,19 +10,60 @@
 
 namespace kv {
 
-// A class of clients by their classification flags: the condition its SQL filter appends,
-// the words that name it, and the same condition over the flags one by one (every flag
-// of bTodos with its value, and at least one of alguno set).
+// The classes of clients a question counts (DameSegmento's codes).
+namespace segmento {
+inline constexpr unsigned kTodos = 0;  // every operation, with or without a client
+inline constexpr unsigned kPublicoEnGeneral = 1;
+inline constexpr unsigned kPersonasFisicas = 2;
+inline constexpr unsigned kPersonasMorales = 3;  // neither exchange houses nor financial
+inline constexpr unsigned kCentrosCambiarios = 4;
+inline constexpr unsigned kEntidadesFinancieras = 5;  // with exchange houses and banks
+inline constexpr unsigned kCasasDeCambio = 6;
+inline constexpr unsigned kBancos = 7;
+inline constexpr unsigned kPEP = 8;
+inline constexpr unsigned kCentrosYEntidades = 9;  // exchange centres and financial of any kind
+inline constexpr unsigned kIdentificados = 10;
+}  // namespace segmento
+
+// Nationality of the clients of a segment (DameNacionalidad's codes).
+namespace nacionalidad {
+inline constexpr int kCualquiera = 0;
+inline constexpr int kNacionales = 1;
+inline constexpr int kExtranjeros = 2;
+}  // namespace nacionalidad
+
+// Whether a segment leaves out the politically exposed persons.
+inline constexpr bool kSinPEP = true;
+inline constexpr bool kConPEP = false;
+
+// A class of clients by their classification flags: the words that name it and its
+// condition over the flags (every flag of todos with its value, and at least one of alguno
+// set), from which its SQL filter is written.
 struct TSegmento {
   struct TBandera {
     const char* sBandera;
     bool bActiva;
   };
-  const char* sSQL;
   const char* sDescripcion;
   std::vector<TBandera> todos;
   std::vector<const char*> alguno;
+
+  // The condition as SQL after sInicio ("WHERE ", "AND "): "EsPF <> 0 AND EsPubGen = 0 ",
+  // "(EsCC <> 0 OR EsB <> 0) "; empty for no condition.
+  std::string SQL(const char* sInicio) const;
 };
+
+// The activity keys (ClaveActividad) that make a client of each class.
+namespace claves_actividad {
+inline constexpr const char* kExtranjero[] = {"9911018"};
+inline constexpr const char* kCentroCambiario[] = {"9503005", "6999992"};
+inline constexpr const char* kEntidadFinanciera[] = {
+    "8123094", "9911018", "8123052", "8123060", "8123078", "8123086",
+    "8131013", "8131021", "8132011", "8132029", "8142010", "8211039",
+    "8211047", "8219041", "8511025", "8511033", "9900903"};
+inline constexpr const char* kCasaDeCambio[] = {"8219025"};
+inline constexpr const char* kBanco[] = {"8100000"};
+}  // namespace claves_actividad
 
 class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
  public:
@@ -80,6 +121,11 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   static constexpr const char* kUnionOpsClientes = "tXOps.CvCAux = tXCte.AuxCvC";
 
   double F_dTipoCambio;
+  // The evidence's option: each operation of the operations data sets also says where its
+  // rows are (Tabla: "tMovtos", "tProces" or "tMovtos y tProces"), and the movements are
+  // those of the period from the start. The answers never set it, so their texts stay as
+  // they are.
+  bool F_bConTabla = false;
 };
 
 }  // namespace kv

@@ -9,6 +9,10 @@ namespace kv {
 
 namespace {
 
+using namespace segmento;
+using namespace nacionalidad;
+using enum TReceta;
+
 // The subjects asked in the four currency sections, with their question numbers in the
 // buy-dollar, buy-other, sell-dollar and sell-other sections.
 struct TTemaDivisas {
@@ -20,38 +24,38 @@ struct TTemaDivisas {
 };
 
 constexpr TTemaDivisas kTemasDivisas[] = {
-    {TReceta::Existe, 0, 0, false, {37, 69, 101, 133}},
-    {TReceta::Usuarios, 10, 0, false, {38, 70, 102, 134}},
-    {TReceta::Usuarios, 1, 0, true, {39, 71, 103, 135}},
-    {TReceta::Usuarios, 8, 0, false, {40, 79, 111, 143}},
-    {TReceta::Usuarios, 2, 1, true, {41, 72, 104, 136}},
-    {TReceta::Usuarios, 3, 1, true, {42, 73, 105, 137}},
-    {TReceta::Usuarios, 2, 2, true, {43, 74, 106, 138}},
-    {TReceta::Usuarios, 3, 2, true, {44, 75, 107, 139}},
-    {TReceta::Usuarios, 4, 0, true, {45, 76, 108, 140}},
-    {TReceta::Usuarios, 5, 1, true, {46, 77, 109, 141}},
-    {TReceta::Usuarios, 5, 2, true, {47, 78, 110, 142}},
-    {TReceta::Operaciones, 10, 0, false, {48, 80, 112, 144}},
-    {TReceta::Operaciones, 1, 0, true, {49, 83, 113, 145}},
-    {TReceta::Operaciones, 2, 1, true, {50, 81, 114, 146}},
-    {TReceta::Operaciones, 3, 1, true, {51, 82, 115, 147}},
-    {TReceta::Operaciones, 2, 2, true, {52, 84, 116, 148}},
-    {TReceta::Operaciones, 3, 2, true, {53, 85, 117, 149}},
-    {TReceta::Operaciones, 4, 0, true, {54, 86, 118, 150}},
-    {TReceta::Operaciones, 5, 1, true, {55, 87, 119, 151}},
-    {TReceta::Operaciones, 5, 2, true, {56, 88, 120, 152}},
-    {TReceta::Operaciones, 8, 0, false, {57, 89, 121, 153}},
-    {TReceta::Monto, 0, 0, true, {58, 90, 122, 154}},
-    {TReceta::Monto, 1, 0, true, {59, 91, 123, 155}},
-    {TReceta::Monto, 2, 1, true, {60, 92, 124, 156}},
-    {TReceta::Monto, 3, 1, true, {61, 93, 125, 157}},
-    {TReceta::Monto, 2, 2, true, {62, 94, 126, 158}},
-    {TReceta::Monto, 3, 2, true, {63, 95, 127, 159}},
-    {TReceta::Monto, 4, 0, true, {64, 96, 128, 160}},
-    {TReceta::Monto, 5, 1, true, {65, 97, 129, 161}},
-    {TReceta::Monto, 5, 2, true, {66, 98, 130, 162}},
-    {TReceta::Monto, 8, 0, false, {67, 99, 131, 163}},
-    {TReceta::Promedio, 0, 0, false, {68, 100, 132, 164}},
+    {Existe, kTodos, kCualquiera, kConPEP, {37, 69, 101, 133}},
+    {Usuarios, kIdentificados, kCualquiera, kConPEP, {38, 70, 102, 134}},
+    {Usuarios, kPublicoEnGeneral, kCualquiera, kSinPEP, {39, 71, 103, 135}},
+    {Usuarios, kPEP, kCualquiera, kConPEP, {40, 79, 111, 143}},
+    {Usuarios, kPersonasFisicas, kNacionales, kSinPEP, {41, 72, 104, 136}},
+    {Usuarios, kPersonasMorales, kNacionales, kSinPEP, {42, 73, 105, 137}},
+    {Usuarios, kPersonasFisicas, kExtranjeros, kSinPEP, {43, 74, 106, 138}},
+    {Usuarios, kPersonasMorales, kExtranjeros, kSinPEP, {44, 75, 107, 139}},
+    {Usuarios, kCentrosCambiarios, kCualquiera, kSinPEP, {45, 76, 108, 140}},
+    {Usuarios, kEntidadesFinancieras, kNacionales, kSinPEP, {46, 77, 109, 141}},
+    {Usuarios, kEntidadesFinancieras, kExtranjeros, kSinPEP, {47, 78, 110, 142}},
+    {Operaciones, kIdentificados, kCualquiera, kConPEP, {48, 80, 112, 144}},
+    {Operaciones, kPublicoEnGeneral, kCualquiera, kSinPEP, {49, 83, 113, 145}},
+    {Operaciones, kPersonasFisicas, kNacionales, kSinPEP, {50, 81, 114, 146}},
+    {Operaciones, kPersonasMorales, kNacionales, kSinPEP, {51, 82, 115, 147}},
+    {Operaciones, kPersonasFisicas, kExtranjeros, kSinPEP, {52, 84, 116, 148}},
+    {Operaciones, kPersonasMorales, kExtranjeros, kSinPEP, {53, 85, 117, 149}},
+    {Operaciones, kCentrosCambiarios, kCualquiera, kSinPEP, {54, 86, 118, 150}},
+    {Operaciones, kEntidadesFinancieras, kNacionales, kSinPEP, {55, 87, 119, 151}},
+    {Operaciones, kEntidadesFinancieras, kExtranjeros, kSinPEP, {56, 88, 120, 152}},
+    {Operaciones, kPEP, kCualquiera, kConPEP, {57, 89, 121, 153}},
+    {Monto, kTodos, kCualquiera, kSinPEP, {58, 90, 122, 154}},
+    {Monto, kPublicoEnGeneral, kCualquiera, kSinPEP, {59, 91, 123, 155}},
+    {Monto, kPersonasFisicas, kNacionales, kSinPEP, {60, 92, 124, 156}},
+    {Monto, kPersonasMorales, kNacionales, kSinPEP, {61, 93, 125, 157}},
+    {Monto, kPersonasFisicas, kExtranjeros, kSinPEP, {62, 94, 126, 158}},
+    {Monto, kPersonasMorales, kExtranjeros, kSinPEP, {63, 95, 127, 159}},
+    {Monto, kCentrosCambiarios, kCualquiera, kSinPEP, {64, 96, 128, 160}},
+    {Monto, kEntidadesFinancieras, kNacionales, kSinPEP, {65, 97, 129, 161}},
+    {Monto, kEntidadesFinancieras, kExtranjeros, kSinPEP, {66, 98, 130, 162}},
+    {Monto, kPEP, kCualquiera, kConPEP, {67, 99, 131, 163}},
+    {Promedio, kTodos, kCualquiera, kConPEP, {68, 100, 132, 164}},
 };
 
 constexpr TClaseOps kClasesDivisas[4] = {TClaseOps::Dolares, TClaseOps::OtrasDivisas,
@@ -67,28 +71,50 @@ struct TPreguntaDocumentos {
 };
 
 constexpr TPreguntaDocumentos kPreguntasDocumentos[] = {
-    {165, TReceta::Existe, 0, 0, false},     {166, TReceta::DivisaTop, 0, 0, false},
-    {167, TReceta::ClienteTop, 0, 0, false}, {168, TReceta::Usuarios, 9, 0, false},
-    {169, TReceta::Usuarios, 1, 0, true},    {170, TReceta::Usuarios, 2, 1, true},
-    {171, TReceta::Usuarios, 3, 1, true},    {172, TReceta::Usuarios, 2, 2, true},
-    {173, TReceta::Usuarios, 3, 2, true},    {174, TReceta::Usuarios, 4, 0, true},
-    {175, TReceta::Usuarios, 5, 1, true},    {176, TReceta::Usuarios, 5, 2, true},
-    {177, TReceta::Usuarios, 8, 0, false},   {178, TReceta::Operaciones, 10, 0, false},
-    {179, TReceta::Operaciones, 2, 1, true}, {180, TReceta::Operaciones, 3, 1, true},
-    {181, TReceta::Operaciones, 2, 2, true}, {182, TReceta::Operaciones, 3, 2, true},
-    {183, TReceta::Operaciones, 4, 0, true}, {184, TReceta::Operaciones, 5, 1, true},
-    {185, TReceta::Operaciones, 5, 2, true}, {186, TReceta::Operaciones, 8, 0, false},
-    {187, TReceta::Monto, 0, 0, false},      {188, TReceta::Monto, 2, 1, true},
-    {189, TReceta::Monto, 3, 1, true},       {190, TReceta::Monto, 2, 2, true},
-    {191, TReceta::Monto, 3, 2, true},       {192, TReceta::Monto, 4, 0, true},
-    {193, TReceta::Monto, 5, 1, true},       {194, TReceta::Monto, 5, 2, true},
-    {195, TReceta::Monto, 8, 0, false},      {196, TReceta::PromedioSegmento, 0, 0, false},
-    {197, TReceta::Existe, 0, 0, false},     {198, TReceta::DivisaTop, 0, 0, false},
-    {199, TReceta::ClienteTop, 7, 0, false}, {200, TReceta::Operaciones, 5, 0, false},
-    {201, TReceta::Operaciones, 7, 1, true}, {202, TReceta::Operaciones, 6, 0, true},
-    {203, TReceta::Operaciones, 7, 2, true}, {204, TReceta::Monto, 5, 0, false},
-    {205, TReceta::Monto, 7, 1, true},       {206, TReceta::Monto, 6, 0, true},
-    {207, TReceta::Monto, 7, 2, true},       {208, TReceta::PromedioSegmento, 5, 0, false},
+    {165, Existe, kTodos, kCualquiera, kConPEP},
+    {166, DivisaTop, kTodos, kCualquiera, kConPEP},
+    {167, ClienteTop, kTodos, kCualquiera, kConPEP},
+    {168, Usuarios, kCentrosYEntidades, kCualquiera, kConPEP},
+    {169, Usuarios, kPublicoEnGeneral, kCualquiera, kSinPEP},
+    {170, Usuarios, kPersonasFisicas, kNacionales, kSinPEP},
+    {171, Usuarios, kPersonasMorales, kNacionales, kSinPEP},
+    {172, Usuarios, kPersonasFisicas, kExtranjeros, kSinPEP},
+    {173, Usuarios, kPersonasMorales, kExtranjeros, kSinPEP},
+    {174, Usuarios, kCentrosCambiarios, kCualquiera, kSinPEP},
+    {175, Usuarios, kEntidadesFinancieras, kNacionales, kSinPEP},
+    {176, Usuarios, kEntidadesFinancieras, kExtranjeros, kSinPEP},
+    {177, Usuarios, kPEP, kCualquiera, kConPEP},
+    {178, Operaciones, kIdentificados, kCualquiera, kConPEP},
+    {179, Operaciones, kPersonasFisicas, kNacionales, kSinPEP},
+    {180, Operaciones, kPersonasMorales, kNacionales, kSinPEP},
+    {181, Operaciones, kPersonasFisicas, kExtranjeros, kSinPEP},
+    {182, Operaciones, kPersonasMorales, kExtranjeros, kSinPEP},
+    {183, Operaciones, kCentrosCambiarios, kCualquiera, kSinPEP},
+    {184, Operaciones, kEntidadesFinancieras, kNacionales, kSinPEP},
+    {185, Operaciones, kEntidadesFinancieras, kExtranjeros, kSinPEP},
+    {186, Operaciones, kPEP, kCualquiera, kConPEP},
+    {187, Monto, kTodos, kCualquiera, kConPEP},
+    {188, Monto, kPersonasFisicas, kNacionales, kSinPEP},
+    {189, Monto, kPersonasMorales, kNacionales, kSinPEP},
+    {190, Monto, kPersonasFisicas, kExtranjeros, kSinPEP},
+    {191, Monto, kPersonasMorales, kExtranjeros, kSinPEP},
+    {192, Monto, kCentrosCambiarios, kCualquiera, kSinPEP},
+    {193, Monto, kEntidadesFinancieras, kNacionales, kSinPEP},
+    {194, Monto, kEntidadesFinancieras, kExtranjeros, kSinPEP},
+    {195, Monto, kPEP, kCualquiera, kConPEP},
+    {196, PromedioSegmento, kTodos, kCualquiera, kConPEP},
+    {197, Existe, kTodos, kCualquiera, kConPEP},
+    {198, DivisaTop, kTodos, kCualquiera, kConPEP},
+    {199, ClienteTop, kBancos, kCualquiera, kConPEP},
+    {200, Operaciones, kEntidadesFinancieras, kCualquiera, kConPEP},
+    {201, Operaciones, kBancos, kNacionales, kSinPEP},
+    {202, Operaciones, kCasasDeCambio, kCualquiera, kSinPEP},
+    {203, Operaciones, kBancos, kExtranjeros, kSinPEP},
+    {204, Monto, kEntidadesFinancieras, kCualquiera, kConPEP},
+    {205, Monto, kBancos, kNacionales, kSinPEP},
+    {206, Monto, kCasasDeCambio, kCualquiera, kSinPEP},
+    {207, Monto, kBancos, kExtranjeros, kSinPEP},
+    {208, PromedioSegmento, kEntidadesFinancieras, kCualquiera, kConPEP},
 };
 
 using TCatalogo = std::array<TPregunta, textos_motor::kTotalPreguntasSITI2020 + 1>;
@@ -99,7 +125,7 @@ const TCatalogo& Catalogo() {
     TCatalogo c{};
     for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n)
       c[n].receta = TReceta::CCResponde;
-    c[5] = {TReceta::ActividadTop, TClaseOps::Ninguna, 0, 0, false};
+    c[5] = {TReceta::ActividadTop, TClaseOps::Ninguna, kTodos, kCualquiera, kConPEP};
     for (const auto& t : kTemasDivisas)
       for (int i = 0; i < 4; ++i)
         c[t.preguntas[i]] = {t.receta, kClasesDivisas[i], t.nSegmento, t.nExtranjero, t.bSinPEP};

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "diag/texto.h"
 #include "engine/textos.h"
 
 namespace kv {
@@ -68,17 +69,6 @@ constexpr TPreguntaCC kPreguntasCC[] = {
 
 bool EsLista(TTipoRespuestaCC tipo) {
   return tipo == T::Una || tipo == T::Varias;
-}
-
-bool EsBlanco(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string Recorta(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && EsBlanco(s[b])) ++b;
-  while (e > b && EsBlanco(s[e - 1])) --e;
-  return s.substr(b, e - b);
 }
 
 bool SoloDigitos(const std::string& s) {

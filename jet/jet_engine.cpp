@@ -72,8 +72,8 @@ class SqliteTableWriter : public TableWriter {
     if (!insert_) throw DbError(msg::kClass, msg::readerError(msg::text::kFilaAntesDeLosCampos));
     const int rc = sqlite3_step(insert_.get());
     if (rc != SQLITE_DONE) check(rc);
+    // Every column is bound again for the next row.
     check(sqlite3_reset(insert_.get()));
-    sqlite3_clear_bindings(insert_.get());
     ++rows_;
   }
   std::int64_t rows() const { return rows_; }
@@ -140,12 +140,22 @@ bool tooDeep(const std::string& m) {
   return false;
 }
 
+// A speed-up the environment turns off with NAME=0 (the answers must not change).
+bool switchedOff(const char* name) {
+  const char* v = std::getenv(name);
+  return v && std::strcmp(v, "0") == 0;
+}
+
 // VM instructions between two looks at the interrupt flag and the clock.
 constexpr int kProgressSteps = 4096;
 
 }  // namespace
 
 JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(source)) {
+  // SQLite's allocation statistics take a process-wide mutex on every allocation; nothing
+  // reads them. (Refused, harmlessly, once SQLite has started.)
+  static const bool noStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)noStatistics;
   sqlite3* db = nullptr;
   // One private connection, used by one thread at a time: SQLite's mutexes are not needed.
   const int rc = sqlite3_open_v2(
@@ -159,11 +169,13 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   installJetFunctions(db_.get());
   // Kept derived tables and SQLite's transient sorts and subquery results live in the
   // temporary store: past its page cache (and a sort past the main cache) it spills to
-  // unlinked temporary files, so a large database does not multiply the process's memory.
+  // unlinked temporary files, so a large database does not multiply the process's memory
+  // (16 MB each: the whole questionnaire over a million operations stays within 1.5 times
+  // the file).
   exec("PRAGMA main.cache_size = -16384");
-  exec("PRAGMA temp.cache_size = -32768");
-  const char* cache = std::getenv("KV_JET_CACHE");
-  cacheOn_ = !(cache && std::strcmp(cache, "0") == 0);
+  exec("PRAGMA temp.cache_size = -16384");
+  cacheOn_ = !switchedOff("KV_JET_CACHE");
+  keepGroupedAtOnce_ = !switchedOff("KV_JET_GRUPOS");
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }
@@ -302,9 +314,8 @@ TranslateContext JetEngine::context(bool useCache) {
                        [this](const std::string& s) { return describe(s); }, nullptr,
                        [this](const std::string& t) { return tableColumns(t); }};
   if (useCache && cacheOn_)
-    ctx.derivedTable = [this](const std::string& key, const std::function<std::string()>& build) {
-      return keptTable(key, build);
-    };
+    ctx.derivedTable = [this](const std::string& key, const std::function<std::string()>& build,
+                              bool grouped) { return keptTable(key, build, grouped); };
   return ctx;
 }
 
@@ -364,12 +375,15 @@ void JetEngine::trimCache() {
 }
 
 // A derived table is kept the second time its text comes: one-off subqueries stay
-// inline, where SQLite can push the outer conditions into them.
-std::string JetEngine::keptTable(const std::string& key,
-                                 const std::function<std::string()>& build) {
+// inline, where SQLite can push the outer conditions into them. A grouped one is kept
+// the first time (unless KV_JET_GRUPOS=0): SQLite computes all its rows anyway, and the
+// questionnaire's texts group the same operations again and again.
+std::string JetEngine::keptTable(const std::string& key, const std::function<std::string()>& build,
+                                 bool grouped) {
   Kept& k = cache_[key];
   k.lastUse = ++useClock_;
-  if (!k.table.empty() || k.failed || ++k.seen < 2) return k.table;
+  if (!k.table.empty() || k.failed) return k.table;
+  if (++k.seen < (grouped && keepGroupedAtOnce_ ? 1 : 2)) return k.table;
   const std::string name = "jet_kept_" + std::to_string(++nextKept_);
   if (!fillKeptTable(name, build(), k.rows)) {
     throwIfStopped();
@@ -417,11 +431,6 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
   }
   rows = sqlite3_changes64(db_.get());
   return true;
-}
-
-std::string JetEngine::translateOnly(const std::string& jetSql) {
-  const Statement st = parseStatement(jetSql);
-  return translate(st, context(false)).sql;
 }
 
 kv::db::RowSet JetEngine::select(const std::string& jetSql) {

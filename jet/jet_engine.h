@@ -37,9 +37,6 @@ class JetEngine {
   // engine is read only (always, over an .mdb file).
   void execute(const std::string& jetSql);
 
-  // The SQLite text a Jet statement becomes (loads the tables it reads).
-  std::string translateOnly(const std::string& jetSql);
-
   void setReadOnly(bool on) { readOnly_ = on; }
 
   // Stops a running statement, loading included, with an error soon after *flag turns
@@ -54,7 +51,8 @@ class JetEngine {
   void forgetTable(const std::string& written);
 
   // Keeps the rows of a derived table whose SQLite text recurs in a temporary table
-  // and reads them from there in later statements. On unless KV_JET_CACHE=0.
+  // and reads them from there in later statements (a grouped one from its first use,
+  // unless KV_JET_GRUPOS=0). On unless KV_JET_CACHE=0.
   void setDerivedCache(bool on);
   bool derivedCache() const { return cacheOn_; }
   // Rows the kept tables may hold together (0: three times the rows loaded).
@@ -71,7 +69,8 @@ class JetEngine {
   SqliteStmt prepare(const std::string& sql);
   [[noreturn]] void fail(int rc);
   TranslateContext context(bool useCache);
-  std::string keptTable(const std::string& key, const std::function<std::string()>& build);
+  std::string keptTable(const std::string& key, const std::function<std::string()>& build,
+                        bool grouped);
   bool fillKeptTable(const std::string& table, const std::string& sqliteSelect, std::int64_t& rows);
   void exec(const std::string& sql);
   void trimCache();
@@ -93,6 +92,7 @@ class JetEngine {
   bool readOnly_ = true;
   std::int64_t loadedRows_ = 0;
   bool cacheOn_ = true;
+  bool keepGroupedAtOnce_ = true;
   std::map<std::string, Kept> cache_;  // SQLite text of a derived table -> its rows
   std::int64_t cacheRows_ = 0;
   std::int64_t cacheRowLimit_ = 0;

@@ -5,8 +5,8 @@
 KV_PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config
-  # tests
-  libgtest-dev libgmock-dev nodejs
+  # tests, and the formatting check of scripts/test
+  libgtest-dev libgmock-dev nodejs clang-format
   # a comma-decimal locale built with localedef (number conversions must ignore it)
   locales
   # Qt 6 widgets (window, dialogs, timers)

@@ -4,7 +4,9 @@
 // with the Jet provider and loading the questionnaire's tables, (b) the PEP detection,
 // (c) the 212 answers, (d) mdb-export of tMovtos, tProces and tCliente for reference,
 // (e) the 212 answers evaluated each from scratch, (f) the evidence workbook of the
-// answers of (c); then the ratios between them.
+// answers of (c), (g) the whole `respuestas` command in a process of its own (open,
+// load, detection, 212 answers, with the same two PEPs ticked); then the ratios between
+// them, the slowest question's share of (c), and each peak of memory against the file.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -27,6 +29,7 @@
 #include "bench/comun/mdb_export.h"
 #include "data/colector_conxs.h"
 #include "data/db/connection.h"
+#include "data/db/value.h"
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
@@ -63,6 +66,10 @@ constexpr const char* kFaseC = "(c) 212 respuestas";
 constexpr const char* kFaseD = "(d) mdb-export 3 tablas";
 constexpr const char* kFaseE = "(e) 212 respuestas ingenuas";
 constexpr const char* kFaseF = "(f) libro de evidencia";
+constexpr const char* kFaseG = "(g) respuestas completo";
+constexpr const char* kFallaRespuestas = "bench-cuestionario: respuestas falló";
+constexpr const char* kRespuestasDeG = "respuestas de (g) ";
+constexpr const char* kMayorParte = "pregunta más lenta de (c), parte de (c):";
 constexpr const char* kFallaEvidencia = "bench-cuestionario: falló el libro de evidencia: ";
 constexpr const char* kLibro = "libro de evidencia: ";
 }  // namespace textos
@@ -180,6 +187,7 @@ void ReactivaReuso(db::Connection& Conector) {
 struct TPasada {
   std::vector<std::string> respuestas;
   std::vector<double> segundos;
+  std::vector<double> cpu;  // CPU seconds of the process and its children
   int nFallidas = 0;
 };
 
@@ -188,6 +196,7 @@ TPasada RespondeTodas(TRepCuestSITI2020& rep) {
   TPasada p;
   const auto t0 = std::chrono::steady_clock::now();
   auto tAnterior = t0;
+  double dCPUAnterior = CPU(RUSAGE_SELF) + CPU(RUSAGE_CHILDREN);
   for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
     std::string s;
     if (!rep.RespondePregunta(n, s)) ++p.nFallidas;
@@ -195,6 +204,9 @@ TPasada RespondeTodas(TRepCuestSITI2020& rep) {
     const auto t = std::chrono::steady_clock::now();
     p.segundos.push_back(std::chrono::duration<double>(t - tAnterior).count());
     tAnterior = t;
+    const double dCPU = CPU(RUSAGE_SELF) + CPU(RUSAGE_CHILDREN);
+    p.cpu.push_back(dCPU - dCPUAnterior);
+    dCPUAnterior = dCPU;
     if (n % 10 == 0 || n == rep.TotalPreguntas())
       std::fprintf(stderr, "  pregunta %d/%d, %.1f s\n", n, rep.TotalPreguntas(),
                    std::chrono::duration<double>(t - t0).count());
@@ -214,6 +226,24 @@ void ImprimeMasLentas(const TPasada& p, std::size_t nCuantas) {
   for (std::size_t i = 0; i < nCuantas; ++i)
     std::printf(" %zu (%.1f s)", orden[i] + 1, p.segundos[orden[i]]);
   std::printf("\n");
+}
+
+// The slowest question's share of the whole pass, by time and by CPU.
+void ImprimeMayorParte(const TPasada& p) {
+  auto Mayor = [](const std::vector<double>& v, double& dTotal) {
+    dTotal = 0;
+    std::size_t iMayor = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      dTotal += v[i];
+      if (v[i] > v[iMayor]) iMayor = i;
+    }
+    return iMayor;
+  };
+  double dTiempo = 0, dCPU = 0;
+  const std::size_t iT = Mayor(p.segundos, dTiempo), iC = Mayor(p.cpu, dCPU);
+  if (p.segundos.empty() || dTiempo <= 0 || dCPU <= 0) return;
+  std::printf("%s tiempo %zu (%.1f %%), CPU %zu (%.1f %%)\n", textos::kMayorParte, iT + 1,
+              100.0 * p.segundos[iT] / dTiempo, iC + 1, 100.0 * p.cpu[iC] / dCPU);
 }
 
 void ImprimeFases(const std::vector<TFase>& fases) {
@@ -315,6 +345,7 @@ int Ejecuta(const TOpciones& o) {
   fases.push_back(Mide(textos::kFaseC, [&] { c = RespondeTodas(rep); }));
   if (c.nFallidas > 0) std::printf("%s%d\n", textos::kPreguntasFallidas, c.nFallidas);
   ImprimeMasLentas(c, 10);
+  ImprimeMayorParte(c);
   std::fflush(stdout);
 
   // The workbook of the answers just given, beside the demo folder.
@@ -355,6 +386,37 @@ int Ejecuta(const TOpciones& o) {
   }
   fases.push_back(e);
 
+  // (g): the command as a user runs it; wait4 gives its CPU (its readers included) and
+  // its own peak of memory.
+  TFase g;
+  g.sNombre = textos::kFaseG;
+  {
+    std::vector<std::string> args = {KV_BENCH_RESPUESTAS, carpeta.string(), "--tipo-cambio",
+                                     db::formatNumber(o.dTipoCambio)};
+    for (std::size_t i = 0; i < std::min<std::size_t>(2, vtPEPs.RecordCount()); ++i) {
+      args.push_back("--pep");
+      args.push_back(vtPEPs.Fila(i).ClaveCliente);
+    }
+    const fs::path salida =
+        fs::temp_directory_path() / ("bench-cuestionario-respuestas-" + std::to_string(getpid()));
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto r = bench::EjecutaHijo(args, salida.string());
+    g.dSegundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    g.dCPU = Segundos(r.uso.ru_utime) + Segundos(r.uso.ru_stime);
+    g.nPicoProcesoKiB = r.uso.ru_maxrss;
+    g.bMedida = r.bExito;
+    if (!r.bExito) std::fprintf(stderr, "%s\n", textos::kFallaRespuestas);
+    // Its lines are "N<TAB>text"; the same texts as (c).
+    std::vector<std::string> lineas;
+    std::ifstream in(salida);
+    for (std::string l; std::getline(in, l);) lineas.push_back(l.substr(l.find('\t') + 1));
+    std::error_code ec;
+    fs::remove(salida, ec);
+    if (r.bExito)
+      std::printf("%s%s\n", textos::kRespuestasDeG,
+                  lineas == c.respuestas ? "idénticas a las de (c)" : "¡distintas de las de (c)!");
+  }
+
   // Last, so that the children's peak of the phases above is the engine's loaders'.
   bool bExportOk = true;
   TFase d = Mide(textos::kFaseD, [&] {
@@ -373,6 +435,7 @@ int Ejecuta(const TOpciones& o) {
 
   fases.insert(fases.begin() + 3, d);
   fases.push_back(f);
+  fases.push_back(g);
 
   std::printf("\n");
   ImprimeFases(fases);
@@ -381,6 +444,7 @@ int Ejecuta(const TOpciones& o) {
   ImprimeRazon("(c)/(d)", fases[2], fases[3]);
   ImprimeRazon("(e)/(c)", fases[4], fases[2]);
   ImprimeRazon("(f)/(c)", fases[5], fases[2]);
+  ImprimeRazon("(g)/(d)", fases[6], fases[3]);
 
   // Peak of the whole run: this process, and the engine's table loaders (forked
   // children); mdb-export is reported on its own line.
@@ -394,6 +458,7 @@ int Ejecuta(const TOpciones& o) {
   Renglon("proceso (RUSAGE_SELF)", static_cast<double>(nPicoProceso));
   Renglon("cargadores del motor (RUSAGE_CHILDREN)", static_cast<double>(nPicoCargadoresKiB));
   Renglon("mdb-export (mayor de los 3, wait4)", static_cast<double>(nPicoExportKiB));
+  Renglon("respuestas de (g) (wait4)", static_cast<double>(g.nPicoProcesoKiB));
   return c.nFallidas > 0 ? 1 : 0;
 }
 

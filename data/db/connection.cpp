@@ -7,6 +7,7 @@
 
 #include "data/db/db_messages.h"
 #include "data/db/heartbeat.h"
+#include "diag/texto.h"
 
 namespace kv::db {
 
@@ -16,13 +17,6 @@ std::string lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return s;
-}
-
-std::string trim(const std::string& s) {
-  auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
 }
 
 std::map<std::string, ProviderFactory>& providers() {
@@ -51,7 +45,7 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
       i = semi + 1;
       continue;
     }
-    std::string key = lower(trim(text.substr(i, eq - i)));
+    std::string key = lower(Recorta(text.substr(i, eq - i)));
     i = eq + 1;
     while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
     std::string value;
@@ -76,7 +70,7 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
     } else {
       std::size_t end = text.find(';', i);
       if (end == std::string::npos) end = n;
-      value = trim(text.substr(i, end - i));
+      value = Recorta(text.substr(i, end - i));
       i = end;
     }
     if (i < n && text[i] == ';') ++i;

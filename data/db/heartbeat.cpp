@@ -21,6 +21,10 @@ HeartbeatScope::~HeartbeatScope() {
   tScope = previous_;
 }
 
+void beat() {
+  if (tScope && tScope->beat_ && !tWorking) tScope->beat_();
+}
+
 void runWithHeartbeat(const std::function<void()>& work) {
   if (tWorking) throw DbError(msg::kClassConnection, msg::kConnectionBusy);
   HeartbeatScope* scope = tScope;

@@ -17,10 +17,16 @@ class HeartbeatScope {
 
  private:
   friend void runWithHeartbeat(const std::function<void()>& work);
+  friend void beat();
   std::function<void()> beat_;
   std::chrono::milliseconds interval_;
   HeartbeatScope* previous_;
 };
+
+// Calls this thread's heartbeat once, when one is set and no work of this thread is
+// running: other slow work (writing a document, waiting for a converter) keeps the
+// window alive through it too.
+void beat();
 
 // Runs work on this thread when no heartbeat is set; otherwise on a worker while this
 // thread beats. The work's exception reaches the caller. Database work asked for from

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "jet/mdb/jet4_format.h"
+
 namespace kv::db {
 
 std::string formatNumber(double d) {
@@ -39,18 +41,9 @@ std::string formatDateTime(double days) {
   // fraction still meaning the time of day.
   double whole = std::trunc(days);
   double frac = std::fabs(days - whole);
-  // Civil-from-days (Howard Hinnant), z counted from 1970-01-01 (day 25569).
-  long long z = static_cast<long long>(whole) - 25569;
-  z += 719468;
-  long long era = (z >= 0 ? z : z - 146096) / 146097;
-  unsigned doe = static_cast<unsigned>(z - era * 146097);
-  unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long y = static_cast<long long>(yoe) + era * 400;
-  unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  unsigned mp = (5 * doy + 2) / 153;
-  unsigned dd = doy - (153 * mp + 2) / 5 + 1;
-  unsigned mm = mp < 10 ? mp + 3 : mp - 9;
-  y += (mm <= 2);
+  const jet4::CivilDate date = jet4::civilDate(static_cast<long long>(whole));
+  const unsigned dd = date.day, mm = date.month;
+  const long long y = date.year;
   long long secs = std::llround(frac * 86400.0);
   if (secs >= 86400) secs = 86399;
   char buf[64];

@@ -12,17 +12,12 @@
 #include "data/db/error.h"
 #include "data/db/provider.h"
 #include "data/textos_datos.h"
+#include "diag/texto.h"
+#include "jet/mdb/jet4_format.h"
 
 namespace kv::odbc {
 
 namespace {
-
-std::string Recorta(const std::string& s) {
-  auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 // An ODBC attribute value, braced when it holds characters the driver would read as
 // syntax; "}" inside braces is doubled.
@@ -75,7 +70,7 @@ bool Exito(SQLRETURN rc) {
 // The driver's diagnostic records of a handle, joined by blanks.
 std::string Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
   std::string out;
-  if (h == SQL_NULL_HANDLE) return textos::kOdbcSinDiagnostico;
+  if (h == SQL_NULL_HANDLE) return textos_datos::kOdbcSinDiagnostico;
   for (SQLSMALLINT i = 1;; ++i) {
     SQLCHAR estado[6] = {0};
     SQLINTEGER nativo = 0;
@@ -89,11 +84,11 @@ std::string Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
     if (!out.empty()) out += ' ';
     out += texto;
   }
-  return out.empty() ? textos::kOdbcSinDiagnostico : out;
+  return out.empty() ? textos_datos::kOdbcSinDiagnostico : out;
 }
 
 [[noreturn]] void Falla(SQLSMALLINT tipo, SQLHANDLE h) {
-  throw db::DbError(textos::kClaseErrorOdbc, Diagnostico(tipo, h));
+  throw db::DbError(textos_datos::kClaseErrorOdbc, Diagnostico(tipo, h));
 }
 
 void Verifica(SQLRETURN rc, SQLSMALLINT tipo, SQLHANDLE h) {
@@ -102,24 +97,15 @@ void Verifica(SQLRETURN rc, SQLSMALLINT tipo, SQLHANDLE h) {
 
 // Jet day number of a date and time (days since 30 Dec 1899, the fraction is the time).
 double DiaJet(const SQL_TIMESTAMP_STRUCT& t) {
-  long long y = t.year;
-  unsigned m = t.month, d = t.day;
-  y -= m <= 2;
-  long long era = (y >= 0 ? y : y - 399) / 400;
-  unsigned yoe = static_cast<unsigned>(y - era * 400);
-  unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  long long dias = era * 146097 + static_cast<long long>(doe) - 719468 + 25569;
-  double frac = (t.hour * 3600.0 + t.minute * 60.0 + t.second + t.fraction / 1e9) / 86400.0;
-  // Before day 0 the whole part counts back while the fraction still adds the time.
-  return dias < 0 ? static_cast<double>(dias) - frac : static_cast<double>(dias) + frac;
+  return jet4::dateTime(jet4::dayNumber(t.year, t.month, t.day),
+                        t.hour * 3600.0 + t.minute * 60.0 + t.second + t.fraction / 1e9);
 }
 
 class OdbcSession : public db::Session {
  public:
   explicit OdbcSession(const OdbcDestino& destino) {
     if (!Exito(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, env_.out())))
-      throw db::DbError(textos::kClaseErrorOdbc, textos::kOdbcFallaAmbiente);
+      throw db::DbError(textos_datos::kClaseErrorOdbc, textos_datos::kOdbcFallaAmbiente);
     Verifica(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION,
                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
              SQL_HANDLE_ENV, env_.get());
@@ -141,7 +127,8 @@ class OdbcSession : public db::Session {
     Ejecuta(stmt, sql);
     SQLSMALLINT ncols = 0;
     Verifica(SQLNumResultCols(stmt.get(), &ncols), SQL_HANDLE_STMT, stmt.get());
-    if (ncols <= 0) throw db::DbError(textos::kClaseErrorOdbc, textos::kOdbcSinRegistros);
+    if (ncols <= 0)
+      throw db::DbError(textos_datos::kClaseErrorOdbc, textos_datos::kOdbcSinRegistros);
     db::RowSet rs;
     std::vector<Columna> cols(static_cast<std::size_t>(ncols));
     for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(ncols); ++c) {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "data/db/error.h"
+#include "diag/preparacion_spawn.h"
 #include "jet/jet_messages.h"
 
 extern char** environ;
@@ -97,21 +98,6 @@ std::vector<char*> pointers(std::vector<std::string>& v) {
 }
 
 // posix_spawn's file actions and attributes, released on every path.
-struct SpawnSetup {
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attr;
-  SpawnSetup() {
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attr);
-  }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-  }
-};
-
 // A helper that died by a signal or exited with an error status.
 void checkExit(int status) {
   if (WIFSIGNALED(status)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(status)));
@@ -169,20 +155,21 @@ void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>&
     writeEnd.reset();
     writeEnd.fd = moved;
   }
-  SpawnSetup setup;
-  posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
+  kv::TPreparacionSpawn setup;
+  if (setup.nError != 0) cannotStart(setup.nError);
+  posix_spawn_file_actions_addopen(&setup.acciones, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&setup.acciones, 1, "/dev/null", O_WRONLY, 0);
   // libmdb prints dumps and warnings on stderr.
   if (!std::getenv("KV_JET_HELPER_STDERR"))
-    posix_spawn_file_actions_addopen(&setup.actions, 2, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&setup.actions, writeEnd.fd, kHelperStreamFd);
+    posix_spawn_file_actions_addopen(&setup.acciones, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&setup.acciones, writeEnd.fd, kHelperStreamFd);
   // A clean signal state, whatever the calling thread blocks or ignores.
   sigset_t none, all;
   sigemptyset(&none);
   sigfillset(&all);
-  posix_spawnattr_setsigmask(&setup.attr, &none);
-  posix_spawnattr_setsigdefault(&setup.attr, &all);
-  posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setsigmask(&setup.atributos, &none);
+  posix_spawnattr_setsigdefault(&setup.atributos, &all);
+  posix_spawnattr_setflags(&setup.atributos, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
   std::vector<std::string> args = command.argv;
   std::vector<std::string> env = helperEnvironment(command.memoryLimit);
@@ -190,7 +177,7 @@ void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>&
   if (args.empty()) cannotStart(EINVAL);
   pid_t pid = -1;
   const int err =
-      ::posix_spawn(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), envp.data());
+      ::posix_spawn(&pid, argv[0], &setup.acciones, &setup.atributos, argv.data(), envp.data());
   if (err != 0) cannotStart(err);
   Child guard(pid);
   writeEnd.reset();

@@ -9,6 +9,7 @@
 
 #include "data/db/error.h"
 #include "jet/jet_messages.h"
+#include "jet/mdb/jet4_format.h"
 #include "jet/sql/jet_text.h"
 
 namespace kv::jet {
@@ -17,27 +18,11 @@ namespace {
 
 using kv::db::DbError;
 
-constexpr std::size_t kMaskStart = 0x18;
-constexpr std::size_t kPasswordAt = 0x42;
-constexpr std::size_t kDateAt = 0x72;
-constexpr std::size_t kHeaderBytes = 0x98;
+using jet4::kCreatedAt;
+using jet4::kPasswordAt;
 
-// Jet masks part of page 0 with the RC4 keystream of this fixed key.
-void unmask(unsigned char* page, std::size_t count) {
-  static const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
-  unsigned char s[256];
-  for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
-  for (int i = 0, j = 0; i < 256; ++i) {
-    j = (j + s[i] + key[i % 4]) & 0xFF;
-    std::swap(s[i], s[j]);
-  }
-  for (std::size_t n = 0, i = 0, j = 0; n < count; ++n) {
-    i = (i + 1) & 0xFF;
-    j = (j + s[i]) & 0xFF;
-    std::swap(s[i], s[j]);
-    page[kMaskStart + n] ^= s[(s[i] + s[j]) & 0xFF];
-  }
-}
+// Bytes of page 0 read: the masked part and the Jet 4 password's date.
+constexpr std::size_t kHeaderBytes = 0x98;
 
 struct Fd {
   int fd = -1;
@@ -51,7 +36,8 @@ struct Fd {
 std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
   unsigned char page[kHeaderBytes];
   std::memcpy(page, pageIn, kHeaderBytes);
-  unmask(page, jetVersion == 3 ? 126 : 128);
+  jet4::maskHeader(page + jet4::kHeaderMaskAt,
+                   jetVersion == 3 ? jet4::kHeaderMaskedBytesJet3 : jet4::kHeaderMaskedBytesJet4);
   std::string out;
   if (jetVersion == 3) {
     // Jet 3: up to 20 single-byte characters.
@@ -61,13 +47,13 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
   }
   // Jet 4: 20 UCS-2 characters, each byte also masked with the creation date.
   double date;
-  std::memcpy(&date, page + kDateAt, sizeof date);
+  std::memcpy(&date, page + kCreatedAt, sizeof date);
   std::int32_t dateMask = 0;
   if (date > -2147483648.0 && date < 2147483648.0) dateMask = static_cast<std::int32_t>(date);
   unsigned char mask[4];
   std::memcpy(mask, &dateMask, 4);
   std::vector<char16_t> chars;
-  for (std::size_t i = 0; i < 40; i += 2) {
+  for (std::size_t i = 0; i < jet4::kPasswordBytes; i += 2) {
     const unsigned lo = page[kPasswordAt + i] ^ mask[i % 4];
     const unsigned hi = page[kPasswordAt + i + 1] ^ mask[(i + 1) % 4];
     chars.push_back(static_cast<char16_t>(lo | (hi << 8)));

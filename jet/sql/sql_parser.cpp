@@ -10,6 +10,7 @@
 
 #include "data/db/error.h"
 #include "jet/jet_messages.h"
+#include "jet/mdb/jet4_format.h"
 
 namespace kv::jet {
 
@@ -619,20 +620,6 @@ class Parser {
   }
 };
 
-int daysFromCivil(int y, int m, int d) {
-  // Days since 1970-01-01 (Howard Hinnant), then shifted to Jet's day 0 (30 Dec 1899).
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468 + 25569;
-}
-
-bool leap(int y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
 }  // namespace
 
 double parseDateLiteral(const std::string& body) {
@@ -674,10 +661,10 @@ double parseDateLiteral(const std::string& body) {
     y = number(parts[2]);
     if (parts[2].size() <= 2) y += y < 30 ? 2000 : 1900;
   }
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) bad();
-  if (d > kDays[m - 1] + (m == 2 && leap(y) ? 1 : 0)) bad();
-  double days = daysFromCivil(y, m, d);
+  if (d > jet4::daysInMonth(y, m)) bad();
+  const std::int64_t day = jet4::dayNumber(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
+  double days = static_cast<double>(day);
   // Time of day.
   std::string t;
   for (char c : timePart)
@@ -706,9 +693,7 @@ double parseDateLiteral(const std::string& body) {
     if (pm && hh != 12) hh += 12;
     if (am && hh == 12) hh = 0;
     if (hh > 23 || mi > 59 || ss > 59) bad();
-    const double frac = (hh * 3600 + mi * 60 + ss) / 86400.0;
-    // Before 30 Dec 1899 the fraction still counts forward within the day.
-    days = days < 0 ? days - frac : days + frac;
+    days = jet4::dateTime(day, hh * 3600 + mi * 60 + ss);
   }
   return days;
 }

@@ -10,6 +10,7 @@
 #include "data/db/error.h"
 #include "jet/jet_messages.h"
 #include "jet/sql/jet_text.h"
+#include "jet/sql/sqlite_functions.h"
 
 namespace kv::jet {
 
@@ -89,10 +90,37 @@ bool isLiteral(const Expr& e) {
          e.kind == Expr::Kind::Date || e.kind == Expr::Kind::Boolean;
 }
 
-const std::map<std::string, int>& aggregateNames() {
-  static const std::map<std::string, int> m = {
-      {"COUNT", 1}, {"SUM", 1}, {"AVG", 1}, {"MIN", 1}, {"MAX", 1}};
-  return m;
+bool isAggregate(const std::string& upperName) {
+  const JetFunction* f = findJetFunction(upperName);
+  return f && f->kind == JetFunction::Kind::Aggregate;
+}
+
+Type typeOf(JetResult r) {
+  switch (r) {
+    case JetResult::Number:
+      return Type::Number;
+    case JetResult::Text:
+      return Type::Text;
+    case JetResult::Bool:
+      return Type::Bool;
+    case JetResult::Unknown:
+      break;
+  }
+  return Type::Unknown;
+}
+
+// The Jet operator's SQLite function; an operator Jet lacks is unsupported.
+const JetFunction& jetOperator(const std::string& op, bool unary = false) {
+  const JetFunction* f = findJetOperator(op, unary);
+  if (!f) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+  return *f;
+}
+
+// f(a, b, …) for a Jet function or operator.
+std::string call(const JetFunction& f, const std::vector<std::string>& args) {
+  std::string s = std::string(f.sqlName) + "(";
+  for (std::size_t i = 0; i < args.size(); ++i) s += (i ? ", " : "") + args[i];
+  return s + ")";
 }
 
 std::string upperName(const std::string& s) {
@@ -303,17 +331,21 @@ class Translator {
   // cuts is wrapped so that SQLite accepts it and keeps its order.
   Result member(const SelectCore& c, bool inCompound) {
     checkGrouping(c);
-    Core base = core(c, false);
+    // The FROM clause is translated once: each derived table in it is met once per
+    // statement, however the member is wrapped.
+    const bool ranked = c.top && !c.orderBy.empty();
+    Core base = core(c, ranked);
     if (c.orderBy.empty() && !c.top) return {std::move(base.select), std::move(base.columns)};
     std::string s;
-    if (c.top && !c.orderBy.empty()) {
+    if (ranked) {
       if (c.distinct)
         throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConDISTINCTYORDER));
       // Jet's TOP n keeps every row that ties with the n-th one.
       std::vector<std::string> cols = ctx_.describe(base.select);
+      cols.resize(cols.size() - 2);  // without jet_rank_ and jet_row_
       std::string list;
       for (std::size_t i = 0; i < cols.size(); ++i) list += (i ? ", " : "") + quoteName(cols[i]);
-      s = "SELECT " + list + " FROM (" + core(c, true).select +
+      s = "SELECT " + list + " FROM (" + base.select +
           ") WHERE jet_rank_ <= " + std::to_string(*c.top) + " ORDER BY jet_row_";
     } else if (c.top) {
       s = base.select + " LIMIT " + std::to_string(*c.top);
@@ -442,8 +474,8 @@ class Translator {
           TranslateContext inlineOnly = ctx_;
           inlineOnly.derivedTable = nullptr;
           inner = Translator(inlineOnly).query(*t.query);
-          const std::string kept =
-              ctx_.derivedTable(inner.sql, [&] { return query(*t.query).sql; });
+          const std::string kept = ctx_.derivedTable(
+              inner.sql, [&] { return query(*t.query).sql; }, grouped(*t.query));
           if (!kept.empty())
             s = quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
         }
@@ -461,6 +493,12 @@ class Translator {
       }
     }
     return {};
+  }
+
+  // A single SELECT with GROUP BY: SQLite sorts and groups all of its rows wherever the
+  // query is used.
+  static bool grouped(const Query& q) {
+    return q.members.size() == 1 && !q.members[0].groupBy.empty();
   }
 
   // Jet refuses a field that is neither grouped nor inside an aggregate, in the select
@@ -481,7 +519,7 @@ class Translator {
   }
 
   static bool hasAggregate(const Expr& e) {
-    if (e.kind == Expr::Kind::Function && aggregateNames().count(upperName(e.text))) return true;
+    if (e.kind == Expr::Kind::Function && isAggregate(upperName(e.text))) return true;
     for (const auto& a : e.args)
       if (hasAggregate(*a)) return true;
     return false;
@@ -490,7 +528,7 @@ class Translator {
   // `aliases`: the aliases a field name may stand for (checked where they are defined).
   void checkColumnsGrouped(const Expr& e, const SelectCore& c,
                            const std::vector<std::string>& aliases) {
-    if (e.kind == Expr::Kind::Function && aggregateNames().count(upperName(e.text))) return;
+    if (e.kind == Expr::Kind::Function && isAggregate(upperName(e.text))) return;
     for (const auto& g : c.groupBy)
       if (sameExpr(*g, e)) return;
     if (e.kind == Expr::Kind::Column) {
@@ -568,15 +606,17 @@ class Translator {
         Sql a = expr(*e.args[0], Use::Value);
         if (e.op == "+") return a;
         if (numeric(a.type)) return {"(-" + a.text + ")", Type::Number, a.aggregate};
-        return {"jet_neg(" + a.text + ")", Type::Number, a.aggregate};
+        const JetFunction& neg = jetOperator(e.op, true);
+        return {call(neg, {a.text}), typeOf(neg.result), a.aggregate};
       }
       case Expr::Kind::Binary:
         return binary(e);
       case Expr::Kind::Like: {
         Sql a = expr(*e.args[0], Use::Value);
         Sql p = expr(*e.args[1], Use::Value);
-        std::string s = "jet_like(" + a.text + ", " + p.text + ")";
-        return {e.negated ? "(NOT " + s + ")" : s, Type::Bool, a.aggregate || p.aggregate};
+        const JetFunction& like = jetOperator("LIKE");
+        std::string s = call(like, {a.text, p.text});
+        return {e.negated ? "(NOT " + s + ")" : s, typeOf(like.result), a.aggregate || p.aggregate};
       }
       case Expr::Kind::IsNull: {
         Sql a = expr(*e.args[0], Use::Value);
@@ -669,27 +709,17 @@ class Translator {
     const std::string& op = e.op;
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=")
       return {"(" + a.text + " " + op + " " + b.text + collated(a, b) + ")", Type::Bool};
-    if (op == "+") {
-      if (a.type == Type::Text && b.type == Type::Text)
-        return {"(" + a.text + " || " + b.text + ")", Type::Text};
-      if (bothNumbers(a, b)) return {"(" + a.text + " + " + b.text + ")", Type::Number};
-      return {"jet_add(" + a.text + ", " + b.text + ")", Type::Unknown};
-    }
-    if (op == "-" || op == "*") {
-      if (bothNumbers(a, b)) return {"(" + a.text + " " + op + " " + b.text + ")", Type::Number};
-      return {std::string(op == "-" ? "jet_sub(" : "jet_mul(") + a.text + ", " + b.text + ")",
-              Type::Number};
-    }
+    if (op == "+" && a.type == Type::Text && b.type == Type::Text)
+      return {"(" + a.text + " || " + b.text + ")", Type::Text};
+    if ((op == "+" || op == "-" || op == "*") && bothNumbers(a, b))
+      return {"(" + a.text + " " + op + " " + b.text + ")", Type::Number};
     if (op == "/") {
       const Expr& r = *e.args[1];
       if (bothNumbers(a, b) && isNumberLiteral(r) && kv::db::strtodC(r.text.c_str(), nullptr) != 0)
         return {"(CAST(" + a.text + " AS REAL) / " + b.text + ")", Type::Number};
-      return {"jet_div(" + a.text + ", " + b.text + ")", Type::Number};
     }
-    if (op == "\\") return {"jet_intdiv(" + a.text + ", " + b.text + ")", Type::Number};
-    if (op == "MOD") return {"jet_mod(" + a.text + ", " + b.text + ")", Type::Number};
-    if (op == "&") return {"jet_concat(" + a.text + ", " + b.text + ")", Type::Text};
-    throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+    const JetFunction& f = jetOperator(op);
+    return {call(f, {a.text, b.text}), typeOf(f.result)};
   }
 
   // Three or more operands, combined from the left as the pairs above would combine them.
@@ -701,18 +731,14 @@ class Translator {
       allText = allText && t.type == Type::Text;
       allNumbers = allNumbers && numeric(t.type);
     }
-    if (op == "&") return {associativeCall(std::move(texts), "jet_concat"), Type::Text};
     if (op == "+" && allText) return {associativeRun(std::move(texts), " || "), Type::Text};
     if ((op == "+" || op == "-" || op == "*") && allNumbers && texts.size() <= kFlatRun)
       return {"(" + joined(texts, 0, texts.size(), (" " + op + " ").c_str()) + ")", Type::Number};
-    static const std::map<std::string, std::pair<const char*, Type>> fold = {
-        {"+", {"jet_add", Type::Unknown}},    {"-", {"jet_sub", Type::Number}},
-        {"*", {"jet_mul", Type::Number}},     {"/", {"jet_div", Type::Number}},
-        {"\\", {"jet_intdiv", Type::Number}}, {"MOD", {"jet_mod", Type::Number}}};
-    auto it = fold.find(op);
-    if (it == fold.end()) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
-    const Type type = op == "+" && allNumbers ? Type::Number : it->second.second;
-    return {leftCall(texts, it->second.first), type};
+    const JetFunction& f = jetOperator(op);
+    if (f.maxArgs >= 0) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+    if (f.associative) return {associativeCall(std::move(texts), f.sqlName), typeOf(f.result)};
+    const Type type = op == "+" && allNumbers ? Type::Number : typeOf(f.result);
+    return {leftCall(texts, f.sqlName), type};
   }
 
   Sql function(const Expr& e) {
@@ -738,7 +764,8 @@ class Translator {
       Sql a = arg(0);
       return {"(" + a.text + " IS NULL)", Type::Bool, a.aggregate};
     }
-    if (aggregateNames().count(name)) {
+    const JetFunction* f = findJetFunction(name);
+    if (f && f->kind == JetFunction::Kind::Aggregate) {
       want(1, 1);
       if (e.args[0]->kind == Expr::Kind::Star) {
         if (name != "COUNT" || !e.args[0]->qualifier.empty())
@@ -750,61 +777,24 @@ class Translator {
       Sql a = arg(0);
       if (a.aggregate)
         throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
-      if (name == "MIN" || name == "MAX") {
-        const bool num = numeric(a.type);
-        return {(name == "MIN" ? "min(" : "max(") + a.text + (num ? ")" : " COLLATE JET)"), a.type,
-                true};
-      }
-      if (name == "COUNT") return {"count(" + a.text + ")", Type::Number, true};
-      return {(name == "SUM" ? "jet_sum(" : "jet_avg(") + a.text + ")", Type::Number, true};
+      // MIN and MAX give the type of what they compare, texts compared as Jet does.
+      if (name == "MIN" || name == "MAX")
+        return {std::string(f->sqlName) + "(" + a.text + (numeric(a.type) ? ")" : " COLLATE JET)"),
+                a.type, true};
+      return {call(*f, {a.text}), typeOf(f->result), true};
     }
-    struct Simple {
-      const char* sqlName;
-      std::size_t lo, hi;
-      Type type;
-    };
-    static const std::map<std::string, Simple> simple = {
-        {"UCASE", {"jet_ucase", 1, 1, Type::Text}}, {"LCASE", {"jet_lcase", 1, 1, Type::Text}},
-        {"STR", {"jet_str", 1, 1, Type::Text}},     {"ROUND", {"jet_round", 1, 2, Type::Number}},
-        {"TRIM", {"jet_trim", 1, 1, Type::Text}},   {"LTRIM", {"jet_ltrim", 1, 1, Type::Text}},
-        {"RTRIM", {"jet_rtrim", 1, 1, Type::Text}}, {"LEN", {"jet_len", 1, 1, Type::Number}},
-        {"ABS", {"jet_abs", 1, 1, Type::Number}},
-    };
-    auto it = simple.find(name);
-    if (it == simple.end()) throw DbError(msg::kClass, msg::unknownFunction(e.text));
-    want(it->second.lo, it->second.hi);
-    std::string s = std::string(it->second.sqlName) + "(";
+    if (!f) throw DbError(msg::kClass, msg::unknownFunction(e.text));
+    want(static_cast<std::size_t>(f->minArgs), static_cast<std::size_t>(f->maxArgs));
+    std::vector<std::string> args;
     bool aggregate = false;
     for (std::size_t i = 0; i < n; ++i) {
       Sql a = arg(i);
       aggregate = aggregate || a.aggregate;
-      s += (i ? ", " : "") + a.text;
+      args.push_back(std::move(a.text));
     }
-    return {s + ")", it->second.type, aggregate};
+    return {call(*f, args), typeOf(f->result), aggregate};
   }
 };
-
-void collectTables(const Query& q, std::vector<std::string>& out);
-
-void collectTables(const TableRef& t, std::vector<std::string>& out) {
-  switch (t.kind) {
-    case TableRef::Kind::Table:
-      out.push_back(t.name);
-      break;
-    case TableRef::Kind::Derived:
-      collectTables(*t.query, out);
-      break;
-    case TableRef::Kind::Join:
-      collectTables(*t.left, out);
-      collectTables(*t.right, out);
-      break;
-  }
-}
-
-void collectTables(const Query& q, std::vector<std::string>& out) {
-  for (const auto& m : q.members)
-    for (const auto& t : m.from) collectTables(*t, out);
-}
 
 }  // namespace
 
@@ -819,13 +809,6 @@ std::string quoteName(const std::string& name) {
 
 Translation translate(const Statement& st, const TranslateContext& ctx) {
   return Translator(ctx).statement(st);
-}
-
-std::vector<std::string> referencedTables(const Statement& st) {
-  std::vector<std::string> out;
-  if (st.query) collectTables(*st.query, out);
-  if (!st.table.empty()) out.push_back(st.table);
-  return out;
 }
 
 }  // namespace kv::jet

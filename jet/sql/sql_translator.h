@@ -61,8 +61,10 @@ struct TranslateContext {
   std::function<std::vector<std::string>(const std::string&)> describe;
   // Optional: the name of a table holding the rows of a derived table, or "" to keep
   // the subquery inline. `key` is the derived table's text with every subquery inline;
-  // `build` gives its text reading other kept tables (what fills a new table).
-  std::function<std::string(const std::string& key, const std::function<std::string()>& build)>
+  // `build` gives its text reading other kept tables (what fills a new table); `grouped`
+  // says it groups its rows, so SQLite computes all of them even when it is inline.
+  std::function<std::string(const std::string& key, const std::function<std::string()>& build,
+                            bool grouped)>
       derivedTable;
   // Optional: the columns of a stored table (to know field spellings and types).
   std::function<std::vector<ColumnInfo>(const std::string& stored)> columns;
@@ -76,9 +78,6 @@ struct Translation {
 };
 
 Translation translate(const Statement& st, const TranslateContext& ctx);
-
-// Names of the base tables a statement reads, as written.
-std::vector<std::string> referencedTables(const Statement& st);
 
 // SQLite quoting of a name: "na""me".
 std::string quoteName(const std::string& name);

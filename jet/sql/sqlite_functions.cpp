@@ -522,52 +522,74 @@ int collate(void*, int n1, const void* s1, int n2, const void* s2) {
                  std::string_view(static_cast<const char*>(s2), static_cast<std::size_t>(n2)));
 }
 
+using K = JetFunction::Kind;
+using R = JetResult;
+
+// Every Jet function and operator the translator knows, with its SQLite implementation.
+// Built-in SQLite aggregates (count, min, max) have no implementation here.
+const JetFunction kFunctions[] = {
+    // Operators: two operands or a whole chain of them.
+    {"+", "jet_add", K::Operator, 2, -1, R::Unknown, fnArith<Arith::Add>},
+    {"-", "jet_sub", K::Operator, 2, -1, R::Number, fnArith<Arith::Sub>},
+    {"*", "jet_mul", K::Operator, 2, -1, R::Number, fnArith<Arith::Mul>},
+    {"/", "jet_div", K::Operator, 2, -1, R::Number, fnDiv},
+    {"\\", "jet_intdiv", K::Operator, 2, -1, R::Number, fnIntDiv<false>},
+    {"MOD", "jet_mod", K::Operator, 2, -1, R::Number, fnIntDiv<true>},
+    {"&", "jet_concat", K::Operator, 2, -1, R::Text, fnConcat, nullptr, nullptr, true},
+    {"LIKE", "jet_like", K::Operator, 2, 2, R::Bool, fnLike},
+    {"-", "jet_neg", K::Unary, 1, 1, R::Number, fnNeg},
+    // Functions.
+    {"UCASE", "jet_ucase", K::Function, 1, 1, R::Text, fnCase<toUpper>},
+    {"LCASE", "jet_lcase", K::Function, 1, 1, R::Text, fnCase<toLower>},
+    {"STR", "jet_str", K::Function, 1, 1, R::Text, fnStr},
+    {"ROUND", "jet_round", K::Function, 1, 2, R::Number, fnRound},
+    {"TRIM", "jet_trim", K::Function, 1, 1, R::Text, fnTrim<0>},
+    {"LTRIM", "jet_ltrim", K::Function, 1, 1, R::Text, fnTrim<1>},
+    {"RTRIM", "jet_rtrim", K::Function, 1, 1, R::Text, fnTrim<2>},
+    {"LEN", "jet_len", K::Function, 1, 1, R::Number, fnLen},
+    {"ABS", "jet_abs", K::Function, 1, 1, R::Number, fnAbs},
+    // Aggregates.
+    {"COUNT", "count", K::Aggregate, 1, 1, R::Number},
+    {"MIN", "min", K::Aggregate, 1, 1, R::Unknown},
+    {"MAX", "max", K::Aggregate, 1, 1, R::Unknown},
+    {"SUM", "jet_sum", K::Aggregate, 1, 1, R::Number, nullptr, sumStep, sumFinal},
+    {"AVG", "jet_avg", K::Aggregate, 1, 1, R::Number, nullptr, sumStep, avgFinal},
+};
+
+const JetFunction* lookUp(std::string_view name, bool wanted(K)) {
+  for (const JetFunction& f : kFunctions)
+    if (wanted(f.kind) && name == f.jetName) return &f;
+  return nullptr;
+}
+
 }  // namespace
 
+const JetFunction* findJetFunction(std::string_view jetName) {
+  return lookUp(jetName, [](K k) { return k == K::Function || k == K::Aggregate; });
+}
+
+const JetFunction* findJetOperator(std::string_view op, bool unary) {
+  return unary ? lookUp(op, [](K k) { return k == K::Unary; })
+               : lookUp(op, [](K k) { return k == K::Operator; });
+}
+
 void installJetFunctions(sqlite3* db) {
-  struct Fn {
-    const char* name;
-    int args;
-    void (*f)(sqlite3_context*, int, sqlite3_value**);
-  };
-  static const Fn fns[] = {
-      // Operators: two operands or a whole chain of them (-1: any number, at least two).
-      {"jet_add", -1, fnArith<Arith::Add>},
-      {"jet_sub", -1, fnArith<Arith::Sub>},
-      {"jet_mul", -1, fnArith<Arith::Mul>},
-      {"jet_neg", 1, fnNeg},
-      {"jet_div", -1, fnDiv},
-      {"jet_intdiv", -1, fnIntDiv<false>},
-      {"jet_mod", -1, fnIntDiv<true>},
-      {"jet_concat", -1, fnConcat},
-      {"jet_ucase", 1, fnCase<toUpper>},
-      {"jet_lcase", 1, fnCase<toLower>},
-      {"jet_str", 1, fnStr},
-      {"jet_round", 1, fnRound},
-      {"jet_round", 2, fnRound},
-      {"jet_trim", 1, fnTrim<0>},
-      {"jet_ltrim", 1, fnTrim<1>},
-      {"jet_rtrim", 1, fnTrim<2>},
-      {"jet_len", 1, fnLen},
-      {"jet_abs", 1, fnAbs},
-      {"jet_like", 2, fnLike},
-  };
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
   auto check = [&](int rc, const char* what) {
     if (rc != SQLITE_OK)
       throw kv::db::DbError(msg::kClass,
                             msg::sqliteFailure(std::string(what) + ": " + sqlite3_errmsg(db)));
   };
-  for (const Fn& f : fns)
-    check(sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.f, nullptr, nullptr,
-                                     nullptr),
-          f.name);
-  check(sqlite3_create_function_v2(db, "jet_sum", 1, flags, nullptr, nullptr, sumStep, sumFinal,
-                                   nullptr),
-        "jet_sum");
-  check(sqlite3_create_function_v2(db, "jet_avg", 1, flags, nullptr, nullptr, sumStep, avgFinal,
-                                   nullptr),
-        "jet_avg");
+  for (const JetFunction& f : kFunctions) {
+    if (!f.scalar && !f.step) continue;  // built into SQLite
+    // Operators take a whole chain in one call; a function each arity Jet allows.
+    const int lo = f.kind == K::Operator && f.maxArgs < 0 ? -1 : f.minArgs;
+    const int hi = f.kind == K::Operator && f.maxArgs < 0 ? -1 : f.maxArgs;
+    for (int args = lo; args <= hi; ++args)
+      check(sqlite3_create_function_v2(db, f.sqlName, args, flags, nullptr, f.scalar, f.step,
+                                       f.final, nullptr),
+            f.sqlName);
+  }
   // SQLite 3.40's join Bloom filter hashes texts by length, so 'ANA' and 'ana  ' (equal
   // under JET) would never meet in a join: switch that optimisation off.
   constexpr int kBloomFilter = 0x00080000, kBloomPulldown = 0x00100000;

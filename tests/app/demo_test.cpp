@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "diag/programa.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "tests/app/ventana_prueba.h"
+#include "tests/support/carpeta_sin_escritura.h"
 
 namespace kv {
 namespace {
@@ -158,6 +160,49 @@ TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
   std::string sUltima;
   for (std::string s; std::getline(bitacora, s);) sUltima = s;
   EXPECT_TRUE(sUltima.ends_with("  " + sCausa)) << sUltima;
+}
+
+// A workbook that cannot be written after a good PDF: the status line and a box say that the
+// report is done but its evidence is not, and why; the PDF stays, an earlier workbook stays as
+// it was and no part of the new one is left in the folder.
+TEST_F(DemoPrueba, AWorkbookThatCannotBeWrittenIsSaidInABoxAndTheReportStays) {
+  const auto libro = carpeta.Ruta() / "CuestionarioOperatividad2020-evidencia.xlsx";
+  const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
+  const std::string sAnterior = "el libro de un reporte anterior";
+  std::ofstream(libro, std::ios::binary) << sAnterior;
+  // The folder stops taking files once the PDF is there (when the desktop would open it).
+  std::unique_ptr<TCarpetaSinEscritura> sinEscritura;
+  const auto abridorAnterior = AsignaAbridorArchivos([&](const std::string&) {
+    sinEscritura = std::make_unique<TCarpetaSinEscritura>(carpeta.Ruta());
+    return true;
+  });
+  TfrmPrincipal& frm = VentanaReal();
+  frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
+  frm.edPassw->setText(QString::fromLatin1(demo::kPasswordAdmin));
+  frm.bnDetectaPEPs->click();
+  ASSERT_TRUE(frm.bnGenReporte->isEnabled());
+  dialogos->Responde({true});
+  frm.bnGenReporte->click();
+  AsignaAbridorArchivos(abridorAnterior);
+  ASSERT_NE(sinEscritura, nullptr) << "the PDF was not opened";
+  const bool bEfectiva = sinEscritura->Efectiva();
+  sinEscritura.reset();
+  if (!bEfectiva) GTEST_SKIP() << "the folder stays writable here";
+
+  const std::string sSinEvidencia =
+      "El reporte se generó correctamente, pero no se pudo guardar su evidencia.";
+  EXPECT_EQ(dialogos->Textos(),
+            (std::vector<std::string>{ConfirmacionSinRespuestasCC(),
+                                      sSinEvidencia + "\nNo se pudo guardar el libro de Excel " +
+                                          libro.string() +
+                                          " (Error creating output xlsx file. Usually a "
+                                          "permissions error.)"}));
+  EXPECT_EQ(frm.txMensajes->text().toStdString(), sSinEvidencia);
+  EXPECT_TRUE(std::filesystem::exists(pdf));
+  std::ifstream f(libro, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), sAnterior);
+  for (const auto& sArchivo : Archivos(carpeta.Ruta()))
+    EXPECT_EQ(sArchivo.find(".tmp"), std::string::npos) << sArchivo;
 }
 
 }  // namespace

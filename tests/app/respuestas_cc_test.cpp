@@ -23,19 +23,13 @@
 #include "app/modelo_peps.h"
 #include "app/ubicacion_respuestas_cc.h"
 #include "tests/app/ventana_prueba.h"
+#include "tests/support/archivos.h"
 #include "tests/support/carpeta_sin_escritura.h"
 
 namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Lee(const fs::path& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 class RespuestasCCPrueba : public VentanaPrueba {
  protected:

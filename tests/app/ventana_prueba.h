@@ -24,7 +24,7 @@
 #include "app/textos.h"
 #include "data/colector_conxs.h"
 #include "diag/programa.h"
-#include "diag/utilerias.h"
+#include "diag/qt/utilerias.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
 #include "tools/kavori-demo/generador.h"

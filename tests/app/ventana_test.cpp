@@ -29,8 +29,8 @@
 #include "data/db/connection.h"
 #include "data/db/query.h"
 #include "diag/bitacora.h"
-#include "diag/mensajero.h"
 #include "diag/programa.h"
+#include "diag/qt/mensajero.h"
 #include "tests/app/ventana_prueba.h"
 
 namespace kv {

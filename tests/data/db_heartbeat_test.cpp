@@ -123,5 +123,31 @@ TEST(Heartbeat, WorkAskedForInsideABeatIsRefusedAndTheRunningOneFinishes) {
   EXPECT_EQ(refused, "EConexionBD - La conexión está ocupada con otra operación");
 }
 
+// beat() calls the thread's heartbeat once: never without a scope, never on another
+// thread, and never from inside the heartbeat's own waiting (no beat within a beat).
+TEST(HeartbeatBeat, CallsTheScopeOfThisThreadOnly) {
+  int beats = 0;
+  beat();  // no scope: nothing happens
+  {
+    HeartbeatScope scope([&] { ++beats; }, 10ms);
+    beat();
+    EXPECT_EQ(beats, 1);
+    std::thread([] { beat(); }).join();  // another thread has no scope
+    EXPECT_EQ(beats, 1);
+    std::atomic<int> inner{0};
+    HeartbeatScope nested(
+        [&] {
+          ++inner;
+          beat();  // inside the waiting of runWithHeartbeat: refused quietly
+        },
+        10ms);
+    runWithHeartbeat([&] { WaitForBeats(inner, 2); });
+    EXPECT_GE(inner.load(), 2);
+    EXPECT_EQ(beats, 1);
+  }
+  beat();
+  EXPECT_EQ(beats, 1);
+}
+
 }  // namespace
 }  // namespace kv::db

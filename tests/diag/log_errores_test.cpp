@@ -145,7 +145,7 @@ TEST(Bitacora, LosErroresMostradosQuedanEnElArchivoDeSoporte) {
   TDialogosDePrueba dialogos;
   TErroresBD errores;
   TErroresPrueba silencio;
-  EXPECT_EQ(DameRutaBitacora(), datos.Ruta().string() + "/pruebas/errores.log");
+  EXPECT_EQ(DameRutaBitacora(), datos.Ruta().string() + "/cuestionario-operatividad/errores.log");
   errores.MuestraError("BD-101", "TConsultasSQL", "no such table: tMovtos");
   silencio.MuestraError("X-2", "TPrueba", "no se ve");
   RegistraEnBitacora("No se obtuvo la respuesta de la pregunta 40.\r\nsegunda línea");

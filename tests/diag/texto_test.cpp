@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "diag/qt/utilerias.h"
 #include "diag/texto.h"
-#include "diag/utilerias.h"
 
 namespace kv {
 namespace {

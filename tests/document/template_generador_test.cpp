@@ -24,13 +24,6 @@ std::string Entorno(const char* nombre) {
   return v ? v : "";
 }
 
-std::string Lee(const fs::path& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 void Escribe(const fs::path& ruta, const std::string& datos) {
   std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
   f << datos;

@@ -14,6 +14,7 @@
 #include "document/error_doc.h"
 #include "document/genera_cuestionario.h"
 #include "tests/document/word_paquetes.h"
+#include "tests/support/archivos.h"
 #include "tests/support/dialogos_grabados.h"
 
 namespace kv {
@@ -184,11 +185,6 @@ TEST(WordGeneraCuestionario, ElNombreSeEscribeTalCual) {
   });
   EXPECT_TRUE(GeneraCuestionario(corrida.documento, corrida.mensajero, fuentes));
   EXPECT_EQ(sEncabezado, "CASA ^ CAMBIO ^p & <SA>");
-}
-
-std::string Lee(const std::string& sRuta) {
-  std::ifstream in(sRuta, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A stand-in converter that never answers, not even its version.

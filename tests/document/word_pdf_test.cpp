@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "data/db/heartbeat.h"
 #include "document/convertidor_pdf.h"
 #include "document/documento_word.h"
 #include "document/error_doc.h"
@@ -82,6 +83,19 @@ TEST(WordPdf, ExportaConLibreOffice) {
                                       "salida/Cuestionario.pdf"}));
   documento.MuestraDocumentoWord(1);
   EXPECT_EQ(programa.abiertos, std::vector<std::string>{programa.Ruta("salida/Cuestionario.pdf")});
+}
+
+// Without a waiting call of its own (the window sets none), the export keeps the window
+// alive through the heartbeat the window set for its database work.
+TEST(WordPdf, SinEsperaPropiaAtiendeLaVentanaPorElLatido) {
+  TProgramaDePrueba programa;
+  fs::create_directories(programa.Ruta("salida"));
+  TDocumentoWord documento;
+  int nLatidos = 0;
+  db::HeartbeatScope latido([&] { ++nLatidos; }, std::chrono::milliseconds(50));
+  ASSERT_TRUE(LlenaYExporta(programa, documento, "Cuestionario.DOCX", "salida\\"))
+      << documento.GetUltimoError();
+  EXPECT_GT(nLatidos, 0);
 }
 
 // Each failure: the save answers false, the message says why, no PDF is left and an

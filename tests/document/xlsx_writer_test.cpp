@@ -26,13 +26,6 @@ std::size_t Archivos(const fs::path& carpeta) {
       std::distance(fs::directory_iterator(carpeta), fs::directory_iterator()));
 }
 
-std::string Lee(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
   TCarpetaTemporal c;
   const fs::path ruta = c.Ruta() / "libro.xlsx";

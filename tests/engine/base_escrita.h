@@ -14,6 +14,7 @@
 #include "engine/tabla_peps.h"
 #include "jet/jet_provider.h"
 #include "tests/engine/base_prueba.h"
+#include "tests/support/archivos.h"
 
 namespace kv::prueba {
 
@@ -27,29 +28,22 @@ class BaseEscrita {
   // escribe writes a database into the folder and answers its path.
   explicit BaseEscrita(
       const std::function<std::filesystem::path(const std::filesystem::path&)>& escribe) {
-    static int n = 0;
-    carpeta_ = std::filesystem::temp_directory_path() /
-               ("kv-respuestas-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
-    std::filesystem::create_directories(carpeta_);
-    mdb_ = escribe(carpeta_);
+    mdb_ = escribe(carpeta_.Ruta());
     jet::registerJetProvider();
-    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos::kPasswBDPrinc));
+    conexion_.setConnectionString(ArmaStrAccess(mdb_.string(), textos_datos::kPasswBDPrinc));
     conexion_.setMode(db::ConnectMode::ShareDenyNone);
     conexion_.setLoginPrompt(false);
     conexion_.setConnected(true);
   }
-  ~BaseEscrita() {
-    conexion_.setConnected(false);
-    std::error_code ec;
-    std::filesystem::remove_all(carpeta_, ec);
-  }
+  ~BaseEscrita() { conexion_.setConnected(false); }
   db::Connection* Conexion() { return &conexion_; }
-  const std::filesystem::path& Carpeta() const { return carpeta_; }
+  const std::filesystem::path& Carpeta() const { return carpeta_.Ruta(); }
   // The database file.
   const std::filesystem::path& Ruta() const { return mdb_; }
 
  private:
-  std::filesystem::path carpeta_, mdb_;
+  TCarpetaTemporal carpeta_{"kv-respuestas-"};
+  std::filesystem::path mdb_;
   db::Connection conexion_;
 };
 

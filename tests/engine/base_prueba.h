@@ -109,10 +109,12 @@ class TModelo {
   // The text written at each question's bookmark, 1 to 212 (entry 0 unused).
   std::vector<std::set<std::string>> Respuestas() const;
 
- private:
+  // The sum of the amounts in dollars and the number of the operations with a known client
+  // in the segment, unrounded.
   std::pair<double, int> SumaSegmento(TClase clase, int nTipoOp, unsigned nSeg, int nExt,
                                       bool bSinPEP) const;
 
+ private:
   const TDatos& d_;
   int nNumEmp_;
   double dTCambio_;

@@ -5,15 +5,18 @@
 // row limit, and over the demo database.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "document/paquete_ooxml.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
@@ -54,6 +57,12 @@ TResultado Evidencia(BaseEscrita& base, double dTCambio, const std::set<std::str
   rep.EscribeEvidencia(libro.string(), o);
   r.hojas = prueba::RecalculaLibro(libro);
   return r;
+}
+
+// The position of a column by its title in a sheet's header.
+std::size_t Columna(const THojaCalc& hoja, const std::string& sTitulo) {
+  const auto& h = hoja.at(0);
+  return static_cast<std::size_t>(std::find(h.begin(), h.end(), sTitulo) - h.begin());
 }
 
 // The checks every workbook passes.
@@ -125,14 +134,18 @@ TEST(Evidencia, RecalculatedValuesEqualTheAnswers) {
     EXPECT_TRUE(r.hojas.count("Compra dólares (2)"));
     // The purchase by the client whose sector is missing counts for "SI" only.
     bool bSinCliente = false;
-    for (const auto& [nombre, hoja] : r.hojas)
-      if (nombre.rfind("Compra dólares", 0) == 0)
-        for (const auto& fila : hoja)
-          if (fila.size() > 12 && fila[9] == "X1") {
-            bSinCliente = true;
-            EXPECT_EQ(fila[12], "0");
-            EXPECT_EQ(fila[8], "999");
-          }
+    for (const auto& [nombre, hoja] : r.hojas) {
+      if (nombre.rfind("Compra dólares", 0) != 0) continue;
+      const std::size_t nClave = Columna(hoja, "Clave del cliente");
+      const std::size_t nConCliente = Columna(hoja, "Con cliente");
+      const std::size_t nMonto = Columna(hoja, "Monto en dólares");
+      for (const auto& fila : hoja)
+        if (nClave < fila.size() && fila[nClave] == "X1") {
+          bSinCliente = true;
+          EXPECT_EQ(fila.at(nConCliente), "0");
+          EXPECT_EQ(fila.at(nMonto), "999");
+        }
+    }
     EXPECT_TRUE(bSinCliente);
   }
   {
@@ -140,6 +153,100 @@ TEST(Evidencia, RecalculatedValuesEqualTheAnswers) {
     ComparaConRespuestas(Evidencia(base, 19.26, {}));
   }
   EXPECT_TRUE(dialogos->Dialogos().empty());
+}
+
+// Each operation names the table its rows come from, beside its key, so that a reviewer
+// finds it in the back office: the two rows of folio 500 (one in each table) are one
+// operation of both.
+TEST(Evidencia, OperationsNameTheirSourceTable) {
+  TDialogosDePrueba dialogos;
+  TDatos datos = prueba::DatosCompletos();
+  prueba::TMov soloProces = datos.movs.front();
+  soloProces.bProces = true;
+  soloProces.nFolio = 900;
+  datos.movs.push_back(soloProces);
+  BaseEscrita base(datos);
+  const TResultado r = Evidencia(base, 20, {});
+  ComparaConRespuestas(r);
+  ASSERT_TRUE(r.hojas.count("Compra dólares"));
+  const THojaCalc& h = r.hojas.at("Compra dólares");
+  EXPECT_EQ(h.at(0).at(0), "Tabla");
+  EXPECT_EQ(h.at(0).at(1), "Tipo");
+  EXPECT_EQ(h.at(0).at(2), "Folio");
+  const struct {
+    const char* folio;
+    const char* tabla;
+    const char* monto;
+  } casos[] = {
+      {"1", "tMovtos", "100"},
+      {"500", "tMovtos y tProces", "25"},
+      {"900", "tProces", "100"},
+  };
+  const std::size_t nMonto = Columna(h, "Monto en dólares");
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.folio);
+    int nFilas = 0;
+    for (const auto& fila : h)
+      if (fila.size() > nMonto && fila[2] == c.folio) {
+        ++nFilas;
+        EXPECT_EQ(fila[0], c.tabla);
+        EXPECT_EQ(fila[1], "C");
+        EXPECT_EQ(fila[nMonto], c.monto);
+      }
+    EXPECT_EQ(nFilas, 1);
+  }
+}
+
+// The value a reader that does not recalculate shows for each question: the cached result
+// of its Valor formula (empty when the cell has none).
+std::map<int, std::string> ValoresGuardados(const fs::path& libro) {
+  std::ifstream f(libro, std::ios::binary);
+  const TPaqueteOOXML paquete(std::string(std::istreambuf_iterator<char>(f), {}), "evidencia");
+  const std::string sHoja = paquete.Lee("xl/worksheets/sheet1.xml");
+  std::map<int, std::string> valores;
+  for (int n = 1; n <= 212; ++n) {
+    const auto celda = sHoja.find("<c r=\"D" + std::to_string(n + 1) + "\"");
+    if (celda == std::string::npos) continue;
+    const auto fin = sHoja.find("</c>", celda);
+    const auto v = sHoja.find("<v>", celda);
+    if (v == std::string::npos || v > fin) continue;
+    valores[n] = sHoja.substr(v + 3, sHoja.find("</v>", v) - v - 3);
+  }
+  return valores;
+}
+
+// Amounts and averages keep, as the cached result of their formula, the figure before the
+// answer's rounding (what the rows add up to); the recalculated one is the same.
+TEST(Evidencia, AmountsCacheTheUnroundedFigure) {
+  TDialogosDePrueba dialogos;
+  const TDatos datos = prueba::DatosCompletos();
+  BaseEscrita base(datos);
+  const std::set<std::string> peps = {"F1", "E2"};
+  const TResultado r = Evidencia(base, 19.26, peps);
+  ComparaConRespuestas(r);
+  const auto guardados = ValoresGuardados(base.Carpeta() / "evidencia.xlsx");
+  const prueba::TModelo modelo(datos, 1, 19.26, peps);
+  int nMontos = 0, nConDecimales = 0;
+  for (int n = 1; n <= 212; ++n) {
+    const TPregunta& p = DamePreguntaSITI2020(n);
+    if (p.receta != TReceta::Monto && p.receta != TReceta::Promedio &&
+        p.receta != TReceta::PromedioSegmento)
+      continue;
+    SCOPED_TRACE("question " + std::to_string(n));
+    ++nMontos;
+    const auto [dSuma, nOps] =
+        modelo.SumaSegmento(static_cast<prueba::TClase>(p.clase), TipoOperacionPregunta(n),
+                            p.nSegmento, p.nExtranjero, p.bSinPEP);
+    const double dEsperado = p.receta == TReceta::Monto ? dSuma : dSuma / std::max(1, nOps);
+    if (dEsperado != std::round(dEsperado)) ++nConDecimales;
+    ASSERT_TRUE(guardados.count(n));
+    const double dGuardado = prueba::NumeroCalc(guardados.at(n));
+    EXPECT_NEAR(dGuardado, dEsperado, 1e-6 * std::max(1.0, std::fabs(dEsperado)));
+    EXPECT_NEAR(prueba::NumeroCalc(r.hojas.at("Respuestas").at(n).at(3)), dGuardado,
+                1e-6 * std::max(1.0, std::fabs(dGuardado)));
+  }
+  EXPECT_EQ(nMontos, 59);
+  EXPECT_GT(nConDecimales, 0) << "no amount shows what the rounding drops";
 }
 
 TEST(Evidencia, EmptyOperations) {

@@ -17,13 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Lee(const fs::path& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 TRespuestaCC Texto(const std::string& s) {
   TRespuestaCC r;
   r.sTexto = s;

@@ -61,10 +61,15 @@ TEST_F(JetCache, ChangedTablesAreReadAgain) {
 }
 
 TEST_F(JetCache, RowsThatFailWhenKeptStayInline) {
-  // The outer condition leaves out the row whose division fails.
-  const char* sql = "SELECT COUNT(1) AS n FROM (SELECT Id, 1 / (Id - 5) AS r FROM tM) WHERE Id < 5";
-  EXPECT_EQ(run(sql), "n\n4\n");
-  EXPECT_EQ(run(sql), "n\n4\n");
+  // The outer condition leaves out the row whose division fails (also in a grouped
+  // derived table, which is kept from its first use).
+  for (const char* sql :
+       {"SELECT COUNT(1) AS n FROM (SELECT Id, 1 / (Id - 5) AS r FROM tM) WHERE Id < 5",
+        "SELECT COUNT(1) AS n FROM (SELECT Id, SUM(1 / (Id - 5)) AS r FROM tM GROUP BY Id) "
+        "WHERE Id < 5"}) {
+    EXPECT_EQ(run(sql), "n\n4\n") << sql;
+    EXPECT_EQ(run(sql), "n\n4\n") << sql;
+  }
   EXPECT_THROW(engine.select("SELECT r FROM (SELECT 1 / (Id - 5) AS r FROM tM)"), kv::db::DbError);
 }
 

@@ -15,6 +15,7 @@
 #include "data/db/query.h"
 #include "jet/jet_provider.h"
 #include "jet/row_text.h"
+#include "tests/support/archivos.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
 namespace kv::jet {
@@ -31,27 +32,7 @@ fs::path realDir() {
   if (realDir().empty() || !fs::exists(realDir() / "neptuno-es.mdb")) \
   GTEST_SKIP() << "no real .mdb files (KV_SHARED_DIR)"
 
-// A fresh folder under the temporary folder, removed with its contents.
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "jet_test_XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    path_ = tmpl;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& Ruta() const { return path_; }
-  fs::path Escribe(const std::string& name, const std::string& content) {
-    std::ofstream(path_ / name, std::ios::binary) << content;
-    return path_ / name;
-  }
-
- private:
-  fs::path path_;
-};
+using TempDir = TCarpetaTemporal;
 
 std::string readAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -18,24 +18,4 @@ void AseguraAplicacionQt() {
   (void)app;
 }
 
-TCarpetaTemporal::TCarpetaTemporal() {
-  std::string plantilla = (std::filesystem::temp_directory_path() / "kv-prueba-XXXXXX").string();
-  if (mkdtemp(plantilla.data()) == nullptr)
-    throw std::runtime_error("no se pudo crear la carpeta temporal " + plantilla);
-  F_Ruta = plantilla;
-}
-
-TCarpetaTemporal::~TCarpetaTemporal() {
-  std::error_code ec;
-  std::filesystem::remove_all(F_Ruta, ec);
-}
-
-std::filesystem::path TCarpetaTemporal::Escribe(const std::string& sRelativa,
-                                                const std::string& sContenido) {
-  const auto ruta = F_Ruta / sRelativa;
-  std::filesystem::create_directories(ruta.parent_path());
-  std::ofstream(ruta, std::ios::binary) << sContenido;
-  return ruta;
-}
-
 }  // namespace kv

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "diag/utilerias.h"
+#include "diag/qt/utilerias.h"
 
 namespace kv {
 

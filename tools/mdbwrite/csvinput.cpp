@@ -26,17 +26,10 @@ Column parseColumnHeader(const std::string& field) {
   Column c;
   c.name = field.substr(0, colon);
   std::string type = lowerAscii(field.substr(colon + 1));
-  static const std::pair<const char*, ColumnType> kTypes[] = {
-      {"memo", ColumnType::Memo},         {"byte", ColumnType::Byte},
-      {"integer", ColumnType::Integer},   {"long", ColumnType::Long},
-      {"single", ColumnType::Single},     {"double", ColumnType::Double},
-      {"currency", ColumnType::Currency}, {"datetime", ColumnType::DateTime},
-      {"boolean", ColumnType::Boolean}};
-  for (const auto& [n, t] : kTypes) {
-    if (type == n) {
-      c.type = t;
-      return c;
-    }
+  // Every type by its name, but text, which needs its size: text(N).
+  if (const ColumnTypeInfo* t = columnTypeNamed(type); t && t->type != ColumnType::Text) {
+    c.type = t->type;
+    return c;
   }
   if (type.size() > 6 && type.compare(0, 5, "text(") == 0 && type.back() == ')') {
     std::string digits = type.substr(5, type.size() - 6);

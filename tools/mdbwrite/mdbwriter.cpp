@@ -16,10 +16,42 @@
 #include <cstring>
 #include <limits>
 
+#include "jet/mdb/jet4_format.h"
 #include "tools/mdbwrite/mensajes.h"
 #include "tools/mdbwrite/texto_ascii.h"
 
 namespace kv::mdbw {
+
+namespace {
+
+// Every column type: its name in CSV headers and messages, Jet's code, the bytes it takes in
+// a row's fixed area (a Boolean lives in the null mask) and whether it is stored variable.
+constexpr ColumnTypeInfo kColumnTypes[] = {
+    {ColumnType::Text, "text", 0x0A, 0, true},
+    {ColumnType::Memo, "memo", 0x0C, 0, true},
+    {ColumnType::Byte, "byte", 0x02, 1, false},
+    {ColumnType::Integer, "integer", 0x03, 2, false},
+    {ColumnType::Long, "long", 0x04, 4, false},
+    {ColumnType::Single, "single", 0x06, 4, false},
+    {ColumnType::Double, "double", 0x07, 8, false},
+    {ColumnType::Currency, "currency", 0x05, 8, false},
+    {ColumnType::DateTime, "datetime", 0x08, 8, false},
+    {ColumnType::Boolean, "boolean", 0x01, 0, false},
+};
+
+}  // namespace
+
+const ColumnTypeInfo& columnTypeInfo(ColumnType t) {
+  for (const ColumnTypeInfo& i : kColumnTypes)
+    if (i.type == t) return i;
+  throw std::logic_error("column type without a row in kColumnTypes");
+}
+
+const ColumnTypeInfo* columnTypeNamed(std::string_view name) {
+  for (const ColumnTypeInfo& i : kColumnTypes)
+    if (name == i.name) return &i;
+  return nullptr;
+}
 
 namespace {
 
@@ -58,81 +90,6 @@ void putDouble(std::uint8_t* p, double d) {
   std::uint64_t v;
   std::memcpy(&v, &d, 8);
   put64(p, v);
-}
-
-// Jet type code and stored length of each column type.
-std::uint8_t jetType(ColumnType t) {
-  switch (t) {
-    case ColumnType::Boolean:
-      return 0x01;
-    case ColumnType::Byte:
-      return 0x02;
-    case ColumnType::Integer:
-      return 0x03;
-    case ColumnType::Long:
-      return 0x04;
-    case ColumnType::Currency:
-      return 0x05;
-    case ColumnType::Single:
-      return 0x06;
-    case ColumnType::Double:
-      return 0x07;
-    case ColumnType::DateTime:
-      return 0x08;
-    case ColumnType::Text:
-      return 0x0A;
-    case ColumnType::Memo:
-      return 0x0C;
-  }
-  return 0;
-}
-
-const char* typeName(ColumnType t) {
-  switch (t) {
-    case ColumnType::Boolean:
-      return "boolean";
-    case ColumnType::Byte:
-      return "byte";
-    case ColumnType::Integer:
-      return "integer";
-    case ColumnType::Long:
-      return "long";
-    case ColumnType::Currency:
-      return "currency";
-    case ColumnType::Single:
-      return "single";
-    case ColumnType::Double:
-      return "double";
-    case ColumnType::DateTime:
-      return "datetime";
-    case ColumnType::Text:
-      return "text";
-    case ColumnType::Memo:
-      return "memo";
-  }
-  return "";
-}
-
-std::size_t fixedLength(ColumnType t) {
-  switch (t) {
-    case ColumnType::Byte:
-      return 1;
-    case ColumnType::Integer:
-      return 2;
-    case ColumnType::Long:
-    case ColumnType::Single:
-      return 4;
-    case ColumnType::Currency:
-    case ColumnType::Double:
-    case ColumnType::DateTime:
-      return 8;
-    default:
-      return 0;
-  }
-}
-
-bool isVariable(ColumnType t) {
-  return t == ColumnType::Text || t == ColumnType::Memo;
 }
 
 // UTF-8 to UTF-16 code units; false on malformed input.
@@ -195,29 +152,16 @@ void encodeText(const std::u16string& u, bool mayCompress, Bytes& out) {
   }
 }
 
-std::int64_t daysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = unsigned(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + std::int64_t(doe) - 719468;
-}
-
 bool validTimestamp(const Timestamp& t) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (t.year < 100 || t.year > 9999 || t.month < 1 || t.month > 12) return false;
-  bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
-  int dim = kDays[t.month - 1] + (t.month == 2 && leap ? 1 : 0);
-  return t.day >= 1 && t.day <= dim && t.hour >= 0 && t.hour < 24 && t.minute >= 0 &&
-         t.minute < 60 && t.second >= 0 && t.second < 60;
+  return t.day >= 1 && t.day <= jet4::daysInMonth(t.year, t.month) && t.hour >= 0 && t.hour < 24 &&
+         t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60;
 }
 
-// Days since 30 Dec 1899; before that day the time of day still counts forward (Jet's rule).
+// The stored day number of a valid timestamp.
 double jetDate(const Timestamp& t) {
-  std::int64_t days = daysFromCivil(t.year, t.month, t.day) - daysFromCivil(1899, 12, 30);
-  double frac = (t.hour * 3600 + t.minute * 60 + t.second) / 86400.0;
-  return days < 0 ? double(days) - frac : double(days) + frac;
+  return jet4::dateTime(jet4::dayNumber(t.year, unsigned(t.month), unsigned(t.day)),
+                        t.hour * 3600 + t.minute * 60 + t.second);
 }
 
 bool parseTimestamp(const std::string& s, Timestamp& t) {
@@ -529,17 +473,17 @@ struct DatabaseWriter::Impl {
       l.name = c.name;
       toUtf16(c.name, l.name16);
       l.type = c.type;
-      l.jet = jetType(c.type);
+      l.jet = columnTypeInfo(c.type).jetCode;
       l.size = c.size;
       l.number = std::uint16_t(i);
-      if (isVariable(c.type)) {
+      if (columnTypeInfo(c.type).variable) {
         l.varIndex = std::uint16_t(t.varCount++);
         l.length = c.type == ColumnType::Text ? std::uint16_t(2 * c.size) : 0;
       } else if (c.type == ColumnType::Boolean) {
         l.length = 1;  // kept in the null mask, no bytes in the row
       } else {
         l.fixedOffset = std::uint16_t(fixedOffset);
-        l.length = std::uint16_t(fixedLength(c.type));
+        l.length = std::uint16_t(columnTypeInfo(c.type).length);
         fixedOffset += l.length;
       }
       t.columns.push_back(std::move(l));
@@ -564,11 +508,11 @@ struct DatabaseWriter::Impl {
   void encode(const ColumnLayout& c, const Value& v, int index) {
     if (std::holds_alternative<Null>(v)) {
       if (c.type == ColumnType::Boolean) throw WriteError(msg::booleanNull(), index);
-      if (isVariable(c.type)) var[c.varIndex].clear();
+      if (columnTypeInfo(c.type).variable) var[c.varIndex].clear();
       return;
     }
     const std::string* s = std::get_if<std::string>(&v);
-    const char* tn = typeName(c.type);
+    const char* tn = columnTypeInfo(c.type).name;
     auto wrongKind = [&]() { return WriteError(msg::wrongKind(tn), index); };
     auto notType = [&]() { return WriteError(msg::notOfType(valueText(v), tn), index); };
     auto range = [&]() { return WriteError(msg::outOfRange(valueText(v), tn), index); };
@@ -856,7 +800,7 @@ struct DatabaseWriter::Impl {
       put16(d + 7, c.varIndex);
       put16(d + 9, c.number);
       put16(d + 11, 0x0409);  // general sort order
-      bool fixedColumn = !isVariable(c.type) && c.jet != kJetOle;
+      bool fixedColumn = !columnTypeInfo(c.type).variable && c.jet != kJetOle;
       d[15] = std::uint8_t((fixedColumn ? 0x01 : 0x00) | 0x02);
       d[16] = c.type == ColumnType::Text || c.type == ColumnType::Memo ? 0x01 : 0x00;
       put16(d + 21, c.fixedOffset);
@@ -937,42 +881,25 @@ struct DatabaseWriter::Impl {
     static constexpr std::uint8_t kFixed[] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
                                               0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
                                               0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
-    std::memcpy(&h[0x18], kFixed, sizeof kFixed);
+    std::memcpy(&h[jet4::kHeaderMaskAt], kFixed, sizeof kFixed);
     put16(&h[0x3C], 1252);  // code page; the key at 0x3E stays 0: pages are not encrypted
     put16(&h[0x6E], 0x0409);
     double created = jetDate(options.created);
-    putDouble(&h[0x72], created);
+    putDouble(&h[jet4::kCreatedAt], created);
     // The password, UCS-2, XORed with the creation date's whole days as a 4-byte mask.
     std::u16string pw;
     toUtf16(options.password, pw);
     std::uint8_t dateMask[4];
     put32(dateMask, std::uint32_t(std::int32_t(created)));
-    for (std::size_t i = 0; i < 40; ++i) {
+    for (std::size_t i = 0; i < jet4::kPasswordBytes; ++i) {
       std::uint8_t b = 0;
       if (i / 2 < pw.size()) b = std::uint8_t(pw[i / 2] >> (8 * (i % 2)));
-      h[0x42 + i] = b ^ dateMask[i % 4];
+      h[jet4::kPasswordAt + i] = b ^ dateMask[i % 4];
     }
     static constexpr std::uint8_t kTail[] = {0x54, 0x06, 0x00, 0x00, 0x34, 0x2E, 0x30, 0x00};
     std::memcpy(&h[0x98], kTail, sizeof kTail);
-    rc4Mask(&h[0x18], 128);
+    jet4::maskHeader(&h[jet4::kHeaderMaskAt], jet4::kHeaderMaskedBytesJet4);
     return h;
-  }
-
-  // XORs the bytes with the RC4 keystream of Jet's fixed header key.
-  static void rc4Mask(std::uint8_t* data, std::size_t n) {
-    static constexpr std::uint8_t kKey[] = {0xC7, 0xDA, 0x39, 0x6B};
-    std::uint8_t s[256];
-    for (int i = 0; i < 256; ++i) s[i] = std::uint8_t(i);
-    for (int i = 0, j = 0; i < 256; ++i) {
-      j = (j + s[i] + kKey[i % 4]) & 0xFF;
-      std::swap(s[i], s[j]);
-    }
-    for (std::size_t k = 0, i = 0, j = 0; k < n; ++k) {
-      i = (i + 1) & 0xFF;
-      j = (j + s[i]) & 0xFF;
-      std::swap(s[i], s[j]);
-      data[k] ^= s[(s[i] + s[j]) & 0xFF];
-    }
   }
 };
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -26,6 +27,18 @@ enum class ColumnType {
   DateTime,
   Boolean
 };
+
+// What the writer knows of a column type (one table, mdbwriter.cpp).
+struct ColumnTypeInfo {
+  ColumnType type;
+  const char* name;      // as CSV headers write it: "text" (as text(N)), "long", …
+  std::uint8_t jetCode;  // Jet's type code in the table definition
+  std::size_t length;    // bytes in a row's fixed area (0: variable, or Boolean's null bit)
+  bool variable;         // stored in the row's variable area
+};
+const ColumnTypeInfo& columnTypeInfo(ColumnType t);
+// The type of that name ("long"), or null.
+const ColumnTypeInfo* columnTypeNamed(std::string_view name);
 
 struct Column {
   std::string name;

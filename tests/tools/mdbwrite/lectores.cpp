@@ -15,22 +15,9 @@
 
 namespace kv::mdbw::test {
 
-TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "kv-mdbw-XXXXXX").string();
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  if (!::mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = name.data();
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::vector<std::string> TempDir::files() const {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(path_)) {
+  for (const auto& e : std::filesystem::directory_iterator(Ruta())) {
     names.push_back(e.path().filename().string());
   }
   std::sort(names.begin(), names.end());

@@ -7,21 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/archivos.h"
+
 namespace kv::mdbw::test {
 
-class TempDir {
+// The tests' temporary folder (tests/support/archivos.h) with the writer tests' shorthands.
+class TempDir : public TCarpetaTemporal {
  public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  TempDir() : TCarpetaTemporal("kv-mdbw-") {}
+  const std::filesystem::path& path() const { return Ruta(); }
+  std::filesystem::path operator/(const std::string& name) const { return Ruta() / name; }
   // Names of the files in the folder, sorted.
   std::vector<std::string> files() const;
-
- private:
-  std::filesystem::path path_;
 };
 
 struct CommandResult {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/engine/base_prueba.h"
+#include "tests/support/archivos.h"
 #include "tools/kavori-demo/generador.h"
 
 namespace kv {
@@ -25,26 +26,10 @@ struct TSalida {
   std::string sSalida, sErrores;
 };
 
-std::string Lee(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // A Kavori program folder in the temporary directory, removed at the end.
 class Carpeta {
  public:
-  Carpeta() {
-    static int n = 0;
-    ruta_ = fs::temp_directory_path() /
-            ("kv-respuestas-cli-" + std::to_string(::getpid()) + "-" + std::to_string(++n));
-    fs::create_directories(ruta_);
-  }
-  ~Carpeta() {
-    std::error_code ec;
-    fs::remove_all(ruta_, ec);
-  }
+  Carpeta() : carpeta_("kv-respuestas-cli-"), ruta_(carpeta_.Ruta()) {}
   const fs::path& Ruta() const { return ruta_; }
   void Base(const TDatos& datos, const std::string& sRelativa = "DataBase/Kavori.mdb") {
     fs::create_directories((ruta_ / sRelativa).parent_path());
@@ -73,6 +58,7 @@ class Carpeta {
   }
 
  private:
+  TCarpetaTemporal carpeta_;
   fs::path ruta_;
 };
 

@@ -8,7 +8,7 @@
 
 #include "diag/imensajero.h"
 #include "diag/interfaced_padre.h"
-#include "diag/utilerias.h"
+#include "diag/qt/utilerias.h"
 
 namespace kv {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "diag/mensajero.h"
+#include "diag/qt/mensajero.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/utilerias_prueba.h"
 

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QtTest/QTest>
 
-#include "diag/tecla_decimal.h"
+#include "diag/qt/tecla_decimal.h"
 #include "tests/support/aplicacion_qt.h"
 
 namespace kv {

@@ -14,7 +14,7 @@
 #include "diag/bool_persist.h"
 #include "diag/errores_bd.h"
 #include "diag/programa.h"
-#include "diag/utilerias.h"
+#include "diag/qt/utilerias.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
 
@@ -67,7 +67,7 @@ TEST(TBoolPersist, LatchesAwayFromTheInitialValue) {
 TEST_F(Utilerias, ProgramPathsComeFromTheExecutable) {
   const auto real = std::filesystem::canonical("/proc/self/exe");
   EXPECT_EQ(utilerias.DameRutaCompProg(), real.string());
-  EXPECT_EQ(utilerias.DameNomExeProg(), "test_diag");
+  EXPECT_EQ(utilerias.DameNomExeProg(), "test_diag_qt");
   EXPECT_EQ(utilerias.DameDirProg(), real.parent_path().string() + "/");
   EXPECT_EQ(DameCarpetaExe(), real.parent_path().string());
   EXPECT_EQ(utilerias.DameDirProg() + utilerias.DameNomExeProg(), utilerias.DameRutaCompProg());
@@ -75,7 +75,7 @@ TEST_F(Utilerias, ProgramPathsComeFromTheExecutable) {
   FijaCarpetaPrograma("/tmp/demo/");
   EXPECT_EQ(DameCarpetaExe(), "/tmp/demo");
   EXPECT_EQ(utilerias.DameDirProg(), "/tmp/demo/");
-  EXPECT_EQ(utilerias.DameRutaCompProg(), "/tmp/demo/test_diag");
+  EXPECT_EQ(utilerias.DameRutaCompProg(), "/tmp/demo/test_diag_qt");
   FijaCarpetaPrograma(std::nullopt);
   EXPECT_EQ(DameCarpetaExe(), real.parent_path().string());
 }

@@ -1,4 +1,4 @@
-#include "diag/utilerias.h"
+#include "diag/qt/utilerias.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "diag/dialogos.h"
+#include "diag/qt/dialogos_qt.h"
 #include "tests/support/aplicacion_qt.h"
 
 namespace kv {

@@ -1,4 +1,4 @@
-#include "diag/mensajero.h"
+#include "diag/qt/mensajero.h"
 
 #include <QCoreApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "diag/tecla_decimal.h"
+#include "diag/qt/tecla_decimal.h"
 
 #include <QChar>
 #include <QKeyEvent>

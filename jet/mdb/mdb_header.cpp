@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "data/db/error.h"
+#include "diag/texto.h"
 #include "jet/jet_messages.h"
 #include "jet/mdb/jet4_format.h"
-#include "jet/sql/jet_text.h"
 
 namespace kv::jet {
 
@@ -42,7 +42,7 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
   if (jetVersion == 3) {
     // Jet 3: up to 20 single-byte characters.
     for (std::size_t i = 0; i < 20 && page[kPasswordAt + i]; ++i)
-      appendUtf8(out, page[kPasswordAt + i]);
+      AgregaUtf8(out, page[kPasswordAt + i]);
     return out;
   }
   // Jet 4: 20 UCS-2 characters, each byte also masked with the creation date.
@@ -59,7 +59,7 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
     chars.push_back(static_cast<char16_t>(lo | (hi << 8)));
   }
   while (!chars.empty() && chars.back() == 0) chars.pop_back();
-  for (char16_t c : chars) appendUtf8(out, c);
+  for (char16_t c : chars) AgregaUtf8(out, c);
   return out;
 }
 

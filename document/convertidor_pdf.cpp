@@ -21,7 +21,7 @@
 #include "diag/preparacion_spawn.h"
 #include "document/corrida_reporte.h"
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 extern char** environ;
 

@@ -8,7 +8,7 @@
 
 #include "document/error_doc.h"
 #include "document/texto_word.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 

@@ -13,7 +13,7 @@
 #include "document/documento_ooxml.h"
 #include "document/error_doc.h"
 #include "document/texto_word.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 

@@ -12,7 +12,7 @@
 #include "diag/texto.h"
 #include "document/corrida_reporte.h"
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 

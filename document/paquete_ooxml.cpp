@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 

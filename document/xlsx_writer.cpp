@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv::xlsx {
 

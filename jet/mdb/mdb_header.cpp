@@ -9,7 +9,7 @@
 
 #include "data/db/error.h"
 #include "diag/texto.h"
-#include "jet/jet_messages.h"
+#include "jet/textos.h"
 #include "jet/mdb/jet4_format.h"
 
 namespace kv::jet {
@@ -66,25 +66,25 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
 MdbHeader readMdbHeader(const std::string& path) {
   Fd f;
   f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+  if (f.fd < 0) throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
   struct stat st {};
   if (::fstat(f.fd, &st) != 0)
-    throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
   if (!S_ISREG(st.st_mode))
-    throw DbError(msg::kClass, msg::cannotOpen(path, msg::text::kNoEsArchivo));
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::text::kNoEsArchivo));
   unsigned char page[kHeaderBytes];
   std::size_t got = 0;
   while (got < sizeof page) {
     const ssize_t n = ::read(f.fd, page + got, sizeof page - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+    if (n < 0) throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  if (got < sizeof page) throw DbError(msg::kClass, msg::fileEmpty(path));
+  if (got < sizeof page) throw DbError(textos_jet::kClass, textos_jet::fileEmpty(path));
   static const unsigned char magic[] = {0x00, 0x01, 0x00, 0x00};
   if (std::memcmp(page, magic, 4) != 0 || std::memcmp(page + 4, "Standard Jet DB", 16) != 0)
-    throw DbError(msg::kClass, msg::kNotAccess);
+    throw DbError(textos_jet::kClass, textos_jet::kNotAccess);
   MdbHeader h;
   switch (page[0x14]) {
     case 0:
@@ -94,15 +94,15 @@ MdbHeader readMdbHeader(const std::string& path) {
       h.jetVersion = 4;
       break;
     default:
-      throw DbError(msg::kClass, msg::kNotAccess);
+      throw DbError(textos_jet::kClass, textos_jet::kNotAccess);
   }
   const std::uint64_t pageSize = h.jetVersion == 3 ? 2048 : 4096;
   h.fileSize = static_cast<std::uint64_t>(st.st_size);
   // Page 0 (header), page 1 and the catalog's definition on page 2 at least.
-  if (h.fileSize < 3 * pageSize) throw DbError(msg::kClass, msg::fileEmpty(path));
+  if (h.fileSize < 3 * pageSize) throw DbError(textos_jet::kClass, textos_jet::fileEmpty(path));
   // Jet writes whole pages: a partial last page is a cut copy or a damaged file.
   if (h.fileSize % pageSize != 0)
-    throw DbError(msg::kClass, msg::partialFile(h.fileSize, pageSize));
+    throw DbError(textos_jet::kClass, textos_jet::partialFile(h.fileSize, pageSize));
   h.password = decodeMdbPassword(page, h.jetVersion);
   return h;
 }
@@ -110,7 +110,7 @@ MdbHeader readMdbHeader(const std::string& path) {
 void checkMdbPassword(const MdbHeader& header, const std::string& given) {
   // A file without a password opens whatever is given, as with Jet.
   if (header.password.empty()) return;
-  if (given != header.password) throw DbError(msg::kClass, msg::kBadPassword);
+  if (given != header.password) throw DbError(textos_jet::kClass, textos_jet::kBadPassword);
 }
 
 }  // namespace kv::jet

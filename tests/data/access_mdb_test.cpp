@@ -7,7 +7,7 @@
 
 #include "data/colector_conxs.h"
 #include "data/kavori_bd.h"
-#include "jet/jet_messages.h"
+#include "jet/textos.h"
 #include "tests/data/access_casos_login.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
@@ -105,7 +105,7 @@ TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
     EXPECT_EQ(dialogos->Textos(),
               std::vector<std::string>{std::string("Error #BD-101.TKavoriBD: Llame a Soporte "
                                                    "Técnico. EJetError - ") +
-                                       jet::msg::kReadOnly});
+                                       textos_jet::kReadOnly});
 
     // A backup is a byte copy.
     auto copia = carpeta.Ruta() / "copia.mdb";
@@ -158,7 +158,7 @@ TEST_F(MdbTest, OpenFailuresNameTheAccessConnector) {
     std::string passw;
     std::string motivo;  // the engine's message, when it is a fixed one
   } casos[] = {
-      {"OtraClave.mdb", "otra", jet::msg::kBadPassword},  // another database password
+      {"OtraClave.mdb", "otra", textos_jet::kBadPassword},  // another database password
       {"NoExiste.mdb", "", ""},
   };
   for (const auto& caso : casos) {

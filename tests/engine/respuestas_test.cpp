@@ -9,7 +9,7 @@
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
 #include "jet/jet_provider.h"

@@ -701,31 +701,31 @@ TEST_F(VentanaPrueba, GridTogglesByClickAndSpace) {
                       frm.grdPEPs->visualRect(frm.dsPEPs()->index(fila, col)).center());
   };
   clic(1, 0);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
   EXPECT_EQ(frm.grdPEPs->currentIndex().row(), 1);
   EXPECT_EQ(frm.dsPEPs()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
   clic(1, 0);
-  EXPECT_FALSE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(1).EsPEP.value_or(false));
   clic(2, 1);  // a name: nothing changes
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(tabla.Fila(i).EsPEP.value_or(false));
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(tabla.Row(i).EsPEP.value_or(false));
 
   frm.grdPEPs->setFocus();
   frm.grdPEPs->setCurrentIndex(frm.dsPEPs()->index(0, 0));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(0).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(0).EsPEP.value_or(false));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_FALSE(tabla.Fila(0).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(0).EsPEP.value_or(false));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Down);
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
   // Space on a name does nothing.
   QTest::keyClick(frm.grdPEPs, Qt::Key_Right);
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
-  EXPECT_FALSE(tabla.Fila(2).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(2).EsPEP.value_or(false));
   // A new detection starts over without ticks.
   frm.bnDetectaPEPs->click();
-  EXPECT_FALSE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(1).EsPEP.value_or(false));
 }
 
 TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
@@ -734,8 +734,8 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
   frm.bnDetectaPEPs->click();
-  dm.vtPEPs.EstableceEsPEP(0, true);
-  dm.vtPEPs.EstableceEsPEP(2, true);
+  dm.vtPEPs.SetEsPEP(0, true);
+  dm.vtPEPs.SetEsPEP(2, true);
   guion->llamadas.clear();
 
   dialogos->Responde({false});

@@ -273,7 +273,7 @@ TEST(Evidencia, DemoDatabase) {
   TTablaPEPs vt;
   ASSERT_TRUE(deteccion.DetectaPEPs(vt));
   std::set<std::string> peps;
-  for (std::size_t i = 0; i < vt.RecordCount(); i += 2) peps.insert(vt.Fila(i).ClaveCliente);
+  for (std::size_t i = 0; i < vt.RecordCount(); i += 2) peps.insert(vt.Row(i).ClaveCliente);
   ASSERT_FALSE(peps.empty());
   ComparaConRespuestas(Evidencia(base, 19.26, peps));
   EXPECT_TRUE(dialogos->Dialogos().empty());

@@ -53,7 +53,7 @@ std::string Bytes(const std::filesystem::path& p) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-class MdbTest : public ::testing::Test {
+class ConectorAccess : public ::testing::Test {
  protected:
   void SetUp() override {
     anterior = ColectorConexiones;
@@ -76,7 +76,7 @@ class MdbTest : public ::testing::Test {
   std::shared_ptr<IColectorConxs> anterior;
 };
 
-TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
+TEST_F(ConectorAccess, CompanyDatabaseThroughBDPrincipal) {
   auto bd = Escribe("Kavori.mdb", {},
                     {{std::string("Cambios Ñandú, S.A. de C.V."), Null{}, std::string("12-345"),
                       std::int64_t{7}, std::string("Ñandú")}});
@@ -117,7 +117,7 @@ TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
   EXPECT_EQ(std::filesystem::last_write_time(bd), hora);
 }
 
-TEST_F(MdbTest, ConnectedUsersCounted) {
+TEST_F(ConectorAccess, ConnectedUsersCounted) {
   auto bd = Escribe("Kavori.mdb", {{std::string("CAJERO")}}, {});
   TKavoriBD k(bd.string());
   ASSERT_TRUE(k.GetConectado());
@@ -128,7 +128,7 @@ TEST_F(MdbTest, ConnectedUsersCounted) {
 
 // A program folder whose name holds ";" or a whole connection item opens the database
 // below it, not another file.
-TEST_F(MdbTest, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
+TEST_F(ConectorAccess, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
   const std::filesystem::path otra = carpeta.Ruta() / "otra" / "Kavori.mdb";
   std::filesystem::create_directories(otra.parent_path());
   mdbw::writeDatabase(
@@ -152,7 +152,7 @@ TEST_F(MdbTest, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
   EXPECT_TRUE(dialogos->Dialogos().empty()) << dialogos->Textos()[0];
 }
 
-TEST_F(MdbTest, OpenFailuresNameTheAccessConnector) {
+TEST_F(ConectorAccess, OpenFailuresNameTheAccessConnector) {
   const struct {
     std::string archivo;
     std::string passw;

@@ -1,7 +1,7 @@
 #pragma once
 // One Word document made from a template, filled and written out as .docx and PDF. Word's
 // automation is replaced by this program's own layer: the package is edited in-process
-// (TDocumentoOOXML) and LibreOffice, run headless, does the PDF export (TConvertidorPDF).
+// (OoxmlDocument) and LibreOffice, run headless, does the PDF export (TConvertidorPDF).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,7 +13,7 @@
 
 namespace kv {
 
-class TDocumentoOOXML;
+class OoxmlDocument;
 
 // The fifteen parameters of Word's find-and-replace, in Word's order. An empty optional is
 // a parameter that is not given (Word's own default then applies: off, forward, stop at
@@ -63,7 +63,7 @@ class TDocumentoWord {
   // is missing or not a usable template.
   bool CargaDocumentoWord(const std::string& sNombreDocumento, const std::string& sRutaDocumento);
   // The document made from RutaLeeDocWord, or null.
-  TDocumentoOOXML* AbreDocWord();
+  OoxmlDocument* AbreDocWord();
   // Find and replace in every header, footer, section body and text box. Throws EDocumentoWord.
   void RepDatEnTodoDocWord(const TDatoBusquedaDocWord& estDatosDefectoBusqueda);
   // Adds a document variable and updates the fields; false when the variable exists.
@@ -106,7 +106,7 @@ class TDocumentoWord {
   void CreaAppWord();
   void CierraAppWord();
   bool GuardaPDFDocWord(const std::string& sRutaCompletaPDF);
-  TDocumentoOOXML& Documento();
+  OoxmlDocument& Documento();
   std::string RutaEnPrograma(const std::string& sRutaDocumento, const std::string& sNombre) const;
   void ProcesaEventos();
 
@@ -119,7 +119,7 @@ class TDocumentoWord {
   std::string F_RutaCompletaGuardaDocWord;
   std::string F_RutaCompletaGuardaPDF;
   bool F_WordApp = false;  // a working session is held
-  std::unique_ptr<TDocumentoOOXML> F_WordDocument;
+  std::unique_ptr<OoxmlDocument> F_WordDocument;
   std::string F_sSeleccion;
   std::string F_sUltimoError;
   TConvertidorPDF F_Convertidor;

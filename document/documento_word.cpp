@@ -283,11 +283,11 @@ bool TDocumentoWord::GuardaPDFDocWord(const std::string& sRutaCompletaPDF) {
     if (fs::path(sRutaCompletaPDF).lexically_normal() ==
         fs::path(F_RutaCompletaGuardaDocWord).lexically_normal())
       throw EDocumentoWord(textos_doc::kPdfSobreDocumento + sRutaCompletaPDF);
-    TConvertidorPDF convertidor = F_Convertidor;
-    if (!convertidor.alEsperar) convertidor.alEsperar = [this] { ProcesaEventos(); };
-    convertidor.ValidaVersion();
+    PdfConverter convertidor = F_Convertidor;
+    if (!convertidor.onWait) convertidor.onWait = [this] { ProcesaEventos(); };
+    convertidor.checkVersion();
     ProcesaEventos();
-    convertidor.Convierte(F_RutaCompletaGuardaDocWord, sRutaCompletaPDF);
+    convertidor.convert(F_RutaCompletaGuardaDocWord, sRutaCompletaPDF);
     ProcesaEventos();
     CierraAppWord();
     F_sUltimoError.clear();

@@ -1,7 +1,7 @@
 #pragma once
 // One Word document made from a template, filled and written out as .docx and PDF. Word's
 // automation is replaced by this program's own layer: the package is edited in-process
-// (OoxmlDocument) and LibreOffice, run headless, does the PDF export (TConvertidorPDF).
+// (OoxmlDocument) and LibreOffice, run headless, does the PDF export (PdfConverter).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "document/convertidor_pdf.h"
+#include "document/pdf_converter.h"
 
 namespace kv {
 
@@ -94,7 +94,7 @@ class TDocumentoWord {
   // What went wrong in the last failed load, save or export (empty when nothing did).
   const std::string& GetUltimoError() const { return F_sUltimoError; }
   // The converter used for the PDF export (program, time limit, minimum version).
-  TConvertidorPDF& Convertidor() { return F_Convertidor; }
+  PdfConverter& Convertidor() { return F_Convertidor; }
   // Runs while the slow steps wait (saving, exporting); without one, the application's
   // pending events are processed (when there is an application), so the window paints.
   void SetProcesaEventos(std::function<void()> f) { F_ProcesaEventos = std::move(f); }
@@ -122,7 +122,7 @@ class TDocumentoWord {
   std::unique_ptr<OoxmlDocument> F_WordDocument;
   std::string F_sSeleccion;
   std::string F_sUltimoError;
-  TConvertidorPDF F_Convertidor;
+  PdfConverter F_Convertidor;
   std::function<void()> F_ProcesaEventos;
 };
 

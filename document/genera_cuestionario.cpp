@@ -79,7 +79,7 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
   // Before any answer: the folder, the lock of its report, the converter, the output.
   const std::string sPdf = NombrePdf(fuentes.sNombreDocumento);
   corrida.emplace(DameCarpetaExe(), sPdf);
-  documento->Convertidor().VerificaDisponible();
+  documento->Convertidor().checkAvailable();
   VerificaReemplazable(corrida->Ruta(sPdf));
   const std::string sPlantilla = corrida->NombreDeTrabajo(fuentes.sNombrePlantilla);
   const std::string sDocumento = corrida->NombreDeTrabajo(fuentes.sNombreDocumento);

@@ -170,7 +170,7 @@ TEST(WordDocumento, RutasDelDocumentoYDelPdf) {
     fs::create_directories(programa.Ruta("sub/otra"));
     PaqueteSencillo().Escribe(programa.Ruta("plantilla.dotx"));
     TDocumentoWord documento;
-    documento.Convertidor().sPrograma = ConvertidorFalso(
+    documento.Convertidor().program = ConvertidorFalso(
         programa.Carpeta(), "7.4.7.2", "printf '%%PDF-1.4 falso' > \"$outdir/$base.pdf\"");
     documento.SetGeneraPDFDocWord(true);
     documento.SetMuestraDocWord(false);
@@ -190,7 +190,7 @@ TEST(WordDocumento, UnNombreSinDocxNoSobrescribeElDocumentoConElPdf) {
   TProgramaDePrueba programa;
   PaqueteSencillo().Escribe(programa.Ruta("plantilla.dotx"));
   TDocumentoWord documento;
-  documento.Convertidor().sPrograma = ConvertidorFalso(
+  documento.Convertidor().program = ConvertidorFalso(
       programa.Carpeta(), "7.4.7.2", "printf '%%PDF-1.4 falso' > \"$outdir/$base.pdf\"");
   documento.SetGeneraPDFDocWord(true);
   ASSERT_TRUE(documento.CargaDocumentoWord("plantilla.dotx", ""));

@@ -134,8 +134,9 @@ constexpr std::size_t kBatchesWaiting = 64;
 
 // The thread that turns rows into the library's cells. Formatting numbers and writing the
 // sheets' XML costs as much as running the statements that produce the rows, so the two
-// go side by side on two cores. The library is not thread-safe: every other call to it is
-// made only while this thread is idle (drain()).
+// go side by side on two cores. The library is not thread-safe: its calls are made here,
+// in the order they were posted (a sheet's set-up, then its rows), or by close() once this
+// thread is idle (drain()).
 class Workbook::RowWriter {
  public:
   using Job = std::variant<Table::Batch, std::function<void()>>;
@@ -238,7 +239,7 @@ struct Workbook::Impl {
 
   // A workbook of the library that only takes the sheets' names, on the thread that adds
   // the tables: a name is checked by the library's own rules at once, without waiting for
-  // the writing thread.
+  // the writing thread. It is never closed, so it never writes a file.
   lxw_workbook* names = nullptr;
 
   ~Impl() {

@@ -228,6 +228,7 @@ struct Workbook::Impl {
   lxw_workbook* book = nullptr;
   std::string temporary;
   lxw_format* header = nullptr;
+  lxw_format* text = nullptr;
   lxw_format* general = nullptr;
   lxw_format* longText = nullptr;
   lxw_format* integer = nullptr;
@@ -268,6 +269,7 @@ struct Workbook::Impl {
   lxw_format* ForKind(Kind k, bool hasTime) const {
     switch (k) {
       case Kind::Text:
+        return text;
       case Kind::General:
         return general;
       case Kind::LongText:
@@ -448,9 +450,15 @@ Workbook::Workbook(std::string path, Options options)
   format_set_bg_color(w.header, 0xD9E1F2);
   format_set_bottom(w.header, LXW_BORDER_THIN);
   format_set_text_wrap(w.header);
+  // Texts keep a little room on their left, away from a number that ends beside them.
+  w.text = w.Format(nullptr);
+  format_set_align(w.text, LXW_ALIGN_LEFT);
+  format_set_indent(w.text, 1);
   w.general = w.Format(nullptr);
   w.longText = w.Format(nullptr);
   format_set_text_wrap(w.longText);
+  format_set_align(w.longText, LXW_ALIGN_LEFT);
+  format_set_indent(w.longText, 1);
   w.integer = w.Format("0");
   w.amount = w.Format("#,##0.00");
   w.rate = w.Format("0.0000");

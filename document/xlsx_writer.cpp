@@ -403,9 +403,10 @@ void Table::writeRow(Sheet& s, std::uint32_t row, std::span<const Cell> cells) c
       e = worksheet_write_number(s.sheet, row, col, f->days, w.ForKind(kind, hasTime));
       width = hasTime ? 19 : 10;
     } else if (const auto* m = std::get_if<Formula>(&cells[c])) {
-      e = worksheet_write_formula_num(s.sheet, row, col, m->text.c_str(), w.ForKind(kind, false),
+      const Kind shown = m->kind.value_or(kind);
+      e = worksheet_write_formula_num(s.sheet, row, col, m->text.c_str(), w.ForKind(shown, false),
                                       m->cached);
-      width = Characters(ShortNumber(m->cached));
+      width = NumberWidth(m->cached, shown);
     }
     Check(e, textos_doc::kNoSeEscribioCelda);
     s.widths[c] = std::max(s.widths[c], width + 1);

@@ -12,6 +12,7 @@
 // an earlier file of the same name stays as it was.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -54,6 +55,8 @@ struct Date {
 struct Formula {
   std::string text;
   double cached = 0;
+  // How its result is shown, when not as its column's cells.
+  std::optional<Kind> kind = std::nullopt;
 };
 
 using Cell = std::variant<std::monostate, double, std::string, Date, Formula>;

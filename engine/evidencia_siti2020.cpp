@@ -501,25 +501,25 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
                          : textos_motor::kCalculoRespuestaCC;
           break;
         case TReceta::Existe:
-          valor =
-              xlsx::Formula{Formula(tOps, {}, std::nullopt), static_cast<double>(tOps.rowCount())};
+          valor = xlsx::Formula{Formula(tOps, {}, std::nullopt),
+                                static_cast<double>(tOps.rowCount()), Kind::Integer};
           sCalculo = textos_motor::kCalculoExiste + sOps + textos_motor::kDel2019;
           sEvidencia = DescribeFiltro(tOps, {});
           break;
         case TReceta::Usuarios:
-          valor = xlsx::Formula{Formula(tUsr, fUsr, std::nullopt), dRespuesta};
+          valor = xlsx::Formula{Formula(tUsr, fUsr, std::nullopt), dRespuesta, Kind::Integer};
           sCalculo = textos_motor::kCalculoUsuarios + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoUsuariosCuenta;
           sEvidencia = DescribeFiltro(tUsr, fUsr);
           break;
         case TReceta::Operaciones:
-          valor = xlsx::Formula{Formula(tOps, fOps, std::nullopt), dRespuesta};
+          valor = xlsx::Formula{Formula(tOps, fOps, std::nullopt), dRespuesta, Kind::Integer};
           sCalculo = textos_motor::kCalculoOperaciones + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + ".";
           sEvidencia = DescribeFiltro(tOps, fOps);
           break;
         case TReceta::Monto:
-          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), sumaDe.at(n)->dSuma};
+          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), sumaDe.at(n)->dSuma, Kind::Amount};
           sCalculo = textos_motor::kCalculoMonto + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -528,7 +528,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
         case TReceta::PromedioSegmento:
           valor = xlsx::Formula{
               Formula(tOps, fOps, kOpsMonto) + "/MAX(1," + Formula(tOps, fOps, std::nullopt) + ")",
-              sumaDe.at(n)->dSuma / std::max(1.0, sumaDe.at(n)->dCuenta)};
+              sumaDe.at(n)->dSuma / std::max(1.0, sumaDe.at(n)->dCuenta), Kind::Amount};
           sCalculo = textos_motor::kCalculoPromedio + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -541,7 +541,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
           for (std::size_t q = 0; q < rankings.parts().size(); ++q)
             f += (q ? "," : "") + std::string("MAX((") + rankings.range(q, kRankPregunta) + "=" +
                  sPregunta + ")*" + rankings.range(q, kRankOperaciones) + ")";
-          valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n]};
+          valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n], Kind::Integer};
           sCalculo =
               p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
               : p.receta == TReceta::DivisaTop

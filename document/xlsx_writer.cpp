@@ -8,8 +8,14 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 #include "document/textos.h"
 
@@ -120,12 +126,109 @@ std::string QuotedSheet(const std::string& name) {
   return s + "'";
 }
 
+// Rows per batch handed to the writing thread, and batches that may wait for it.
+constexpr std::size_t kRowsPerBatch = 1024;
+constexpr std::size_t kBatchesWaiting = 64;
+
 }  // namespace
+
+// The thread that turns rows into the library's cells. Formatting numbers and writing the
+// sheets' XML costs as much as running the statements that produce the rows, so the two
+// go side by side on two cores. The library is not thread-safe: its calls are made here,
+// in the order they were posted (a sheet's set-up, then its rows), or by close() once this
+// thread is idle (drain()).
+class Workbook::RowWriter {
+ public:
+  using Job = std::variant<Table::Batch, std::function<void()>>;
+
+  ~RowWriter() {
+    {
+      std::lock_guard lock(m_);
+      stop_ = true;
+      queue_.clear();
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  // Queues rows or a call to the library, waiting while too many are queued. Throws the
+  // thread's failure.
+  void post(Job&& job) {
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    std::unique_lock lock(m_);
+    done_.wait(lock, [&] { return queue_.size() < kBatchesWaiting || error_; });
+    rethrow();
+    queue_.push_back(std::move(job));
+    wake_.notify_one();
+  }
+
+  // A written batch to fill again (its cells' memory reused), or a new one.
+  Table::Batch spare() {
+    std::lock_guard lock(m_);
+    if (spare_.empty()) return {};
+    Table::Batch b = std::move(spare_.back());
+    spare_.pop_back();
+    b.ends.clear();
+    return b;
+  }
+
+  // Waits until every queued batch is written. Throws the thread's failure.
+  void drain() {
+    std::unique_lock lock(m_);
+    done_.wait(lock, [&] { return (queue_.empty() && !busy_) || error_; });
+    rethrow();
+  }
+
+ private:
+  void rethrow() {
+    if (error_) std::rethrow_exception(error_);
+  }
+
+  void run() {
+    std::unique_lock lock(m_);
+    for (;;) {
+      wake_.wait(lock, [&] { return stop_ || !queue_.empty(); });
+      if (stop_) return;
+      Job job = std::move(queue_.front());
+      queue_.pop_front();
+      busy_ = true;
+      lock.unlock();
+      std::exception_ptr failure;
+      try {
+        if (auto* call = std::get_if<std::function<void()>>(&job))
+          (*call)();
+        else
+          Workbook::writeBatch(std::get<Table::Batch>(job));
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      lock.lock();
+      busy_ = false;
+      // Back to the producer, whose next rows reuse its cells' memory: no text is freed on
+      // this thread that another allocated.
+      if (auto* batch = std::get_if<Table::Batch>(&job); batch && spare_.size() < kBatchesWaiting)
+        spare_.push_back(std::move(*batch));
+      if (failure && !error_) error_ = failure;
+      if (error_) queue_.clear();
+      done_.notify_all();
+    }
+  }
+
+  std::mutex m_;
+  std::condition_variable wake_, done_;
+  std::deque<Job> queue_;
+  std::vector<Table::Batch> spare_;
+  bool busy_ = false;
+  bool stop_ = false;
+  std::exception_ptr error_;
+  std::thread thread_;
+};
 
 struct Workbook::Impl {
   lxw_workbook* book = nullptr;
   std::string temporary;
   lxw_format* header = nullptr;
+  lxw_format* text = nullptr;
   lxw_format* general = nullptr;
   lxw_format* longText = nullptr;
   lxw_format* integer = nullptr;
@@ -135,9 +238,15 @@ struct Workbook::Impl {
   lxw_format* dateTime = nullptr;
   lxw_format* flag = nullptr;
 
+  // A workbook of the library that only takes the sheets' names, on the thread that adds
+  // the tables: a name is checked by the library's own rules at once, without waiting for
+  // the writing thread. It is never closed, so it never writes a file.
+  lxw_workbook* names = nullptr;
+
   ~Impl() {
     // A workbook never closed is freed without writing anything.
     if (book) lxw_workbook_free(book);
+    if (names) lxw_workbook_free(names);
     if (!temporary.empty()) std::remove(temporary.c_str());
   }
 
@@ -150,9 +259,17 @@ struct Workbook::Impl {
     return f;
   }
 
+  void checkSheetName(const std::string& name) {
+    const lxw_error valid = workbook_validate_sheet_name(names, name.c_str());
+    if (valid != LXW_NO_ERROR) throw XlsxError(textos_doc::kHojaNoValida + name + Cause(valid));
+    if (!workbook_add_worksheet(names, name.c_str()))
+      throw XlsxError(textos_doc::kHojaNoValida + name);
+  }
+
   lxw_format* ForKind(Kind k, bool hasTime) const {
     switch (k) {
       case Kind::Text:
+        return text;
       case Kind::General:
         return general;
       case Kind::LongText:
@@ -173,6 +290,7 @@ struct Workbook::Impl {
 };
 
 struct Table::Sheet {
+  const Table* table = nullptr;
   lxw_worksheet* sheet = nullptr;
   std::vector<double> widths;
 };
@@ -190,35 +308,69 @@ Table::Table(Workbook& book, std::string name, std::vector<Column> columns,
 }
 
 void Table::openPart() {
+  // The rows of the previous part go first.
+  flush();
   const std::string sheetName =
       parts_.empty() ? name_ : name_ + " (" + std::to_string(parts_.size() + 1) + ")";
-  Workbook::Impl& w = *book_.impl_;
-  const lxw_error valid = workbook_validate_sheet_name(w.book, sheetName.c_str());
-  if (valid != LXW_NO_ERROR) throw XlsxError(textos_doc::kHojaNoValida + sheetName + Cause(valid));
+  book_.impl_->checkSheetName(sheetName);
   auto s = std::make_shared<Sheet>();
-  s->sheet = workbook_add_worksheet(w.book, sheetName.c_str());
-  if (!s->sheet) throw XlsxError(textos_doc::kHojaNoValida + sheetName);
-  for (std::size_t c = 0; c < columns_.size(); ++c) {
-    const auto col = static_cast<lxw_col_t>(c);
-    Check(worksheet_write_string(s->sheet, 0, col, CellText(columns_[c].title).c_str(), w.header),
-          textos_doc::kNoSeEscribioCelda);
-    s->widths.push_back(Characters(columns_[c].title) + kFilterButton);
-  }
-  worksheet_freeze_panes(s->sheet, 1, 0);
-  // Printed landscape, one page wide, the header on every page.
-  worksheet_set_landscape(s->sheet);
-  worksheet_fit_to_pages(s->sheet, 1, 0);
-  Check(worksheet_repeat_rows(s->sheet, 0, 0), textos_doc::kNoSeEscribioCelda);
+  s->table = this;
+  for (const Column& c : columns_) s->widths.push_back(Characters(c.title) + kFilterButton);
+  Workbook::Impl& w = *book_.impl_;
+  book_.writer_->post([&w, s, sheetName, this] {
+    s->sheet = workbook_add_worksheet(w.book, sheetName.c_str());
+    if (!s->sheet) throw XlsxError(textos_doc::kHojaNoValida + sheetName);
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+      Check(worksheet_write_string(s->sheet, 0, static_cast<lxw_col_t>(c),
+                                   CellText(columns_[c].title).c_str(), w.header),
+            textos_doc::kNoSeEscribioCelda);
+    worksheet_freeze_panes(s->sheet, 1, 0);
+    // Printed landscape, one page wide, the header on every page.
+    worksheet_set_landscape(s->sheet);
+    worksheet_fit_to_pages(s->sheet, 1, 0);
+    Check(worksheet_repeat_rows(s->sheet, 0, 0), textos_doc::kNoSeEscribioCelda);
+  });
   parts_.push_back({sheetName, 0});
   sheets_.push_back(std::move(s));
 }
 
 void Table::addRow(std::span<const Cell> cells) {
+  if (!book_.impl_->book) throw XlsxError(textos_doc::kLibroCerrado);
   if (cells.size() > columns_.size()) throw XlsxError(textos_doc::kFilaDeMas + name_);
   if (parts_.back().rows >= rowsPerSheet_) openPart();
+  if (pending_.ends.empty()) {
+    pending_.sheet = sheets_.back().get();
+    pending_.firstRow = static_cast<lxw_row_t>(parts_.back().rows + 1);
+  }
+  // Assigned over the cells of a batch written before, so that texts reuse their memory.
+  const std::size_t begin = pending_.ends.empty() ? 0 : pending_.ends.back();
+  if (pending_.cells.size() < begin + cells.size()) pending_.cells.resize(begin + cells.size());
+  std::copy(cells.begin(), cells.end(),
+            pending_.cells.begin() + static_cast<std::ptrdiff_t>(begin));
+  pending_.ends.push_back(begin + cells.size());
+  ++parts_.back().rows;
+  ++rowCount_;
+  if (pending_.ends.size() >= kRowsPerBatch) flush();
+}
+
+void Table::flush() {
+  if (pending_.ends.empty()) return;
+  book_.writer_->post(std::move(pending_));
+  pending_ = book_.writer_->spare();
+}
+
+void Workbook::writeBatch(const Table::Batch& batch) {
+  std::size_t begin = 0;
+  std::uint32_t row = batch.firstRow;
+  for (const std::size_t end : batch.ends) {
+    batch.sheet->table->writeRow(*batch.sheet, row++,
+                                 std::span<const Cell>(batch.cells).subspan(begin, end - begin));
+    begin = end;
+  }
+}
+
+void Table::writeRow(Sheet& s, std::uint32_t row, std::span<const Cell> cells) const {
   Workbook::Impl& w = *book_.impl_;
-  Sheet& s = *sheets_.back();
-  const auto row = static_cast<lxw_row_t>(parts_.back().rows + 1);
   // A row with wrapped text is as tall as its longest text needs (readers do not size rows
   // on their own when they open the file).
   double lines = 1;
@@ -234,7 +386,10 @@ void Table::addRow(std::span<const Cell> cells) {
     const Kind kind = columns_[c].kind;
     double width = 0;
     lxw_error e = LXW_NO_ERROR;
-    if (const auto* d = std::get_if<double>(&cells[c])) {
+    if (const auto* d = std::get_if<double>(&cells[c]); d && kind == Kind::Flag && *d == 0) {
+      // An unset flag stays empty: most flags are unset, and the empty cells cost neither
+      // the writing nor the file's size.
+    } else if (const auto* d = std::get_if<double>(&cells[c])) {
       e = worksheet_write_number(s.sheet, row, col, *d, w.ForKind(kind, false));
       width = NumberWidth(*d, kind);
     } else if (const auto* t = std::get_if<std::string>(&cells[c])) {
@@ -248,15 +403,14 @@ void Table::addRow(std::span<const Cell> cells) {
       e = worksheet_write_number(s.sheet, row, col, f->days, w.ForKind(kind, hasTime));
       width = hasTime ? 19 : 10;
     } else if (const auto* m = std::get_if<Formula>(&cells[c])) {
-      e = worksheet_write_formula_num(s.sheet, row, col, m->text.c_str(), w.ForKind(kind, false),
+      const Kind shown = m->kind.value_or(kind);
+      e = worksheet_write_formula_num(s.sheet, row, col, m->text.c_str(), w.ForKind(shown, false),
                                       m->cached);
-      width = Characters(ShortNumber(m->cached));
+      width = NumberWidth(m->cached, shown);
     }
     Check(e, textos_doc::kNoSeEscribioCelda);
     s.widths[c] = std::max(s.widths[c], width + 1);
   }
-  ++parts_.back().rows;
-  ++rowCount_;
 }
 
 std::string Table::range(std::size_t part, std::size_t column) const {
@@ -275,7 +429,10 @@ std::string Table::cell(std::uint32_t row, std::size_t column) const {
 Workbook::Workbook(std::string path) : Workbook(std::move(path), Options{}) {}
 
 Workbook::Workbook(std::string path, Options options)
-    : path_(std::move(path)), options_(options), impl_(std::make_unique<Impl>()) {
+    : path_(std::move(path)),
+      options_(options),
+      impl_(std::make_unique<Impl>()),
+      writer_(std::make_unique<RowWriter>()) {
   if (options_.rowsPerSheet == 0 || options_.rowsPerSheet > kMaxDataRows)
     options_.rowsPerSheet = kMaxDataRows;
   // Beside the target, so that the final rename stays within one file system.
@@ -286,16 +443,23 @@ Workbook::Workbook(std::string path, Options options)
   o.tmpdir = nullptr;
   o.use_zip64 = LXW_FALSE;
   impl_->book = workbook_new_opt(impl_->temporary.c_str(), &o);
-  if (!impl_->book) throw XlsxError(textos_doc::kLibroSinMemoria);
+  impl_->names = workbook_new_opt(impl_->temporary.c_str(), nullptr);
+  if (!impl_->book || !impl_->names) throw XlsxError(textos_doc::kLibroSinMemoria);
   Impl& w = *impl_;
   w.header = w.Format(nullptr);
   format_set_bold(w.header);
   format_set_bg_color(w.header, 0xD9E1F2);
   format_set_bottom(w.header, LXW_BORDER_THIN);
   format_set_text_wrap(w.header);
+  // Texts keep a little room on their left, away from a number that ends beside them.
+  w.text = w.Format(nullptr);
+  format_set_align(w.text, LXW_ALIGN_LEFT);
+  format_set_indent(w.text, 1);
   w.general = w.Format(nullptr);
   w.longText = w.Format(nullptr);
   format_set_text_wrap(w.longText);
+  format_set_align(w.longText, LXW_ALIGN_LEFT);
+  format_set_indent(w.longText, 1);
   w.integer = w.Format("0");
   w.amount = w.Format("#,##0.00");
   w.rate = w.Format("0.0000");
@@ -305,7 +469,10 @@ Workbook::Workbook(std::string path, Options options)
   format_set_align(w.flag, LXW_ALIGN_CENTER);
 }
 
-Workbook::~Workbook() = default;
+// The writing thread stops before the library's workbook is freed.
+Workbook::~Workbook() {
+  writer_.reset();
+}
 
 Table& Workbook::addTable(const std::string& name, std::vector<Column> columns,
                           std::uint32_t rowsPerSheet) {
@@ -318,6 +485,8 @@ Table& Workbook::addTable(const std::string& name, std::vector<Column> columns,
 void Workbook::close() {
   Impl& w = *impl_;
   if (!w.book) throw XlsxError(textos_doc::kLibroCerrado);
+  for (const auto& t : tables_) t->flush();
+  writer_->drain();
   for (const auto& t : tables_) {
     const auto lastCol = static_cast<lxw_col_t>(t->columns_.empty() ? 0 : t->columns_.size() - 1);
     for (std::size_t p = 0; p < t->parts_.size(); ++p) {

@@ -1,15 +1,18 @@
 #pragma once
 // Writes .xlsx workbooks through libxlsxwriter in its constant-memory mode: each row goes to
 // disk when the next one starts, so a sheet of a million rows costs no more memory than a
-// sheet of one. A workbook is a list of tables; each table is a sheet with a bold, frozen
-// header row, an AutoFilter over its rows and column widths that fit what was written. A
-// table that would pass the format's row limit continues on further sheets named
+// sheet of one. The rows are formatted and written on a thread of the workbook's own, beside
+// the thread that adds them; a failure there surfaces at a later addRow() or at close().
+// A workbook is used from one thread at a time. A workbook is a list of tables; each table is a
+// sheet with a bold, frozen header row, an AutoFilter over its rows and column widths that fit what
+// was written. A table that would pass the format's row limit continues on further sheets named
 // "Name (2)", "Name (3)"...
 // The file appears only when close() succeeds: it is written under a temporary name in the
 // same folder and renamed into place, so a failed or abandoned workbook leaves nothing and
 // an earlier file of the same name stays as it was.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -33,7 +36,7 @@ enum class Kind {
   Amount,    // amounts, thousands separated, two decimals shown (the value keeps all)
   Rate,      // exchange rates, four decimals shown
   Date,      // dd/mm/yyyy, with the time of day when there is one
-  Flag,      // 1 or 0, centred
+  Flag,      // 1 where set, centred; a 0 is left empty
 };
 
 struct Column {
@@ -52,6 +55,8 @@ struct Date {
 struct Formula {
   std::string text;
   double cached = 0;
+  // How its result is shown, when not as its column's cells.
+  std::optional<Kind> kind = std::nullopt;
 };
 
 using Cell = std::variant<std::monostate, double, std::string, Date, Formula>;
@@ -89,8 +94,19 @@ class Table {
  private:
   friend class Workbook;
   struct Sheet;
+  // Rows of one sheet on their way to the workbook's writing thread.
+  struct Batch {
+    Sheet* sheet = nullptr;
+    std::uint32_t firstRow = 0;
+    std::vector<Cell> cells;
+    std::vector<std::size_t> ends;  // where each row's cells end in `cells`
+  };
   Table(Workbook& book, std::string name, std::vector<Column> columns, std::uint32_t rowsPerSheet);
   void openPart();
+  // Hands the rows added since the last batch to the writing thread.
+  void flush();
+  // On the writing thread: one row into the library.
+  void writeRow(Sheet& sheet, std::uint32_t row, std::span<const Cell> cells) const;
 
   Workbook& book_;
   std::string name_;
@@ -99,6 +115,7 @@ class Table {
   std::vector<std::shared_ptr<Sheet>> sheets_;
   std::uint32_t rowsPerSheet_;
   std::uint64_t rowCount_ = 0;
+  Batch pending_;
 };
 
 class Workbook {
@@ -131,9 +148,12 @@ class Workbook {
  private:
   friend class Table;
   struct Impl;
+  class RowWriter;
+  static void writeBatch(const Table::Batch& batch);
   std::string path_;
   Options options_;
   std::unique_ptr<Impl> impl_;
+  std::unique_ptr<RowWriter> writer_;
   std::vector<std::unique_ptr<Table>> tables_;
 };
 

@@ -230,20 +230,27 @@ std::string SumaPartes(const xlsx::Table& t, const std::function<std::string(std
   return t.parts().size() > 1 ? "(" + s + ")" : s;
 }
 
+// A flag's criterion: set (1) or unset (the workbook leaves an unset flag empty, which
+// COUNTIFS matches with "<>1").
+std::string Criterio(int v) {
+  return v ? "1" : "\"<>1\"";
+}
+
 // The number of rows of t that pass f, or with nSuma the sum of that column over them.
 std::string Formula(const xlsx::Table& t, const TFiltro& f, std::optional<std::size_t> nSuma) {
+  // Without rows the range is one empty row, which "<>1" would count.
+  if (t.rowCount() == 0) return "0";
   return SumaPartes(t, [&](std::size_t p) {
     if (f.todos.empty() && f.alguno.empty())
       return nSuma ? "SUM(" + t.range(p, *nSuma) + ")" : "COUNTA(" + t.range(p, kOpsTabla) + ")";
     if (f.alguno.empty()) {
       std::string s = nSuma ? "SUMIFS(" + t.range(p, *nSuma) + "," : "COUNTIFS(";
       for (std::size_t i = 0; i < f.todos.size(); ++i)
-        s +=
-            (i ? "," : "") + t.range(p, f.todos[i].first) + "," + std::to_string(f.todos[i].second);
+        s += (i ? "," : "") + t.range(p, f.todos[i].first) + "," + Criterio(f.todos[i].second);
       return s + ")";
     }
     std::string s = "SUMPRODUCT(";
-    for (const auto& [c, v] : f.todos) s += "(" + t.range(p, c) + "=" + std::to_string(v) + ")*";
+    for (const auto& [c, v] : f.todos) s += "(" + t.range(p, c) + (v ? "=1" : "<>1") + ")*";
     s += "((";
     for (std::size_t i = 0; i < f.alguno.size(); ++i) s += (i ? "+" : "") + t.range(p, f.alguno[i]);
     s += ")>0)";
@@ -271,7 +278,8 @@ std::string DescribeFiltro(const xlsx::Table& t, const TFiltro& f) {
   if (f.todos.empty() && f.alguno.empty()) return hojas + textos_motor::kTodasLasFilas;
   std::string s;
   for (const auto& [c, v] : f.todos)
-    s += (s.empty() ? "" : ", ") + t.columns()[c].title + " = " + std::to_string(v);
+    s += (s.empty() ? "" : ", ") + t.columns()[c].title +
+         (v ? std::string(" = 1") : textos_motor::kEnBlanco);
   if (!f.alguno.empty()) {
     s += s.empty() ? "" : ", ";
     for (std::size_t i = 0; i < f.alguno.size(); ++i)
@@ -401,6 +409,32 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     }
     std::map<int, const TSuma*> sumaDe;
 
+    // The rankings of the tops, each in the answer's order: among the candidates tied
+    // for the first place, the one the answer took comes first. They are few rows but
+    // slow statements, run while the workbook's thread still writes the first section.
+    struct TCandidato {
+      db::Value candidato, operaciones, texto;
+    };
+    std::map<int, std::vector<TCandidato>> ranking;
+    auto CalculaRankings = [&] {
+      for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
+        const std::string sConsulta = DameConsultaTop(n, true);
+        if (sConsulta.empty()) continue;
+        std::vector<TCandidato>& lista = ranking[n];
+        TFilas filas(Origenes(kColumnasRanking, false), [&](const std::vector<db::Value>& v,
+                                                            const TFilas::TPosiciones& pos) {
+          auto valor = [&](std::size_t c) { return pos[c] ? v[*pos[c]] : db::Value(); };
+          lista.push_back({valor(2), valor(3), valor(4)});
+        });
+        Recorre(sConsulta, filas);
+        const auto elegido = std::find_if(lista.begin(), lista.end(), [&](const TCandidato& c) {
+          return textos_motor::kPrefijoRespuesta + c.texto.toString() == respuestas[n];
+        });
+        if (elegido != lista.end() && elegido->operaciones == lista.front().operaciones)
+          std::rotate(lista.begin(), elegido, elegido + 1);
+      }
+    };
+
     // The operations and the users of each section.
     std::vector<xlsx::Table*> ops, usuarios;
     for (std::size_t nSec = 0; nSec < std::size(kSecciones); ++nSec) {
@@ -420,6 +454,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
              });
       for (const TSuma& s : sumas[nSec]) sumaDe[s.n] = &s;
       ops.push_back(&t);
+      if (nSec == 0) CalculaRankings();
       xlsx::Table& u = libro.addTable(sec.sHojaUsuarios, Columnas(kColumnasUsuarios, true));
       Vuelca(DameClientesUnicos(DameForma(sec.clase, TForma::ConCliente, sec.nTipoOp),
                                 kExtraPorCliente, kExtraPorOperacion),
@@ -427,30 +462,10 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
       usuarios.push_back(&u);
     }
 
-    // The rankings of the tops, each in the answer's order: among the candidates tied
-    // for the first place, the one the answer took comes first.
     xlsx::Table& rankings =
         libro.addTable(textos_motor::kHojaRankings, Columnas(kColumnasRanking, false));
     std::map<int, double> primerConteo;
-    for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
-      const std::string sConsulta = DameConsultaTop(n, true);
-      if (sConsulta.empty()) continue;
-      struct TCandidato {
-        db::Value candidato, operaciones, texto;
-      };
-      std::vector<TCandidato> lista;
-      TFilas filas(Origenes(kColumnasRanking, false),
-                   [&](const std::vector<db::Value>& v, const TFilas::TPosiciones& pos) {
-                     auto valor = [&](std::size_t c) { return pos[c] ? v[*pos[c]] : db::Value(); };
-                     lista.push_back({valor(2), valor(3), valor(4)});
-                   });
-      Recorre(sConsulta, filas);
-      const auto elegido = std::find_if(lista.begin(), lista.end(), [&](const TCandidato& c) {
-        return textos_motor::kPrefijoRespuesta + c.texto.toString() == respuestas[n];
-      });
-      if (elegido != lista.end() && !lista.empty() &&
-          elegido->operaciones == lista.front().operaciones)
-        std::rotate(lista.begin(), elegido, elegido + 1);
+    for (const auto& [n, lista] : ranking) {
       if (!lista.empty()) primerConteo[n] = lista.front().operaciones.toDouble();
       for (std::size_t i = 0; i < lista.size(); ++i) {
         const Cell fila[] = {static_cast<double>(n), static_cast<double>(i + 1),
@@ -486,25 +501,25 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
                          : textos_motor::kCalculoRespuestaCC;
           break;
         case TReceta::Existe:
-          valor =
-              xlsx::Formula{Formula(tOps, {}, std::nullopt), static_cast<double>(tOps.rowCount())};
+          valor = xlsx::Formula{Formula(tOps, {}, std::nullopt),
+                                static_cast<double>(tOps.rowCount()), Kind::Integer};
           sCalculo = textos_motor::kCalculoExiste + sOps + textos_motor::kDel2019;
           sEvidencia = DescribeFiltro(tOps, {});
           break;
         case TReceta::Usuarios:
-          valor = xlsx::Formula{Formula(tUsr, fUsr, std::nullopt), dRespuesta};
+          valor = xlsx::Formula{Formula(tUsr, fUsr, std::nullopt), dRespuesta, Kind::Integer};
           sCalculo = textos_motor::kCalculoUsuarios + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoUsuariosCuenta;
           sEvidencia = DescribeFiltro(tUsr, fUsr);
           break;
         case TReceta::Operaciones:
-          valor = xlsx::Formula{Formula(tOps, fOps, std::nullopt), dRespuesta};
+          valor = xlsx::Formula{Formula(tOps, fOps, std::nullopt), dRespuesta, Kind::Integer};
           sCalculo = textos_motor::kCalculoOperaciones + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + ".";
           sEvidencia = DescribeFiltro(tOps, fOps);
           break;
         case TReceta::Monto:
-          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), sumaDe.at(n)->dSuma};
+          valor = xlsx::Formula{Formula(tOps, fOps, kOpsMonto), sumaDe.at(n)->dSuma, Kind::Amount};
           sCalculo = textos_motor::kCalculoMonto + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -513,7 +528,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
         case TReceta::PromedioSegmento:
           valor = xlsx::Formula{
               Formula(tOps, fOps, kOpsMonto) + "/MAX(1," + Formula(tOps, fOps, std::nullopt) + ")",
-              sumaDe.at(n)->dSuma / std::max(1.0, sumaDe.at(n)->dCuenta)};
+              sumaDe.at(n)->dSuma / std::max(1.0, sumaDe.at(n)->dCuenta), Kind::Amount};
           sCalculo = textos_motor::kCalculoPromedio + sOps + textos_motor::kDel2019 + ": " +
                      sClientes + textos_motor::kCalculoRedondeo;
           sEvidencia = DescribeFiltro(tOps, fOps);
@@ -526,7 +541,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
           for (std::size_t q = 0; q < rankings.parts().size(); ++q)
             f += (q ? "," : "") + std::string("MAX((") + rankings.range(q, kRankPregunta) + "=" +
                  sPregunta + ")*" + rankings.range(q, kRankOperaciones) + ")";
-          valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n]};
+          valor = xlsx::Formula{"SUMPRODUCT(MAX(" + f + "))", primerConteo[n], Kind::Integer};
           sCalculo =
               p.receta == TReceta::ActividadTop ? textos_motor::kCalculoActividadTop
               : p.receta == TReceta::DivisaTop

@@ -72,6 +72,7 @@ inline constexpr const char* kHojaRespuestas = "Respuestas";
 inline constexpr const char* kHojaRankings = "Rankings";
 inline constexpr const char* kTodasLasFilas = " (todas las filas)";
 inline constexpr const char* kFiltro = "filtro: ";
+inline constexpr const char* kEnBlanco = " en blanco";
 inline constexpr const char* kTodosLosClientes = "todos los clientes";
 inline constexpr const char* kDel2019 = " de 2019";
 inline constexpr const char* kCalculoCCResponde =

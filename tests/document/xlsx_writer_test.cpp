@@ -79,6 +79,47 @@ TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
   EXPECT_EQ(hojas.at("Ops (3)").size(), 2u);
 }
 
+// Rows travel to the writing thread in batches: tables filled in turn, each past several
+// batches and over a sheet boundary, keep every row in its place.
+TEST(XlsxWriter, TablesFilledInTurnKeepTheirRowsAcrossBatchesAndSheets) {
+  TCarpetaTemporal c;
+  const fs::path ruta = c.Ruta() / "libro.xlsx";
+  xlsx::Workbook::Options o;
+  o.rowsPerSheet = 2500;
+  xlsx::Workbook libro(ruta.string(), o);
+  xlsx::Table& a = libro.addTable("A", {{"N", xlsx::Kind::Integer}, {"Texto"}});
+  xlsx::Table& b = libro.addTable("B", {{"N", xlsx::Kind::Integer}, {"Marca", xlsx::Kind::Flag}});
+  for (int i = 1; i <= 3000; ++i) {
+    const Cell filaA[] = {static_cast<double>(i), "a" + std::to_string(i)};
+    a.addRow(filaA);
+    const Cell filaB[] = {static_cast<double>(-i), i % 3 == 0 ? 1.0 : 0.0};
+    b.addRow(filaB);
+  }
+  xlsx::Table& r = libro.addTable("R", {{"SumaA"}, {"SumaB"}, {"Marcas"}, {"SinMarca"}});
+  const Cell fila[] = {
+      xlsx::Formula{"SUM(" + a.range(0, 0) + ")+SUM(" + a.range(1, 0) + ")", 0},
+      xlsx::Formula{"SUM(" + b.range(0, 0) + ")+SUM(" + b.range(1, 0) + ")", 0},
+      xlsx::Formula{"COUNTIFS(" + b.range(0, 1) + ",1)+COUNTIFS(" + b.range(1, 1) + ",1)", 0},
+      xlsx::Formula{
+          "COUNTIFS(" + b.range(0, 1) + ",\"<>1\")+COUNTIFS(" + b.range(1, 1) + ",\"<>1\")", 0}};
+  r.addRow(fila);
+  libro.close();
+
+  const auto hojas = prueba::RecalculaLibro(ruta);
+  ASSERT_EQ(hojas.size(), 5u);
+  EXPECT_EQ(hojas.at("R").at(1), (std::vector<std::string>{"4501500", "-4501500", "1000", "2000"}));
+  const auto& a2 = hojas.at("A (2)");
+  ASSERT_EQ(a2.size(), 501u);
+  EXPECT_EQ(a2[1], (std::vector<std::string>{"2501", "a2501"}));
+  EXPECT_EQ(a2[500], (std::vector<std::string>{"3000", "a3000"}));
+  const auto& b1 = hojas.at("B");
+  ASSERT_EQ(b1.size(), 2501u);
+  // An unset flag is left empty.
+  EXPECT_EQ(b1[2498], (std::vector<std::string>{"-2498", ""}));
+  EXPECT_EQ(b1[2500], (std::vector<std::string>{"-2500", ""}));
+  EXPECT_EQ(b1[1500].at(1), "1");
+}
+
 TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
   TCarpetaTemporal c;
   const fs::path ruta = c.Ruta() / "libro.xlsx";
@@ -86,7 +127,9 @@ TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
   {
     xlsx::Workbook libro(ruta.string());
     const Cell fila[] = {1.0};
-    libro.addTable("Hoja", {{"A"}}).addRow(fila);
+    // Enough rows that batches are still on their way when the workbook is dropped.
+    xlsx::Table& t = libro.addTable("Hoja", {{"A"}});
+    for (int i = 0; i < 20000; ++i) t.addRow(fila);
     EXPECT_EQ(Archivos(c.Ruta()), 1u);
   }  // abandoned: never closed
   EXPECT_EQ(Lee(ruta), "anterior");
@@ -110,6 +153,8 @@ TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
   xlsx::Workbook libro(ruta.string());
   EXPECT_THROW(libro.addTable("a/b", {{"A"}}), xlsx::XlsxError);
   EXPECT_THROW(libro.addTable(std::string(32, 'x'), {{"A"}}), xlsx::XlsxError);
+  libro.addTable("Otra", {{"A"}});
+  EXPECT_THROW(libro.addTable("Otra", {{"A"}}), xlsx::XlsxError) << "a name taken";
   const Cell ancha[] = {1.0, 2.0};
   EXPECT_THROW(libro.addTable("Hoja", {{"A"}}).addRow(ancha), xlsx::XlsxError);
   EXPECT_EQ(Lee(ruta), "anterior");

@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "data/db/error.h"
-#include "jet/textos.h"
 #include "jet/sql/jet_text.h"
 #include "jet/sql/sql_parser.h"
 #include "jet/sql/sql_translator.h"
 #include "jet/sql/sqlite_functions.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -47,7 +47,8 @@ class SqliteTableWriter : public TableWriter {
       create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
       insert += i ? ", ?" : "?";
     }
-    if (columns.empty()) throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kTablaSinCampos));
+    if (columns.empty())
+      throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kTablaSinCampos));
     exec(create + ")");
     sqlite3_stmt* st = nullptr;
     check(sqlite3_prepare_v2(db_, (insert + ")").c_str(), -1, &st, nullptr));
@@ -69,7 +70,9 @@ class SqliteTableWriter : public TableWriter {
     check(sqlite3_bind_blob64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT));
   }
   void endRow() override {
-    if (!insert_) throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kFilaAntesDeLosCampos));
+    if (!insert_)
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kFilaAntesDeLosCampos));
     const int rc = sqlite3_step(insert_.get());
     if (rc != SQLITE_DONE) check(rc);
     // Every column is bound again for the next row.
@@ -81,7 +84,8 @@ class SqliteTableWriter : public TableWriter {
  private:
   int index(int col) const {
     if (!insert_ || col < 0 || col >= columns_)
-      throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kCampoFueraDeRango));
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kCampoFueraDeRango));
     return col + 1;
   }
   void check(int rc) {
@@ -162,7 +166,8 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
       ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   db_.reset(db);
   if (rc != SQLITE_OK)
-    throw DbError(textos_jet::kClass, textos_jet::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));
+    throw DbError(textos_jet::kClass,
+                  textos_jet::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));
   // A double-quoted unknown name must fail, not turn into a text.
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -219,8 +224,8 @@ void JetEngine::fail(int rc) {
   if (m.rfind(noCol, 0) == 0)
     throw DbError(textos_jet::kClass, textos_jet::unknownColumn(m.substr(noCol.size())));
   // Texts raised by the jet_* functions are already the engine's own.
-  for (const char* own :
-       {textos_jet::kDivByZero, textos_jet::kTypeMismatch, textos_jet::kOverflow, textos_jet::kBadArgument, textos_jet::kBadPattern})
+  for (const char* own : {textos_jet::kDivByZero, textos_jet::kTypeMismatch, textos_jet::kOverflow,
+                          textos_jet::kBadArgument, textos_jet::kBadPattern})
     if (m == own) throw DbError(textos_jet::kClass, m);
   throw DbError(textos_jet::kClass, textos_jet::sqliteFailure(m));
 }
@@ -303,7 +308,8 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
     std::string name = sqlite3_column_name(st.get(), i);
     for (const auto& c : cols)
       if (compareText(c, name) == 0)
-        throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kTOPConORDERBYSobre));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kTOPConORDERBYSobre));
     cols.push_back(std::move(name));
   }
   return cols;

@@ -12,10 +12,10 @@
 
 #include "data/db/error.h"
 #include "jet/jet_engine.h"
-#include "jet/textos.h"
 #include "jet/mdb/mdb_header.h"
 #include "jet/mdb/mdb_reader.h"
 #include "jet/sql/jet_text.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 

@@ -5,8 +5,8 @@
 #include <map>
 #include <mutex>
 
-#include "data/db/textos.h"
 #include "data/db/heartbeat.h"
+#include "data/db/textos.h"
 #include "diag/texto.h"
 
 namespace kv::db {

@@ -2,8 +2,8 @@
 
 #include <future>
 
-#include "data/db/textos.h"
 #include "data/db/error.h"
+#include "data/db/textos.h"
 
 namespace kv::db {
 

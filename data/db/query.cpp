@@ -2,8 +2,8 @@
 
 #include <strings.h>
 
-#include "data/db/textos.h"
 #include "data/db/heartbeat.h"
+#include "data/db/textos.h"
 
 namespace kv::db {
 

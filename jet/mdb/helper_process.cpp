@@ -67,7 +67,8 @@ struct Fd {
 
 [[noreturn]] void cannotStart(int err) {
   throw DbError(textos_jet::kClass,
-                textos_jet::readerError(textos_jet::text::kNoSePudoIniciarElLector + textos_jet::systemError(err)));
+                textos_jet::readerError(textos_jet::text::kNoSePudoIniciarElLector +
+                                        textos_jet::systemError(err)));
 }
 
 // The helper's environment: the caller's, with the memory limit handed to the address
@@ -100,7 +101,8 @@ std::vector<char*> pointers(std::vector<std::string>& v) {
 // posix_spawn's file actions and attributes, released on every path.
 // A helper that died by a signal or exited with an error status.
 void checkExit(int status) {
-  if (WIFSIGNALED(status)) throw DbError(textos_jet::kClass, textos_jet::readerSignal(WTERMSIG(status)));
+  if (WIFSIGNALED(status))
+    throw DbError(textos_jet::kClass, textos_jet::readerSignal(WTERMSIG(status)));
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
     throw DbError(textos_jet::kClass, textos_jet::readerExit(WEXITSTATUS(status)));
 }
@@ -134,7 +136,9 @@ std::uint8_t PipeIn::u8() {
 
 std::string_view PipeIn::bytes(std::uint32_t limit) {
   const std::uint32_t n = u32();
-  if (n > limit) throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kLongitudFueraDeRango));
+  if (n > limit)
+    throw DbError(textos_jet::kClass,
+                  textos_jet::readerError(textos_jet::text::kLongitudFueraDeRango));
   need(n);
   std::string_view v(buf_.data() + pos_, n);
   pos_ += n;
@@ -188,7 +192,8 @@ void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>&
     // After its last frame the helper only closes the stream and exits.
     complete = true;
     in.u8();
-    throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kRespuestaInesperadaDelLector));
+    throw DbError(textos_jet::kClass,
+                  textos_jet::readerError(textos_jet::text::kRespuestaInesperadaDelLector));
   } catch (const StreamEnded& e) {
     if (e.hung) {
       guard.kill();
@@ -197,7 +202,8 @@ void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>&
     }
     if (!complete) {
       checkExit(guard.wait());
-      throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kElLectorTerminoAntesDe));
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kElLectorTerminoAntesDe));
     }
   }
   checkExit(guard.wait());

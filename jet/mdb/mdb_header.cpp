@@ -9,8 +9,8 @@
 
 #include "data/db/error.h"
 #include "diag/texto.h"
-#include "jet/textos.h"
 #include "jet/mdb/jet4_format.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -66,7 +66,8 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
 MdbHeader readMdbHeader(const std::string& path) {
   Fd f;
   f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd < 0) throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
+  if (f.fd < 0)
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
   struct stat st {};
   if (::fstat(f.fd, &st) != 0)
     throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
@@ -77,7 +78,9 @@ MdbHeader readMdbHeader(const std::string& path) {
   while (got < sizeof page) {
     const ssize_t n = ::read(f.fd, page + got, sizeof page - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
+    if (n < 0)
+      throw DbError(textos_jet::kClass,
+                    textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }

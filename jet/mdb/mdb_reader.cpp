@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "data/db/error.h"
-#include "jet/textos.h"
 #include "jet/mdb/helper_process.h"
 #include "jet/mdb/mdb_reader_protocol.h"
+#include "jet/textos.h"
 
 // KV_READER_NAME and KV_READER_SUBDIR come from the build, which also installs the
 // reader there.
@@ -32,13 +32,15 @@ constexpr int kLevelsUp = 4;
 }
 
 [[noreturn]] void readerFailed(PipeIn& in) {
-  throw DbError(textos_jet::kClass, textos_jet::readerError(std::string(in.bytes(reader::kMaxName))));
+  throw DbError(textos_jet::kClass,
+                textos_jet::readerError(std::string(in.bytes(reader::kMaxName))));
 }
 
 HelperCommand readerCommand(std::uint64_t fileSize, std::vector<std::string> args) {
   const std::string program = readerProgram();
   if (program.empty())
-    damaged((std::string(textos_jet::text::kNoSeEncontroElLector) + "\"" KV_READER_NAME "\"").c_str());
+    damaged(
+        (std::string(textos_jet::text::kNoSeEncontroElLector) + "\"" KV_READER_NAME "\"").c_str());
   HelperCommand c;
   c.memoryLimit = readerMemoryLimit(fileSize);
   c.timeoutMs =
@@ -102,12 +104,14 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
     if (tag == reader::kError) readerFailed(in);
     if (tag != reader::kColumns) damaged(textos_jet::text::kRespuestaInesperadaDelLector);
     const std::uint32_t ncols = in.u32();
-    if (ncols == 0 || ncols > reader::kMaxColumns) damaged(textos_jet::text::kNumeroDeCamposFueraDe);
+    if (ncols == 0 || ncols > reader::kMaxColumns)
+      damaged(textos_jet::text::kNumeroDeCamposFueraDe);
     std::vector<ColumnInfo> cols;
     for (std::uint32_t i = 0; i < ncols; ++i) {
       std::string colName(in.bytes(reader::kMaxName));
       const std::uint8_t kind = in.u8();
-      if (kind > static_cast<std::uint8_t>(ColumnKind::Blob)) damaged(textos_jet::text::kTipoDesconocido);
+      if (kind > static_cast<std::uint8_t>(ColumnKind::Blob))
+        damaged(textos_jet::text::kTipoDesconocido);
       cols.push_back({std::move(colName), static_cast<ColumnKind>(kind)});
     }
     writer.begin(cols);

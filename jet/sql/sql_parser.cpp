@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "data/db/error.h"
-#include "jet/textos.h"
 #include "jet/mdb/jet4_format.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -164,7 +164,8 @@ class Parser {
       fail(textos_jet::text::kSeEsperabaSELECTDELETEO, cur().pos);
     }
     acceptSym(";");
-    if (cur().type != Tok::End) fail(textos_jet::text::kTextoSobrante + cur().text + "'", cur().pos);
+    if (cur().type != Tok::End)
+      fail(textos_jet::text::kTextoSobrante + cur().text + "'", cur().pos);
     return st;
   }
 
@@ -244,7 +245,9 @@ class Parser {
       auto& last = q->members.back();
       q->orderBy = std::move(last.orderBy);
       last.orderBy.clear();
-      if (last.top) throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kTOPEnElUltimoMiembro));
+      if (last.top)
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kTOPEnElUltimoMiembro));
     }
     return q;
   }
@@ -267,7 +270,8 @@ class Parser {
       c.top = std::strtoll(cur().text.c_str(), nullptr, 10);
       if (*c.top <= 0) fail(textos_jet::text::kTOPNecesitaUnNumeroMayor, at);
       next();
-      if (isKw("PERCENT")) throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kTOPPERCENT));
+      if (isKw("PERCENT"))
+        throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kTOPPERCENT));
     }
     do {
       SelectItem item;
@@ -275,7 +279,8 @@ class Parser {
       if (acceptKw("AS")) item.alias = name(textos_jet::text::kAlias);
       c.items.push_back(std::move(item));
     } while (acceptSym(","));
-    if (isKw("INTO")) throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kSELECTINTO));
+    if (isKw("INTO"))
+      throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kSELECTINTO));
     if (acceptKw("FROM")) {
       do {
         c.from.push_back(joinedTable());
@@ -474,7 +479,8 @@ class Parser {
         in->negated = negated;
         in->args.push_back(std::move(e));
         expectSym("(");
-        if (isKw("SELECT")) throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kINSELECT));
+        if (isKw("SELECT"))
+          throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kINSELECT));
         do {
           in->args.push_back(concat());
         } while (acceptSym(","));
@@ -554,7 +560,8 @@ class Parser {
         if (t.text == "(") {
           next();
           if (isKw("SELECT"))
-            throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kSubconsultasEscalares));
+            throw DbError(textos_jet::kClass,
+                          textos_jet::unsupported(textos_jet::text::kSubconsultasEscalares));
           ExprPtr e = expr();
           expectSym(")");
           return e;
@@ -577,7 +584,8 @@ class Parser {
           next();
           return make(Expr::Kind::Null, pos);
         }
-        if (t.upper == "EXISTS") throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kEXISTS));
+        if (t.upper == "EXISTS")
+          throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kEXISTS));
         if (kReserved.count(t.upper)) fail(textos_jet::text::kPalabraReservada + t.text + "'", pos);
         [[fallthrough]];
       case Tok::Quoted: {
@@ -590,7 +598,8 @@ class Parser {
           f->text = first;
           if (!isSym(")")) {
             if (isKw("DISTINCT"))
-              throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kDISTINCTDentroDeUnaFuncion));
+              throw DbError(textos_jet::kClass,
+                            textos_jet::unsupported(textos_jet::text::kDISTINCTDentroDeUnaFuncion));
             do {
               f->args.push_back(expr());
             } while (acceptSym(","));
@@ -608,7 +617,8 @@ class Parser {
           c->qualifier = first;
           c->text = name(textos_jet::text::kNombreDeCampo);
           if (isSym("."))
-            throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kNombresConTresPartes));
+            throw DbError(textos_jet::kClass,
+                          textos_jet::unsupported(textos_jet::text::kNombresConTresPartes));
           return c;
         }
         auto c = make(Expr::Kind::Column, pos);

@@ -11,8 +11,8 @@
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
-#include "jet/textos.h"
 #include "jet/sql/jet_text.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -160,7 +160,8 @@ void fnArith(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         continue;
       }
       if (isText) {
-        if (!parseNumericText(text, acc)) throw kv::db::DbError(textos_jet::kClass, textos_jet::kTypeMismatch);
+        if (!parseNumericText(text, acc))
+          throw kv::db::DbError(textos_jet::kClass, textos_jet::kTypeMismatch);
         isText = false;
       }
       Num b;
@@ -229,7 +230,8 @@ void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
       if (y == 0) throw kv::db::DbError(textos_jet::kClass, textos_jet::kDivByZero);
       if (y == -1) {
         // The one quotient a whole number cannot hold.
-        if (!isMod && x == INT64_MIN) throw kv::db::DbError(textos_jet::kClass, textos_jet::kOverflow);
+        if (!isMod && x == INT64_MIN)
+          throw kv::db::DbError(textos_jet::kClass, textos_jet::kOverflow);
         x = isMod ? 0 : -x;
       } else {
         x = isMod ? x % y : x / y;
@@ -577,8 +579,8 @@ void installJetFunctions(sqlite3* db) {
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
   auto check = [&](int rc, const char* what) {
     if (rc != SQLITE_OK)
-      throw kv::db::DbError(textos_jet::kClass,
-                            textos_jet::sqliteFailure(std::string(what) + ": " + sqlite3_errmsg(db)));
+      throw kv::db::DbError(textos_jet::kClass, textos_jet::sqliteFailure(std::string(what) + ": " +
+                                                                          sqlite3_errmsg(db)));
   };
   for (const JetFunction& f : kFunctions) {
     if (!f.scalar && !f.step) continue;  // built into SQLite

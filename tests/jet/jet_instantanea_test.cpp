@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "data/db/error.h"
-#include "jet/textos.h"
 #include "jet/jet_provider.h"
 #include "jet/row_text.h"
+#include "jet/textos.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tools/mdbwrite/mdbwriter.h"
 

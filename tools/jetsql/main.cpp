@@ -13,9 +13,9 @@
 
 #include "data/db/error.h"
 #include "diag/cli/opciones.h"
-#include "jet/textos.h"
 #include "jet/jet_provider.h"
 #include "jet/row_text.h"
+#include "jet/textos.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "tools/mdbwrite/csv.h"
 #include "tools/mdbwrite/mdbwriter.h"
-#include "tools/mdbwrite/textos.h"
 #include "tools/mdbwrite/texto_ascii.h"
+#include "tools/mdbwrite/textos.h"
 
 namespace kv::mdbw {
 
@@ -88,7 +88,8 @@ void writeDatabaseFromCsv(const std::filesystem::path& target,
       if (!in.good() && !in.eof()) {
         throw WriteError(textos_mdbwrite::ioError("read", file, "read error"));
       }
-      throw WriteError(textos_mdbwrite::csvAt(file, std::max(csv.line(), 1L), column, name, e.what()), column);
+      throw WriteError(
+          textos_mdbwrite::csvAt(file, std::max(csv.line(), 1L), column, name, e.what()), column);
     }
     if (in.bad()) throw WriteError(textos_mdbwrite::ioError("read", file, "read error"));
   }

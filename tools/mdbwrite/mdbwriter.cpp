@@ -17,8 +17,8 @@
 #include <limits>
 
 #include "jet/mdb/jet4_format.h"
-#include "tools/mdbwrite/textos.h"
 #include "tools/mdbwrite/texto_ascii.h"
+#include "tools/mdbwrite/textos.h"
 
 namespace kv::mdbw {
 
@@ -338,7 +338,8 @@ class PageFile {
   std::uint32_t nextPage() const { return pages_; }
 
   std::uint32_t append(const std::uint8_t* page) {
-    if (pages_ >= kMapPagePointers * kPagesPerMapPage) throw WriteError(textos_mdbwrite::databaseTooLarge());
+    if (pages_ >= kMapPagePointers * kPagesPerMapPage)
+      throw WriteError(textos_mdbwrite::databaseTooLarge());
     if (std::fwrite(page, 1, kPage, file_) != kPage) fail("write", temp_);
     return pages_++;
   }
@@ -427,7 +428,8 @@ struct DatabaseWriter::Impl {
     std::u16string pw;
     if (!toUtf16(options.password, pw)) throw WriteError(textos_mdbwrite::badUtf8());
     if (pw.size() > 20) throw WriteError(textos_mdbwrite::passwordTooLong());
-    if (!validTimestamp(options.created)) throw WriteError(textos_mdbwrite::outOfRange("created", "datetime"));
+    if (!validTimestamp(options.created))
+      throw WriteError(textos_mdbwrite::outOfRange("created", "datetime"));
     for (int i = 0; i < 3; ++i)
       file.append(kZeroPage.data());  // header, page 1, catalog definition
   }
@@ -467,7 +469,8 @@ struct DatabaseWriter::Impl {
       }
       keys.push_back(ck);
       if (c.type == ColumnType::Text && (c.size < 1 || c.size > 255)) {
-        throw WriteError(textos_mdbwrite::badTextSize("text(" + std::to_string(c.size) + ")"), int(i));
+        throw WriteError(textos_mdbwrite::badTextSize("text(" + std::to_string(c.size) + ")"),
+                         int(i));
       }
       ColumnLayout l;
       l.name = c.name;
@@ -514,7 +517,9 @@ struct DatabaseWriter::Impl {
     const std::string* s = std::get_if<std::string>(&v);
     const char* tn = columnTypeInfo(c.type).name;
     auto wrongKind = [&]() { return WriteError(textos_mdbwrite::wrongKind(tn), index); };
-    auto notType = [&]() { return WriteError(textos_mdbwrite::notOfType(valueText(v), tn), index); };
+    auto notType = [&]() {
+      return WriteError(textos_mdbwrite::notOfType(valueText(v), tn), index);
+    };
     auto range = [&]() { return WriteError(textos_mdbwrite::outOfRange(valueText(v), tn), index); };
     std::uint8_t* f = fixed.data() + c.fixedOffset;
     switch (c.type) {
@@ -638,7 +643,8 @@ struct DatabaseWriter::Impl {
         }
         encodeText(u16, c.type == ColumnType::Text || u16.size() <= 1024, var[c.varIndex]);
         if (c.type == ColumnType::Memo) {
-          if (var[c.varIndex].size() > 0xFFFFFF) throw WriteError(textos_mdbwrite::memoTooLong(), index);
+          if (var[c.varIndex].size() > 0xFFFFFF)
+            throw WriteError(textos_mdbwrite::memoTooLong(), index);
           memoColumns.push_back(index);
         }
         break;

@@ -5,6 +5,7 @@
 
 #include "data/db/error.h"
 #include "jet/sql/jet_text.h"
+#include "jet/sql/key_conditions.h"
 #include "jet/sql/sql_parser.h"
 #include "jet/sql/sql_translator.h"
 #include "jet/sql/sqlite_functions.h"
@@ -181,6 +182,7 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   exec("PRAGMA temp.cache_size = -16384");
   cacheOn_ = !switchedOff("KV_JET_CACHE");
   keepGroupedAtOnce_ = !switchedOff("KV_JET_GRUPOS");
+  copyKeyConditions_ = !switchedOff("KV_JET_CLAVES");
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }
@@ -451,11 +453,12 @@ kv::db::RowSet JetEngine::select(const std::string& jetSql) {
 }
 
 void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
-  const Statement parsed = parseStatement(jetSql);
+  Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select) {
     if (readOnly_) throw DbError(textos_jet::kClass, textos_jet::kReadOnly);
     throw DbError(textos_jet::kClass, textos_jet::kOnlySelect);
   }
+  if (cacheOn_ && copyKeyConditions_) copyKeyConditions(*parsed.query);
   startStatement();
   try {
     trimCache();

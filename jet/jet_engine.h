@@ -52,7 +52,9 @@ class JetEngine {
 
   // Keeps the rows of a derived table whose SQLite text recurs in a temporary table
   // and reads them from there in later statements (a grouped one from its first use,
-  // unless KV_JET_GRUPOS=0). On unless KV_JET_CACHE=0.
+  // unless KV_JET_GRUPOS=0). On unless KV_JET_CACHE=0. With it, a grouped derived table
+  // filtered on its keys by a number or a date groups only the rows that pass (unless
+  // KV_JET_CLAVES=0; see jet/sql/key_conditions.h).
   void setDerivedCache(bool on);
   bool derivedCache() const { return cacheOn_; }
   // Rows the kept tables may hold together (0: three times the rows loaded).
@@ -93,6 +95,7 @@ class JetEngine {
   std::int64_t loadedRows_ = 0;
   bool cacheOn_ = true;
   bool keepGroupedAtOnce_ = true;
+  bool copyKeyConditions_ = true;
   std::map<std::string, Kept> cache_;  // SQLite text of a derived table -> its rows
   std::int64_t cacheRows_ = 0;
   std::int64_t cacheRowLimit_ = 0;

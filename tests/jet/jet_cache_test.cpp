@@ -4,6 +4,8 @@
 #include "data/db/error.h"
 #include "jet/jet_engine.h"
 #include "jet/row_text.h"
+#include "jet/sql/key_conditions.h"
+#include "jet/sql/sql_parser.h"
 
 namespace kv::jet {
 namespace {
@@ -78,6 +80,68 @@ TEST_F(JetCache, SmallLimitDropsOldTablesBetweenStatements) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(run(kChain), kChainRows);
     EXPECT_EQ(run("SELECT COUNT(1) AS n FROM (SELECT Id FROM tM WHERE Id > 2)"), "n\n3\n");
+  }
+}
+
+// A condition on a grouped derived table's key is copied inside it only where the same
+// groups come out: keys compared with numbers or dates, never an aggregate, a text, a
+// SELECT with TOP or a side of a JOIN.
+const struct {
+  const char* sql;
+  std::size_t copied;  // conditions the grouped SELECT gains
+} kKeyConditions[] = {
+    {"SELECT * FROM (SELECT Fecha, SUM(Monto) AS S FROM tM GROUP BY Fecha) AS g "
+     "WHERE g.Fecha >= #12/31/2019# AND Fecha < #1/3/2020#",
+     2},
+    {"SELECT * FROM (SELECT Id, Fecha, SUM(Monto) AS S FROM tM GROUP BY Id, Fecha) AS g "
+     "WHERE 2 <= g.Id AND g.Fecha BETWEEN #12/31/2019# AND #1/2/2020# AND g.S > 1",
+     2},
+    {"SELECT * FROM (SELECT Cliente, SUM(Monto) AS S FROM tM GROUP BY Cliente) AS g "
+     "WHERE g.Cliente = 'ana' OR g.S > 5",
+     0},
+    {"SELECT * FROM (SELECT Cliente, SUM(Monto) AS S FROM tM GROUP BY Cliente) AS g "
+     "WHERE g.Cliente >= 'b'",
+     0},
+    {"SELECT * FROM (SELECT Id AS Fecha, SUM(Monto) AS S FROM tM GROUP BY Id) AS g "
+     "WHERE g.Fecha > 2",
+     0},
+    {"SELECT * FROM (SELECT TOP 2 Id, SUM(Monto) AS S FROM tM GROUP BY Id ORDER BY Id) AS g "
+     "WHERE g.Id > 1",
+     0},
+    {"SELECT g.Id, c.Tipo FROM (SELECT Id, Cliente FROM tM GROUP BY Id, Cliente) AS g, tC AS c "
+     "WHERE g.Cliente = c.Clave AND g.Id > 1 AND Id < 5",
+     1},
+    {"SELECT c.Tipo, g.Id FROM tC AS c LEFT JOIN (SELECT Id, Cliente FROM tM GROUP BY Id, "
+     "Cliente) AS g ON g.Cliente = c.Clave WHERE g.Id > 1",
+     0},
+};
+
+std::size_t Conditions(const Expr* where) {
+  if (!where) return 0;
+  return where->kind == Expr::Kind::Binary && where->op == "AND" ? where->args.size() : 1;
+}
+
+TEST_F(JetCache, KeyConditionsCopiedIntoGroupedTablesKeepTheRows) {
+  for (const auto& c : kKeyConditions) {
+    SCOPED_TRACE(c.sql);
+    Statement st = parseStatement(c.sql);
+    const auto grouped = [&]() -> const SelectCore& {
+      for (const auto& t : st.query->members[0].from) {
+        const TableRef* r = t.get();
+        if (r->kind == TableRef::Kind::Join) r = r->right.get();
+        if (r->kind == TableRef::Kind::Derived) return r->query->members[0];
+      }
+      throw std::logic_error("no derived table");
+    };
+    const std::size_t before = Conditions(grouped().where.get());
+    copyKeyConditions(*st.query);
+    EXPECT_EQ(Conditions(grouped().where.get()), before + c.copied);
+    // The rows: inline (nothing copied) and kept (copied), twice.
+    engine.setDerivedCache(false);
+    const std::string inline_ = run(c.sql);
+    engine.setDerivedCache(true);
+    EXPECT_EQ(run(c.sql), inline_);
+    EXPECT_EQ(run(c.sql), inline_);
   }
 }
 

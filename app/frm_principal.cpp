@@ -401,7 +401,7 @@ void TfrmPrincipal::grdPEPsCellClick(const QModelIndex& indice) {
   // Ticks stay as they are while a command reads or refills the table.
   if (F_bEnProceso || !indice.isValid() || indice.column() != TModeloPEPs::kColMarca) return;
   const auto nFila = static_cast<std::size_t>(indice.row());
-  F_dmMain.vtPEPs.EstableceEsPEP(nFila, !F_dmMain.vtPEPs.Fila(nFila).EsPEP.value_or(false));
+  F_dmMain.vtPEPs.SetEsPEP(nFila, !F_dmMain.vtPEPs.Row(nFila).EsPEP.value_or(false));
 }
 
 bool TfrmPrincipal::grdPEPsKeyPress(QKeyEvent* tecla) {

@@ -11,11 +11,11 @@ namespace kv {
 TModeloPEPs::TModeloPEPs(TTablaPEPs& tabla, QObject* padre)
     : QAbstractTableModel(padre), F_Tabla(tabla) {
   F_nFilas = static_cast<int>(F_Tabla.RecordCount());
-  F_Tabla.AgregaObservador(this);
+  F_Tabla.AddObserver(this);
 }
 
 TModeloPEPs::~TModeloPEPs() {
-  F_Tabla.QuitaObservador(this);
+  F_Tabla.RemoveObserver(this);
 }
 
 int TModeloPEPs::rowCount(const QModelIndex& padre) const {
@@ -28,7 +28,7 @@ int TModeloPEPs::columnCount(const QModelIndex& padre) const {
 
 QVariant TModeloPEPs::data(const QModelIndex& indice, int nRol) const {
   if (!indice.isValid() || indice.row() >= F_nFilas) return {};
-  const TFilaPEP& fila = F_Tabla.Fila(static_cast<std::size_t>(indice.row()));
+  const TFilaPEP& fila = F_Tabla.Row(static_cast<std::size_t>(indice.row()));
   if (indice.column() == kColMarca) {
     if (nRol == Qt::CheckStateRole) return fila.EsPEP.value_or(false) ? Qt::Checked : Qt::Unchecked;
     if (nRol == Qt::TextAlignmentRole) return int(Qt::AlignCenter);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "diag/programa.h"
-#include "document/convertidor_pdf.h"
 #include "document/documento_word.h"
+#include "document/pdf_converter.h"
 #include "document/template/plantilla.h"
 
 namespace fs = std::filesystem;
@@ -85,16 +85,16 @@ int main(int argc, char** argv) {
   const std::string sDocx = sCarpeta + "/CuestionarioOperatividad2020.docx";
   const std::string sPlano = sCarpeta + "/plano";
   fs::create_directories(sPlano);
-  kv::TConvertidorPDF convertidor;
+  kv::PdfConverter convertidor;
   auto plano = [&] {
-    kv::TResultadoProceso r = kv::EjecutaProceso(
-        {"soffice", "--headless", "--convert-to", "pdf", "--outdir", sPlano, sDocx},
-        std::chrono::seconds(300));
-    if (r.bVencido || !fs::exists(sPlano + "/CuestionarioOperatividad2020.pdf")) std::exit(2);
+    kv::ProcessResult r =
+        kv::runProcess({"soffice", "--headless", "--convert-to", "pdf", "--outdir", sPlano, sDocx},
+                       std::chrono::seconds(300));
+    if (r.timedOut || !fs::exists(sPlano + "/CuestionarioOperatividad2020.pdf")) std::exit(2);
   };
   plano();  // the user's own profile exists before timing
   std::string sVersion;
-  double nVersion = Mide([&] { sVersion = convertidor.DameVersion(); });
+  double nVersion = Mide([&] { sVersion = convertidor.version(); });
   std::printf("Versión del convertidor: %s (consulta única por ejecución: %.0f ms)\n",
               sVersion.c_str(), nVersion);
   int nPdf = std::max(3, nRepeticiones / 5);
@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
   for (int r = 0; r < nPdf; ++r) {
     // What the export of the layer does: the version check, then the conversion.
     nuestro.push_back(Mide([&] {
-      convertidor.ValidaVersion();
-      convertidor.Convierte(sDocx, sCarpeta + "/CuestionarioOperatividad2020.pdf");
+      convertidor.checkVersion();
+      convertidor.convert(sDocx, sCarpeta + "/CuestionarioOperatividad2020.pdf");
     }));
     directo.push_back(Mide(plano));
   }

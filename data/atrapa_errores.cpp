@@ -1,7 +1,7 @@
 #include "data/atrapa_errores.h"
 
 #include "data/db/error.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "diag/log_errores.h"
 
 namespace kv {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/textos_datos.h"
+#include "data/textos.h"
 
 namespace kv {
 

@@ -7,7 +7,7 @@
 #include "data/atrapa_errores.h"
 #include "data/db/error.h"
 #include "data/texto_bd.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "diag/errores_bd.h"
 
 namespace kv {

@@ -2,7 +2,7 @@
 
 #include "data/colector_conxs.h"
 #include "data/texto_bd.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 
 namespace kv {
 

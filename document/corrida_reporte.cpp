@@ -16,7 +16,7 @@
 #include <random>
 
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 

@@ -10,10 +10,10 @@
 #include "diag/dialogos.h"
 #include "diag/programa.h"
 #include "diag/texto.h"
-#include "document/documento_ooxml.h"
 #include "document/error_doc.h"
-#include "document/texto_word.h"
-#include "document/textos_doc.h"
+#include "document/ooxml_document.h"
+#include "document/ooxml_text.h"
+#include "document/textos.h"
 
 namespace kv {
 
@@ -26,7 +26,7 @@ constexpr char32_t kSaltoLinea = U'\v';
 // Word's special codes ("^t", "^^"...) of a find or replacement text; "^&" (the found
 // text, replacement only) splits the result into pieces.
 std::vector<std::u32string> TraduceCodigos(const std::string& sTexto, bool bReemplazo) {
-  std::u32string s = texto_word::SoloCaracteresXml(texto_word::AU32(sTexto));
+  std::u32string s = ooxml::xmlCharsOnly(ooxml::AU32(sTexto));
   std::vector<std::u32string> piezas(1);
   for (size_t i = 0; i < s.size(); ++i) {
     char32_t c = s[i];
@@ -73,13 +73,13 @@ std::vector<std::u32string> TraduceCodigos(const std::string& sTexto, bool bReem
         [[fallthrough]];
       default:
         throw EDocumentoWord(textos_doc::kCodigoEspecialNoAdmitido + std::string("^") +
-                             texto_word::AUtf8(std::u32string(1, k)));
+                             ooxml::AUtf8(std::u32string(1, k)));
     }
   }
   return piezas;
 }
 
-ooxml::TBusqueda TraduceBusqueda(const TDatoBusquedaDocWord& d) {
+ooxml::Search TraduceBusqueda(const TDatoBusquedaDocWord& d) {
   auto activo = [](const std::optional<bool>& v) { return v.value_or(false); };
   if (activo(d.vMatchWildcards))
     throw EDocumentoWord(textos_doc::kOpcionNoAdmitida + std::string("MatchWildcards"));
@@ -91,13 +91,13 @@ ooxml::TBusqueda TraduceBusqueda(const TDatoBusquedaDocWord& d) {
   if (nReemplazo < 0 || nReemplazo > 2)
     throw EDocumentoWord(textos_doc::kOpcionNoAdmitida + std::string("Replace=") +
                          std::to_string(nReemplazo));
-  ooxml::TBusqueda b;
-  b.sBuscar = TraduceCodigos(d.vFindText.value_or(""), false).front();
-  b.partesReemplazo = TraduceCodigos(d.vReplaceWith.value_or(""), true);
-  b.bMayusculas = activo(d.vMatchCase);
-  b.bPalabraCompleta = activo(d.vMatchWholeWord);
-  b.bAdelante = d.vForward.value_or(true);
-  b.nReemplazo = nReemplazo;
+  ooxml::Search b;
+  b.text = TraduceCodigos(d.vFindText.value_or(""), false).front();
+  b.replacementParts = TraduceCodigos(d.vReplaceWith.value_or(""), true);
+  b.matchCase = activo(d.vMatchCase);
+  b.wholeWord = activo(d.vMatchWholeWord);
+  b.forward = d.vForward.value_or(true);
+  b.replace = nReemplazo;
   return b;
 }
 
@@ -151,17 +151,17 @@ std::string TDocumentoWord::RutaEnPrograma(const std::string& sRutaDocumento,
   return DameCarpetaExe() + "/" + sSubcarpeta + sNombre;
 }
 
-TDocumentoOOXML& TDocumentoWord::Documento() {
+OoxmlDocument& TDocumentoWord::Documento() {
   if (!F_WordDocument) throw EDocumentoWord(textos_doc::kSinDocumento);
   return *F_WordDocument;
 }
 
-TDocumentoOOXML* TDocumentoWord::AbreDocWord() {
+OoxmlDocument* TDocumentoWord::AbreDocWord() {
   if (ValidaAppWord()) CierraAppWord();
   CreaAppWord();
   try {
-    F_WordDocument = std::make_unique<TDocumentoOOXML>(LeeArchivo(F_RutaCompletaLeeDocWord),
-                                                       F_RutaCompletaLeeDocWord);
+    F_WordDocument = std::make_unique<OoxmlDocument>(LeeArchivo(F_RutaCompletaLeeDocWord),
+                                                     F_RutaCompletaLeeDocWord);
     F_sUltimoError.clear();
     return F_WordDocument.get();
   } catch (const EDocumentoWord& e) {
@@ -183,36 +183,35 @@ bool TDocumentoWord::CargaDocumentoWord(const std::string& sNombreDocumento,
 }
 
 void TDocumentoWord::RepDatEnTodoDocWord(const TDatoBusquedaDocWord& estDatosDefectoBusqueda) {
-  Documento().ReemplazaEnTodo(TraduceBusqueda(estDatosDefectoBusqueda));
+  Documento().replaceEverywhere(TraduceBusqueda(estDatosDefectoBusqueda));
 }
 
 bool TDocumentoWord::RepVarEnTodoDocWord(const std::string& sNombreVariable,
                                          const std::string& sValorVariable) {
-  TDocumentoOOXML& documento = Documento();
+  OoxmlDocument& documento = Documento();
   bool bResultado;
   try {
-    bResultado = documento.AgregaVariable(sNombreVariable, sValorVariable);
+    bResultado = documento.addVariable(sNombreVariable, sValorVariable);
   } catch (const EDocumentoWord& e) {
     F_sUltimoError = e.what();
     bResultado = false;
   }
-  documento.ActualizaCampos();
+  documento.updateFields();
   return bResultado;
 }
 
 bool TDocumentoWord::RepBkmEnTodoDocWord(const std::string& sNombreBookmark,
                                          const std::string& sValorBookmark, int nPosRep) {
   if (nPosRep < 0 || nPosRep > 2) return true;
-  TDocumentoOOXML& documento = Documento();
-  if (!documento.ExisteMarcador(sNombreBookmark)) return true;
+  OoxmlDocument& documento = Documento();
+  if (!documento.hasBookmark(sNombreBookmark)) return true;
   try {
     if (nPosRep == 0) {
       F_sSeleccion = sNombreBookmark;
-      documento.EscribeEnMarcador(sNombreBookmark, sValorBookmark.empty() ? " " : sValorBookmark,
-                                  0);
+      documento.writeAtBookmark(sNombreBookmark, sValorBookmark.empty() ? " " : sValorBookmark, 0);
       F_sSeleccion.clear();  // typing leaves an insertion point
     } else {
-      documento.EscribeEnMarcador(sNombreBookmark, sValorBookmark, nPosRep);
+      documento.writeAtBookmark(sNombreBookmark, sValorBookmark, nPosRep);
     }
     return true;
   } catch (const EDocumentoWord& e) {
@@ -224,10 +223,10 @@ bool TDocumentoWord::RepBkmEnTodoDocWord(const std::string& sNombreBookmark,
 bool TDocumentoWord::MarcaOpcionesDocWord(const std::string& sNombreBookmark,
                                           const std::vector<int>& opciones, int nCaja,
                                           const std::string& sCaja) {
-  TDocumentoOOXML& documento = Documento();
-  if (!documento.ExisteMarcador(sNombreBookmark)) return true;
+  OoxmlDocument& documento = Documento();
+  if (!documento.hasBookmark(sNombreBookmark)) return true;
   try {
-    documento.MarcaOpciones(sNombreBookmark, opciones, nCaja, sCaja);
+    documento.tickOptions(sNombreBookmark, opciones, nCaja, sCaja);
     return true;
   } catch (const EDocumentoWord& e) {
     F_sUltimoError = e.what();
@@ -236,10 +235,10 @@ bool TDocumentoWord::MarcaOpcionesDocWord(const std::string& sNombreBookmark,
 }
 
 bool TDocumentoWord::BorrarBkmDocWord(const std::string& sNombreBookmark) {
-  TDocumentoOOXML& documento = Documento();
-  if (!documento.ExisteMarcador(sNombreBookmark)) return false;
+  OoxmlDocument& documento = Documento();
+  if (!documento.hasBookmark(sNombreBookmark)) return false;
   try {
-    documento.BorraMarcador(sNombreBookmark);
+    documento.deleteBookmark(sNombreBookmark);
     F_sSeleccion.clear();
     return true;
   } catch (const EDocumentoWord& e) {
@@ -249,7 +248,7 @@ bool TDocumentoWord::BorrarBkmDocWord(const std::string& sNombreBookmark) {
 }
 
 bool TDocumentoWord::SeleccionaBookmark(const std::string& sNombreBookmark) {
-  if (!Documento().ExisteMarcador(sNombreBookmark)) return false;
+  if (!Documento().hasBookmark(sNombreBookmark)) return false;
   F_sSeleccion = sNombreBookmark;
   return true;
 }
@@ -260,7 +259,7 @@ bool TDocumentoWord::GuardaDocumentoWord(const std::string& sNombreDocumento,
   F_RutaCompletaGuardaDocWord = RutaEnPrograma(sRutaDocumento, sNombreDocumento + sInfAdicional);
   bool bOk;
   try {
-    Documento().Guarda(F_RutaCompletaGuardaDocWord);
+    Documento().save(F_RutaCompletaGuardaDocWord);
     ProcesaEventos();
     bOk = true;
     if (!F_GeneraPDF) CierraAppWord();
@@ -284,11 +283,11 @@ bool TDocumentoWord::GuardaPDFDocWord(const std::string& sRutaCompletaPDF) {
     if (fs::path(sRutaCompletaPDF).lexically_normal() ==
         fs::path(F_RutaCompletaGuardaDocWord).lexically_normal())
       throw EDocumentoWord(textos_doc::kPdfSobreDocumento + sRutaCompletaPDF);
-    TConvertidorPDF convertidor = F_Convertidor;
-    if (!convertidor.alEsperar) convertidor.alEsperar = [this] { ProcesaEventos(); };
-    convertidor.ValidaVersion();
+    PdfConverter convertidor = F_Convertidor;
+    if (!convertidor.onWait) convertidor.onWait = [this] { ProcesaEventos(); };
+    convertidor.checkVersion();
     ProcesaEventos();
-    convertidor.Convierte(F_RutaCompletaGuardaDocWord, sRutaCompletaPDF);
+    convertidor.convert(F_RutaCompletaGuardaDocWord, sRutaCompletaPDF);
     ProcesaEventos();
     CierraAppWord();
     F_sUltimoError.clear();

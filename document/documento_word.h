@@ -1,7 +1,7 @@
 #pragma once
 // One Word document made from a template, filled and written out as .docx and PDF. Word's
 // automation is replaced by this program's own layer: the package is edited in-process
-// (TDocumentoOOXML) and LibreOffice, run headless, does the PDF export (TConvertidorPDF).
+// (OoxmlDocument) and LibreOffice, run headless, does the PDF export (PdfConverter).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "document/convertidor_pdf.h"
+#include "document/pdf_converter.h"
 
 namespace kv {
 
-class TDocumentoOOXML;
+class OoxmlDocument;
 
 // The fifteen parameters of Word's find-and-replace, in Word's order. An empty optional is
 // a parameter that is not given (Word's own default then applies: off, forward, stop at
@@ -63,7 +63,7 @@ class TDocumentoWord {
   // is missing or not a usable template.
   bool CargaDocumentoWord(const std::string& sNombreDocumento, const std::string& sRutaDocumento);
   // The document made from RutaLeeDocWord, or null.
-  TDocumentoOOXML* AbreDocWord();
+  OoxmlDocument* AbreDocWord();
   // Find and replace in every header, footer, section body and text box. Throws EDocumentoWord.
   void RepDatEnTodoDocWord(const TDatoBusquedaDocWord& estDatosDefectoBusqueda);
   // Adds a document variable and updates the fields; false when the variable exists.
@@ -94,7 +94,7 @@ class TDocumentoWord {
   // What went wrong in the last failed load, save or export (empty when nothing did).
   const std::string& GetUltimoError() const { return F_sUltimoError; }
   // The converter used for the PDF export (program, time limit, minimum version).
-  TConvertidorPDF& Convertidor() { return F_Convertidor; }
+  PdfConverter& Convertidor() { return F_Convertidor; }
   // Runs while the slow steps wait (saving, exporting); without one, the application's
   // pending events are processed (when there is an application), so the window paints.
   void SetProcesaEventos(std::function<void()> f) { F_ProcesaEventos = std::move(f); }
@@ -106,7 +106,7 @@ class TDocumentoWord {
   void CreaAppWord();
   void CierraAppWord();
   bool GuardaPDFDocWord(const std::string& sRutaCompletaPDF);
-  TDocumentoOOXML& Documento();
+  OoxmlDocument& Documento();
   std::string RutaEnPrograma(const std::string& sRutaDocumento, const std::string& sNombre) const;
   void ProcesaEventos();
 
@@ -119,10 +119,10 @@ class TDocumentoWord {
   std::string F_RutaCompletaGuardaDocWord;
   std::string F_RutaCompletaGuardaPDF;
   bool F_WordApp = false;  // a working session is held
-  std::unique_ptr<TDocumentoOOXML> F_WordDocument;
+  std::unique_ptr<OoxmlDocument> F_WordDocument;
   std::string F_sSeleccion;
   std::string F_sUltimoError;
-  TConvertidorPDF F_Convertidor;
+  PdfConverter F_Convertidor;
   std::function<void()> F_ProcesaEventos;
 };
 

@@ -12,7 +12,7 @@
 #include "diag/texto.h"
 #include "document/corrida_reporte.h"
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 
@@ -79,7 +79,7 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
   // Before any answer: the folder, the lock of its report, the converter, the output.
   const std::string sPdf = NombrePdf(fuentes.sNombreDocumento);
   corrida.emplace(DameCarpetaExe(), sPdf);
-  documento->Convertidor().VerificaDisponible();
+  documento->Convertidor().checkAvailable();
   VerificaReemplazable(corrida->Ruta(sPdf));
   const std::string sPlantilla = corrida->NombreDeTrabajo(fuentes.sNombrePlantilla);
   const std::string sDocumento = corrida->NombreDeTrabajo(fuentes.sNombreDocumento);

@@ -17,7 +17,7 @@
 #include <mutex>
 #include <thread>
 
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv::xlsx {
 

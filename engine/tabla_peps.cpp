@@ -29,101 +29,98 @@ bool MismoNombre(const std::string& a, const char* b) {
 template <typename F>
 void TTablaPEPs::Notifica(F&& f) {
   // A copy, so an observer may unsubscribe while being notified.
-  const auto obs = observadores_;
+  const auto obs = F_Observadores;
   for (auto* o : obs) f(*o);
 }
 
 void TTablaPEPs::Open() {
   if (Active()) return;
-  estado_ = TEstado::Consulta;
-  actual_ = 0;
+  F_Estado = TDataSetState::Browse;
+  F_Actual = 0;
   Notifica([](IObservadorTablaPEPs& o) { o.TablaReiniciada(); });
 }
 
 void TTablaPEPs::Clear() {
   Open();
-  estado_ = TEstado::Consulta;
-  filas_.clear();
-  actual_ = 0;
+  F_Estado = TDataSetState::Browse;
+  F_Filas.clear();
+  F_Actual = 0;
   Notifica([](IObservadorTablaPEPs& o) { o.TablaReiniciada(); });
 }
 
-void TTablaPEPs::Mueve(std::size_t nFila) {
-  if (estado_ == TEstado::Edicion || estado_ == TEstado::Insercion) Post();
-  actual_ = std::min(nFila, filas_.size());
-  const std::size_t n = actual_;
+void TTablaPEPs::MoveTo(std::size_t nFila) {
+  if (F_Estado == TDataSetState::Edit || F_Estado == TDataSetState::Insert) Post();
+  F_Actual = std::min(nFila, F_Filas.size());
+  const std::size_t n = F_Actual;
   Notifica([n](IObservadorTablaPEPs& o) { o.FilaActualCambiada(n); });
 }
 
 void TTablaPEPs::First() {
-  Mueve(0);
+  MoveTo(0);
 }
 
 void TTablaPEPs::Next() {
-  if (!Eof()) Mueve(actual_ + 1);
-}
-
-void TTablaPEPs::MoveTo(std::size_t nFila) {
-  Mueve(nFila);
+  if (!Eof()) MoveTo(F_Actual + 1);
 }
 
 void TTablaPEPs::Append() {
   Open();
-  if (estado_ != TEstado::Consulta) Post();
-  buffer_ = TFilaPEP{};
-  estado_ = TEstado::Insercion;
+  if (F_Estado != TDataSetState::Browse) Post();
+  F_Buffer = TFilaPEP{};
+  F_Estado = TDataSetState::Insert;
 }
 
 void TTablaPEPs::Edit() {
   if (!Active() || Eof()) throw std::logic_error("TTablaPEPs: no current row to edit");
-  if (estado_ == TEstado::Edicion) return;
-  if (estado_ == TEstado::Insercion) Post();
-  buffer_ = filas_[actual_];
-  estado_ = TEstado::Edicion;
+  if (F_Estado == TDataSetState::Edit) return;
+  if (F_Estado == TDataSetState::Insert) Post();
+  F_Buffer = F_Filas[F_Actual];
+  F_Estado = TDataSetState::Edit;
 }
 
 void TTablaPEPs::SetField(const std::string& sCampo, const db::Value& vValor) {
-  if (estado_ != TEstado::Edicion && estado_ != TEstado::Insercion)
+  if (F_Estado != TDataSetState::Edit && F_Estado != TDataSetState::Insert)
     throw std::logic_error("TTablaPEPs: the table is not in edit mode");
   if (MismoNombre(sCampo, "IdPEP")) {
-    buffer_.IdPEP = static_cast<int>(vValor.toInt());
+    F_Buffer.IdPEP = static_cast<int>(vValor.toInt());
   } else if (MismoNombre(sCampo, "ClaveCliente")) {
-    buffer_.ClaveCliente = CortaTextoUtf8(vValor.toString(), kLargoClaveCliente);
+    F_Buffer.ClaveCliente = CortaTextoUtf8(vValor.toString(), kLargoClaveCliente);
   } else if (MismoNombre(sCampo, "Nombre")) {
-    buffer_.Nombre = CortaTextoUtf8(vValor.toString(), kLargoNombre);
+    F_Buffer.Nombre = CortaTextoUtf8(vValor.toString(), kLargoNombre);
   } else if (MismoNombre(sCampo, "EsPEP")) {
     if (vValor.isNull())
-      buffer_.EsPEP.reset();
+      F_Buffer.EsPEP.reset();
     else
-      buffer_.EsPEP = vValor.toInt() != 0;
+      F_Buffer.EsPEP = vValor.toInt() != 0;
   } else {
     throw std::invalid_argument("TTablaPEPs: unknown field " + sCampo);
   }
 }
 
 void TTablaPEPs::Post() {
-  if (estado_ == TEstado::Insercion) {
-    filas_.push_back(buffer_);
-    actual_ = filas_.size() - 1;
-    estado_ = TEstado::Consulta;
-    const std::size_t n = actual_;
+  if (F_Estado == TDataSetState::Insert) {
+    F_Filas.push_back(F_Buffer);
+    F_Actual = F_Filas.size() - 1;
+    F_Estado = TDataSetState::Browse;
+    const std::size_t n = F_Actual;
     Notifica([n](IObservadorTablaPEPs& o) { o.FilaAgregada(n); });
-  } else if (estado_ == TEstado::Edicion) {
-    filas_[actual_] = buffer_;
-    estado_ = TEstado::Consulta;
-    const std::size_t n = actual_;
+  } else if (F_Estado == TDataSetState::Edit) {
+    F_Filas[F_Actual] = F_Buffer;
+    F_Estado = TDataSetState::Browse;
+    const std::size_t n = F_Actual;
     Notifica([n](IObservadorTablaPEPs& o) { o.FilaModificada(n); });
   }
 }
 
 void TTablaPEPs::Cancel() {
-  if (estado_ == TEstado::Edicion || estado_ == TEstado::Insercion) estado_ = TEstado::Consulta;
+  if (F_Estado == TDataSetState::Edit || F_Estado == TDataSetState::Insert)
+    F_Estado = TDataSetState::Browse;
 }
 
 db::Value TTablaPEPs::FieldByName(const std::string& sCampo) const {
-  const bool bBuffer = estado_ == TEstado::Edicion || estado_ == TEstado::Insercion;
+  const bool bBuffer = F_Estado == TDataSetState::Edit || F_Estado == TDataSetState::Insert;
   if (!bBuffer && Eof()) throw std::out_of_range("TTablaPEPs: no current row");
-  const TFilaPEP& f = bBuffer ? buffer_ : filas_[actual_];
+  const TFilaPEP& f = bBuffer ? F_Buffer : F_Filas[F_Actual];
   if (MismoNombre(sCampo, "IdPEP")) return db::Value(f.IdPEP);
   if (MismoNombre(sCampo, "ClaveCliente")) return db::Value(f.ClaveCliente);
   if (MismoNombre(sCampo, "Nombre")) return db::Value(f.Nombre);
@@ -131,21 +128,21 @@ db::Value TTablaPEPs::FieldByName(const std::string& sCampo) const {
   throw std::invalid_argument("TTablaPEPs: unknown field " + sCampo);
 }
 
-void TTablaPEPs::EstableceEsPEP(std::size_t nFila, bool bEsPEP) {
+void TTablaPEPs::SetEsPEP(std::size_t nFila, bool bEsPEP) {
   MoveTo(nFila);
   Edit();
   SetField("EsPEP", db::Value(bEsPEP ? -1 : 0));
   Post();
 }
 
-void TTablaPEPs::AgregaObservador(IObservadorTablaPEPs* obs) {
-  if (obs && std::find(observadores_.begin(), observadores_.end(), obs) == observadores_.end())
-    observadores_.push_back(obs);
+void TTablaPEPs::AddObserver(IObservadorTablaPEPs* obs) {
+  if (obs && std::find(F_Observadores.begin(), F_Observadores.end(), obs) == F_Observadores.end())
+    F_Observadores.push_back(obs);
 }
 
-void TTablaPEPs::QuitaObservador(IObservadorTablaPEPs* obs) {
-  observadores_.erase(std::remove(observadores_.begin(), observadores_.end(), obs),
-                      observadores_.end());
+void TTablaPEPs::RemoveObserver(IObservadorTablaPEPs* obs) {
+  F_Observadores.erase(std::remove(F_Observadores.begin(), F_Observadores.end(), obs),
+                       F_Observadores.end());
 }
 
 }  // namespace kv

@@ -36,25 +36,26 @@ class TTablaPEPs {
   static constexpr std::size_t kLargoClaveCliente = 20;
   static constexpr std::size_t kLargoNombre = 100;
 
-  enum class TEstado { Inactiva, Consulta, Edicion, Insercion };
+  enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
   TTablaPEPs() = default;
   TTablaPEPs(const TTablaPEPs&) = delete;
   TTablaPEPs& operator=(const TTablaPEPs&) = delete;
 
   void Open();
-  bool Active() const { return estado_ != TEstado::Inactiva; }
-  TEstado Estado() const { return estado_; }
+  bool Active() const { return F_Estado != TDataSetState::Inactive; }
+  TDataSetState State() const { return F_Estado; }
   // Removes every row (the table stays open).
   void Clear();
 
   // Cursor.
   void First();
   void Next();
-  bool Eof() const { return actual_ >= filas_.size(); }
-  bool IsEmpty() const { return filas_.empty(); }
-  std::size_t RecordCount() const { return filas_.size(); }
-  std::size_t RecNo() const { return actual_; }
+  bool Eof() const { return F_Actual >= F_Filas.size(); }
+  bool IsEmpty() const { return F_Filas.empty(); }
+  std::size_t RecordCount() const { return F_Filas.size(); }
+  std::size_t RecNo() const { return F_Actual; }
+  // Moves to row nFila (past the last row: Eof), posting a pending edit first.
   void MoveTo(std::size_t nFila);
 
   // Editing: Append or Edit start a row buffer, SetField writes it, Post stores it,
@@ -71,23 +72,22 @@ class TTablaPEPs {
   db::Value FieldByName(const std::string& sCampo) const;
 
   // Indexed access for the grid.
-  const TFilaPEP& Fila(std::size_t nFila) const { return filas_.at(nFila); }
+  const TFilaPEP& Row(std::size_t nFila) const { return F_Filas.at(nFila); }
   // Edits and posts the tick of one row.
-  void EstableceEsPEP(std::size_t nFila, bool bEsPEP);
+  void SetEsPEP(std::size_t nFila, bool bEsPEP);
 
-  void AgregaObservador(IObservadorTablaPEPs* obs);
-  void QuitaObservador(IObservadorTablaPEPs* obs);
+  void AddObserver(IObservadorTablaPEPs* obs);
+  void RemoveObserver(IObservadorTablaPEPs* obs);
 
  private:
   template <typename F>
   void Notifica(F&& f);
-  void Mueve(std::size_t nFila);
 
-  TEstado estado_ = TEstado::Inactiva;
-  std::vector<TFilaPEP> filas_;
-  std::size_t actual_ = 0;
-  TFilaPEP buffer_;
-  std::vector<IObservadorTablaPEPs*> observadores_;
+  TDataSetState F_Estado = TDataSetState::Inactive;
+  std::vector<TFilaPEP> F_Filas;
+  std::size_t F_Actual = 0;
+  TFilaPEP F_Buffer;
+  std::vector<IObservadorTablaPEPs*> F_Observadores;
 };
 
 // The first nMax characters of a UTF-8 text (never cuts inside a character).

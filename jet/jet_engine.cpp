@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/sql/jet_text.h"
 #include "jet/sql/key_conditions.h"
 #include "jet/sql/sql_parser.h"
 #include "jet/sql/sql_translator.h"
 #include "jet/sql/sqlite_functions.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -48,7 +48,8 @@ class SqliteTableWriter : public TableWriter {
       create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
       insert += i ? ", ?" : "?";
     }
-    if (columns.empty()) throw DbError(msg::kClass, msg::readerError(msg::text::kTablaSinCampos));
+    if (columns.empty())
+      throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kTablaSinCampos));
     exec(create + ")");
     sqlite3_stmt* st = nullptr;
     check(sqlite3_prepare_v2(db_, (insert + ")").c_str(), -1, &st, nullptr));
@@ -70,7 +71,9 @@ class SqliteTableWriter : public TableWriter {
     check(sqlite3_bind_blob64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT));
   }
   void endRow() override {
-    if (!insert_) throw DbError(msg::kClass, msg::readerError(msg::text::kFilaAntesDeLosCampos));
+    if (!insert_)
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kFilaAntesDeLosCampos));
     const int rc = sqlite3_step(insert_.get());
     if (rc != SQLITE_DONE) check(rc);
     // Every column is bound again for the next row.
@@ -82,12 +85,13 @@ class SqliteTableWriter : public TableWriter {
  private:
   int index(int col) const {
     if (!insert_ || col < 0 || col >= columns_)
-      throw DbError(msg::kClass, msg::readerError(msg::text::kCampoFueraDeRango));
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kCampoFueraDeRango));
     return col + 1;
   }
   void check(int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
-      throw DbError(msg::kClass, msg::sqliteFailure(sqlite3_errmsg(db_)));
+      throw DbError(textos_jet::kClass, textos_jet::sqliteFailure(sqlite3_errmsg(db_)));
   }
   void exec(const std::string& sql) {
     check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
@@ -163,7 +167,8 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
       ":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   db_.reset(db);
   if (rc != SQLITE_OK)
-    throw DbError(msg::kClass, msg::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));
+    throw DbError(textos_jet::kClass,
+                  textos_jet::sqliteFailure(db ? sqlite3_errmsg(db) : "sqlite3_open"));
   // A double-quoted unknown name must fail, not turn into a text.
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -208,23 +213,23 @@ void JetEngine::startStatement() {
 
 // After an interrupted step, whatever error it surfaced as is the interruption.
 void JetEngine::throwIfStopped() const {
-  if (stopped_ == Stop::Asked) throw DbError(msg::kClass, msg::kInterrupted);
-  if (stopped_ == Stop::TimeLimit) throw DbError(msg::kClass, msg::kTimeLimit);
+  if (stopped_ == Stop::Asked) throw DbError(textos_jet::kClass, textos_jet::kInterrupted);
+  if (stopped_ == Stop::TimeLimit) throw DbError(textos_jet::kClass, textos_jet::kTimeLimit);
 }
 
 void JetEngine::fail(int rc) {
   throwIfStopped();
   std::string m = sqlite3_errmsg(db_.get());
   (void)rc;
-  if (tooDeep(m)) throw DbError(msg::kClass, msg::kTooLong);
+  if (tooDeep(m)) throw DbError(textos_jet::kClass, textos_jet::kTooLong);
   static const std::string noCol = "no such column: ";
   if (m.rfind(noCol, 0) == 0)
-    throw DbError(msg::kClass, msg::unknownColumn(m.substr(noCol.size())));
+    throw DbError(textos_jet::kClass, textos_jet::unknownColumn(m.substr(noCol.size())));
   // Texts raised by the jet_* functions are already the engine's own.
-  for (const char* own :
-       {msg::kDivByZero, msg::kTypeMismatch, msg::kOverflow, msg::kBadArgument, msg::kBadPattern})
-    if (m == own) throw DbError(msg::kClass, m);
-  throw DbError(msg::kClass, msg::sqliteFailure(m));
+  for (const char* own : {textos_jet::kDivByZero, textos_jet::kTypeMismatch, textos_jet::kOverflow,
+                          textos_jet::kBadArgument, textos_jet::kBadPattern})
+    if (m == own) throw DbError(textos_jet::kClass, m);
+  throw DbError(textos_jet::kClass, textos_jet::sqliteFailure(m));
 }
 
 void JetEngine::runSqlite(const std::string& sql) {
@@ -239,7 +244,7 @@ void JetEngine::exec(const std::string& sql) {
   if (rc != SQLITE_OK) {
     std::string m = err ? err : "?";
     sqlite3_free(err);
-    throw DbError(msg::kClass, msg::sqliteFailure(m));
+    throw DbError(textos_jet::kClass, textos_jet::sqliteFailure(m));
   }
 }
 
@@ -281,7 +286,7 @@ std::string JetEngine::resolveTable(const std::string& written) {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
     if (p && compareText(p, written) == 0) return p;
   }
-  throw DbError(msg::kClass, msg::unknownTable(written));
+  throw DbError(textos_jet::kClass, textos_jet::unknownTable(written));
 }
 
 // The columns of a stored table as its SQLite declaration gives them.
@@ -305,7 +310,8 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
     std::string name = sqlite3_column_name(st.get(), i);
     for (const auto& c : cols)
       if (compareText(c, name) == 0)
-        throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConORDERBYSobre));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kTOPConORDERBYSobre));
     cols.push_back(std::move(name));
   }
   return cols;
@@ -449,8 +455,8 @@ kv::db::RowSet JetEngine::select(const std::string& jetSql) {
 void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
   Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select) {
-    if (readOnly_) throw DbError(msg::kClass, msg::kReadOnly);
-    throw DbError(msg::kClass, msg::kOnlySelect);
+    if (readOnly_) throw DbError(textos_jet::kClass, textos_jet::kReadOnly);
+    throw DbError(textos_jet::kClass, textos_jet::kOnlySelect);
   }
   if (cacheOn_ && copyKeyConditions_) copyKeyConditions(*parsed.query);
   startStatement();
@@ -489,7 +495,7 @@ void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
 void JetEngine::execute(const std::string& jetSql) {
   const Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select && readOnly_)
-    throw DbError(msg::kClass, msg::kReadOnly);
+    throw DbError(textos_jet::kClass, textos_jet::kReadOnly);
   // A statement that changes rows makes every kept table stale.
   if (parsed.kind != Statement::Kind::Select) clearCache();
   startStatement();

@@ -12,10 +12,10 @@
 
 #include "data/db/error.h"
 #include "jet/jet_engine.h"
-#include "jet/jet_messages.h"
 #include "jet/mdb/mdb_header.h"
 #include "jet/mdb/mdb_reader.h"
 #include "jet/sql/jet_text.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -81,7 +81,7 @@ class SnapshotSource : public TableSource {
     reader_.loadTable(name, writer);
     // Checked after the load: a change before or during it shows then.
     if (!current_.count(toUpper(name)) && fileStamp(path_) != stamp_)
-      throw DbError(msg::kClass, msg::kChangedDuringCommand);
+      throw DbError(textos_jet::kClass, textos_jet::kChangedDuringCommand);
   }
 
  private:
@@ -139,7 +139,7 @@ class JetSession : public kv::db::Session {
     const auto stamp = fileStamp(path_);
     const MdbHeader header = readMdbHeader(path_);
     checkMdbPassword(header, password_);
-    if (!stamp) throw DbError(msg::kClass, msg::kChangedDuringCommand);
+    if (!stamp) throw DbError(textos_jet::kClass, textos_jet::kChangedDuringCommand);
     auto source = std::make_unique<SnapshotSource>(path_, header.fileSize, stamp_, current_);
     stamp_ = *stamp;
     return source;
@@ -159,7 +159,7 @@ class JetSession : public kv::db::Session {
 
 std::unique_ptr<kv::db::Session> openJetSession(const std::string& path,
                                                 const std::string& password) {
-  if (path.empty()) throw kv::db::DbError(msg::kClass, msg::kNoDataSource);
+  if (path.empty()) throw kv::db::DbError(textos_jet::kClass, textos_jet::kNoDataSource);
   return std::make_unique<JetSession>(path, password);
 }
 

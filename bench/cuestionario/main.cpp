@@ -336,7 +336,7 @@ int Ejecuta(const TOpciones& o) {
   }
   // The first two detected clients ticked, so the PEP clause takes part in the answers.
   for (std::size_t i = 0; i < std::min<std::size_t>(2, vtPEPs.RecordCount()); ++i)
-    vtPEPs.EstableceEsPEP(i, true);
+    vtPEPs.SetEsPEP(i, true);
   rep.EstableceTablaPEPs(&vtPEPs);
   std::printf("posibles PEP detectados: %zu (2 marcados)\n", vtPEPs.RecordCount());
   std::fflush(stdout);
@@ -395,7 +395,7 @@ int Ejecuta(const TOpciones& o) {
                                      db::formatNumber(o.dTipoCambio)};
     for (std::size_t i = 0; i < std::min<std::size_t>(2, vtPEPs.RecordCount()); ++i) {
       args.push_back("--pep");
-      args.push_back(vtPEPs.Fila(i).ClaveCliente);
+      args.push_back(vtPEPs.Row(i).ClaveCliente);
     }
     const fs::path salida =
         fs::temp_directory_path() / ("bench-cuestionario-respuestas-" + std::to_string(getpid()));

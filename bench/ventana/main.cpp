@@ -154,7 +154,7 @@ int Ejecuta(const TOpciones& o) {
     if (frm.dsPEPs()->rowCount() == 0) {
       std::fputs(textos::kSinPEPs, stderr);
     } else {
-      dm.vtPEPs.EstableceEsPEP(0, true);
+      dm.vtPEPs.SetEsPEP(0, true);
     }
     dMax = std::max(dMax, Mide(medidor, textos::kReporte, frm.bnGenReporte, frm));
   }

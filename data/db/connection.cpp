@@ -5,8 +5,8 @@
 #include <map>
 #include <mutex>
 
-#include "data/db/db_messages.h"
 #include "data/db/heartbeat.h"
+#include "data/db/textos.h"
 #include "diag/texto.h"
 
 namespace kv::db {
@@ -24,7 +24,7 @@ std::map<std::string, ProviderFactory>& providers() {
   return table;
 }
 
-const char* const kClass = msg::kClassConnection;
+const char* const kClass = textos_db::kClassConnection;
 
 }  // namespace
 
@@ -65,7 +65,7 @@ std::vector<std::pair<std::string, std::string>> parseConnectionString(const std
         }
         value += text[i++];
       }
-      if (!closed) throw DbError(kClass, msg::kUnclosedQuote);
+      if (!closed) throw DbError(kClass, textos_db::kUnclosedQuote);
       while (i < n && text[i] != ';') ++i;
     } else {
       std::size_t end = text.find(';', i);
@@ -96,19 +96,19 @@ void Connection::setConnected(bool on) {
   std::string provider;
   for (const auto& [k, v] : items)
     if (k == "provider") provider = v;
-  if (provider.empty()) throw DbError(kClass, msg::kNoProvider);
+  if (provider.empty()) throw DbError(kClass, textos_db::kNoProvider);
   auto it = providers().find(lower(provider));
   if (it == providers().end() || !it->second)
-    throw DbError(kClass, msg::providerUnavailable(provider));
+    throw DbError(kClass, textos_db::providerUnavailable(provider));
   const ProviderFactory factory = it->second;  // a copy: events served meanwhile may re-register
   std::unique_ptr<Session> session;
   runWithHeartbeat([&] { session = factory(items, mode_); });
   session_ = std::move(session);
-  if (!session_) throw DbError(kClass, msg::providerOpenedNothing(provider));
+  if (!session_) throw DbError(kClass, textos_db::providerOpenedNothing(provider));
 }
 
 Session& Connection::session() {
-  if (!session_) throw DbError(kClass, msg::kConnectionClosed);
+  if (!session_) throw DbError(kClass, textos_db::kConnectionClosed);
   return *session_;
 }
 

@@ -2,8 +2,8 @@
 
 #include <future>
 
-#include "data/db/db_messages.h"
 #include "data/db/error.h"
+#include "data/db/textos.h"
 
 namespace kv::db {
 
@@ -26,7 +26,7 @@ void beat() {
 }
 
 void runWithHeartbeat(const std::function<void()>& work) {
-  if (tWorking) throw DbError(msg::kClassConnection, msg::kConnectionBusy);
+  if (tWorking) throw DbError(textos_db::kClassConnection, textos_db::kConnectionBusy);
   HeartbeatScope* scope = tScope;
   if (!scope || !scope->beat_) {
     work();

@@ -2,13 +2,13 @@
 
 #include <strings.h>
 
-#include "data/db/db_messages.h"
 #include "data/db/heartbeat.h"
+#include "data/db/textos.h"
 
 namespace kv::db {
 
 namespace {
-const char* const kClass = msg::kClassQuery;
+const char* const kClass = textos_db::kClassQuery;
 }
 
 void Query::close() {
@@ -24,7 +24,7 @@ void Query::addSql(const std::string& text) {
 
 void Query::open() {
   close();
-  if (!connection_) throw DbError(kClass, msg::kQueryWithoutConnection);
+  if (!connection_) throw DbError(kClass, textos_db::kQueryWithoutConnection);
   Session& session = connection_->session();
   RowSet rows;
   runWithHeartbeat([&] { rows = session.select(sql_); });
@@ -35,17 +35,17 @@ void Query::open() {
 
 void Query::execSql() {
   close();
-  if (!connection_) throw DbError(kClass, msg::kQueryWithoutConnection);
+  if (!connection_) throw DbError(kClass, textos_db::kQueryWithoutConnection);
   Session& session = connection_->session();
   runWithHeartbeat([&] { session.execute(sql_); });
 }
 
 Value Query::fieldByName(const std::string& name) const {
-  if (!active_) throw DbError(kClass, msg::kQueryClosed);
-  if (eof()) throw DbError(kClass, msg::kNoCurrentRow);
+  if (!active_) throw DbError(kClass, textos_db::kQueryClosed);
+  if (eof()) throw DbError(kClass, textos_db::kNoCurrentRow);
   for (std::size_t c = 0; c < rows_.columns.size(); ++c)
     if (strcasecmp(rows_.columns[c].c_str(), name.c_str()) == 0) return rows_.rows[row_][c];
-  throw DbError(kClass, msg::fieldNotFound(name));
+  throw DbError(kClass, textos_db::fieldNotFound(name));
 }
 
 }  // namespace kv::db

@@ -11,7 +11,7 @@
 
 #include "data/db/error.h"
 #include "data/db/provider.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "diag/texto.h"
 #include "jet/mdb/jet4_format.h"
 

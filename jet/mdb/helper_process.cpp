@@ -10,7 +10,7 @@
 
 #include "data/db/error.h"
 #include "diag/preparacion_spawn.h"
-#include "jet/jet_messages.h"
+#include "jet/textos.h"
 
 extern char** environ;
 
@@ -66,8 +66,9 @@ struct Fd {
 };
 
 [[noreturn]] void cannotStart(int err) {
-  throw DbError(msg::kClass,
-                msg::readerError(msg::text::kNoSePudoIniciarElLector + msg::systemError(err)));
+  throw DbError(textos_jet::kClass,
+                textos_jet::readerError(textos_jet::text::kNoSePudoIniciarElLector +
+                                        textos_jet::systemError(err)));
 }
 
 // The helper's environment: the caller's, with the memory limit handed to the address
@@ -100,9 +101,10 @@ std::vector<char*> pointers(std::vector<std::string>& v) {
 // posix_spawn's file actions and attributes, released on every path.
 // A helper that died by a signal or exited with an error status.
 void checkExit(int status) {
-  if (WIFSIGNALED(status)) throw DbError(msg::kClass, msg::readerSignal(WTERMSIG(status)));
+  if (WIFSIGNALED(status))
+    throw DbError(textos_jet::kClass, textos_jet::readerSignal(WTERMSIG(status)));
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-    throw DbError(msg::kClass, msg::readerExit(WEXITSTATUS(status)));
+    throw DbError(textos_jet::kClass, textos_jet::readerExit(WEXITSTATUS(status)));
 }
 
 }  // namespace
@@ -134,7 +136,9 @@ std::uint8_t PipeIn::u8() {
 
 std::string_view PipeIn::bytes(std::uint32_t limit) {
   const std::uint32_t n = u32();
-  if (n > limit) throw DbError(msg::kClass, msg::readerError(msg::text::kLongitudFueraDeRango));
+  if (n > limit)
+    throw DbError(textos_jet::kClass,
+                  textos_jet::readerError(textos_jet::text::kLongitudFueraDeRango));
   need(n);
   std::string_view v(buf_.data() + pos_, n);
   pos_ += n;
@@ -188,16 +192,18 @@ void runHelper(const HelperCommand& command, const std::function<void(PipeIn&)>&
     // After its last frame the helper only closes the stream and exits.
     complete = true;
     in.u8();
-    throw DbError(msg::kClass, msg::readerError(msg::text::kRespuestaInesperadaDelLector));
+    throw DbError(textos_jet::kClass,
+                  textos_jet::readerError(textos_jet::text::kRespuestaInesperadaDelLector));
   } catch (const StreamEnded& e) {
     if (e.hung) {
       guard.kill();
       guard.wait();
-      throw DbError(msg::kClass, msg::kReaderHung);
+      throw DbError(textos_jet::kClass, textos_jet::kReaderHung);
     }
     if (!complete) {
       checkExit(guard.wait());
-      throw DbError(msg::kClass, msg::readerError(msg::text::kElLectorTerminoAntesDe));
+      throw DbError(textos_jet::kClass,
+                    textos_jet::readerError(textos_jet::text::kElLectorTerminoAntesDe));
     }
   }
   checkExit(guard.wait());

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
+#include "diag/texto.h"
 #include "jet/mdb/jet4_format.h"
-#include "jet/sql/jet_text.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -42,7 +42,7 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
   if (jetVersion == 3) {
     // Jet 3: up to 20 single-byte characters.
     for (std::size_t i = 0; i < 20 && page[kPasswordAt + i]; ++i)
-      appendUtf8(out, page[kPasswordAt + i]);
+      AgregaUtf8(out, page[kPasswordAt + i]);
     return out;
   }
   // Jet 4: 20 UCS-2 characters, each byte also masked with the creation date.
@@ -59,32 +59,35 @@ std::string decodeMdbPassword(const unsigned char* pageIn, int jetVersion) {
     chars.push_back(static_cast<char16_t>(lo | (hi << 8)));
   }
   while (!chars.empty() && chars.back() == 0) chars.pop_back();
-  for (char16_t c : chars) appendUtf8(out, c);
+  for (char16_t c : chars) AgregaUtf8(out, c);
   return out;
 }
 
 MdbHeader readMdbHeader(const std::string& path) {
   Fd f;
   f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+  if (f.fd < 0)
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
   struct stat st {};
   if (::fstat(f.fd, &st) != 0)
-    throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
   if (!S_ISREG(st.st_mode))
-    throw DbError(msg::kClass, msg::cannotOpen(path, msg::text::kNoEsArchivo));
+    throw DbError(textos_jet::kClass, textos_jet::cannotOpen(path, textos_jet::text::kNoEsArchivo));
   unsigned char page[kHeaderBytes];
   std::size_t got = 0;
   while (got < sizeof page) {
     const ssize_t n = ::read(f.fd, page + got, sizeof page - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw DbError(msg::kClass, msg::cannotOpen(path, msg::systemError(errno)));
+    if (n < 0)
+      throw DbError(textos_jet::kClass,
+                    textos_jet::cannotOpen(path, textos_jet::systemError(errno)));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
-  if (got < sizeof page) throw DbError(msg::kClass, msg::fileEmpty(path));
+  if (got < sizeof page) throw DbError(textos_jet::kClass, textos_jet::fileEmpty(path));
   static const unsigned char magic[] = {0x00, 0x01, 0x00, 0x00};
   if (std::memcmp(page, magic, 4) != 0 || std::memcmp(page + 4, "Standard Jet DB", 16) != 0)
-    throw DbError(msg::kClass, msg::kNotAccess);
+    throw DbError(textos_jet::kClass, textos_jet::kNotAccess);
   MdbHeader h;
   switch (page[0x14]) {
     case 0:
@@ -94,15 +97,15 @@ MdbHeader readMdbHeader(const std::string& path) {
       h.jetVersion = 4;
       break;
     default:
-      throw DbError(msg::kClass, msg::kNotAccess);
+      throw DbError(textos_jet::kClass, textos_jet::kNotAccess);
   }
   const std::uint64_t pageSize = h.jetVersion == 3 ? 2048 : 4096;
   h.fileSize = static_cast<std::uint64_t>(st.st_size);
   // Page 0 (header), page 1 and the catalog's definition on page 2 at least.
-  if (h.fileSize < 3 * pageSize) throw DbError(msg::kClass, msg::fileEmpty(path));
+  if (h.fileSize < 3 * pageSize) throw DbError(textos_jet::kClass, textos_jet::fileEmpty(path));
   // Jet writes whole pages: a partial last page is a cut copy or a damaged file.
   if (h.fileSize % pageSize != 0)
-    throw DbError(msg::kClass, msg::partialFile(h.fileSize, pageSize));
+    throw DbError(textos_jet::kClass, textos_jet::partialFile(h.fileSize, pageSize));
   h.password = decodeMdbPassword(page, h.jetVersion);
   return h;
 }
@@ -110,7 +113,7 @@ MdbHeader readMdbHeader(const std::string& path) {
 void checkMdbPassword(const MdbHeader& header, const std::string& given) {
   // A file without a password opens whatever is given, as with Jet.
   if (header.password.empty()) return;
-  if (given != header.password) throw DbError(msg::kClass, msg::kBadPassword);
+  if (given != header.password) throw DbError(textos_jet::kClass, textos_jet::kBadPassword);
 }
 
 }  // namespace kv::jet

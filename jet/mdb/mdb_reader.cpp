@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/mdb/helper_process.h"
 #include "jet/mdb/mdb_reader_protocol.h"
+#include "jet/textos.h"
 
 // KV_READER_NAME and KV_READER_SUBDIR come from the build, which also installs the
 // reader there.
@@ -28,17 +28,19 @@ std::atomic<int> gTimeoutOverrideMs{0};
 constexpr int kLevelsUp = 4;
 
 [[noreturn]] void damaged(const char* what) {
-  throw DbError(msg::kClass, msg::readerError(what));
+  throw DbError(textos_jet::kClass, textos_jet::readerError(what));
 }
 
 [[noreturn]] void readerFailed(PipeIn& in) {
-  throw DbError(msg::kClass, msg::readerError(std::string(in.bytes(reader::kMaxName))));
+  throw DbError(textos_jet::kClass,
+                textos_jet::readerError(std::string(in.bytes(reader::kMaxName))));
 }
 
 HelperCommand readerCommand(std::uint64_t fileSize, std::vector<std::string> args) {
   const std::string program = readerProgram();
   if (program.empty())
-    damaged((std::string(msg::text::kNoSeEncontroElLector) + "\"" KV_READER_NAME "\"").c_str());
+    damaged(
+        (std::string(textos_jet::text::kNoSeEncontroElLector) + "\"" KV_READER_NAME "\"").c_str());
   HelperCommand c;
   c.memoryLimit = readerMemoryLimit(fileSize);
   c.timeoutMs =
@@ -90,7 +92,7 @@ MdbTableSource::MdbTableSource(std::string path, std::uint64_t fileSize)
       const std::uint8_t tag = in.u8();
       if (tag == reader::kEnd) return;
       if (tag == reader::kError) readerFailed(in);
-      if (tag != reader::kTable) damaged(msg::text::kRespuestaInesperadaDelLector);
+      if (tag != reader::kTable) damaged(textos_jet::text::kRespuestaInesperadaDelLector);
       tables_.emplace_back(in.bytes(reader::kMaxName));
     }
   });
@@ -100,14 +102,16 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
   runHelper(readerCommand(fileSize_, {reader::kTableCommand, name, path_}), [&](PipeIn& in) {
     std::uint8_t tag = in.u8();
     if (tag == reader::kError) readerFailed(in);
-    if (tag != reader::kColumns) damaged(msg::text::kRespuestaInesperadaDelLector);
+    if (tag != reader::kColumns) damaged(textos_jet::text::kRespuestaInesperadaDelLector);
     const std::uint32_t ncols = in.u32();
-    if (ncols == 0 || ncols > reader::kMaxColumns) damaged(msg::text::kNumeroDeCamposFueraDe);
+    if (ncols == 0 || ncols > reader::kMaxColumns)
+      damaged(textos_jet::text::kNumeroDeCamposFueraDe);
     std::vector<ColumnInfo> cols;
     for (std::uint32_t i = 0; i < ncols; ++i) {
       std::string colName(in.bytes(reader::kMaxName));
       const std::uint8_t kind = in.u8();
-      if (kind > static_cast<std::uint8_t>(ColumnKind::Blob)) damaged(msg::text::kTipoDesconocido);
+      if (kind > static_cast<std::uint8_t>(ColumnKind::Blob))
+        damaged(textos_jet::text::kTipoDesconocido);
       cols.push_back({std::move(colName), static_cast<ColumnKind>(kind)});
     }
     writer.begin(cols);
@@ -115,7 +119,7 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
       tag = in.u8();
       if (tag == reader::kEnd) return;
       if (tag == reader::kError) readerFailed(in);
-      if (tag != reader::kRow) damaged(msg::text::kRespuestaInesperadaDelLector);
+      if (tag != reader::kRow) damaged(textos_jet::text::kRespuestaInesperadaDelLector);
       for (std::uint32_t c = 0; c < ncols; ++c) {
         const int ci = static_cast<int>(c);
         switch (in.u8()) {
@@ -135,7 +139,7 @@ void MdbTableSource::loadTable(const std::string& name, TableWriter& writer) {
             writer.blob(ci, in.bytes(reader::kMaxValue));
             break;
           default:
-            damaged(msg::text::kValorDesconocido);
+            damaged(textos_jet::text::kValorDesconocido);
         }
       }
       writer.endRow();

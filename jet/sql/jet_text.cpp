@@ -8,6 +8,7 @@
 #include <cwctype>
 
 #include "data/db/c_numbers.h"
+#include "diag/texto.h"
 
 namespace kv::jet {
 
@@ -58,24 +59,6 @@ char32_t nextChar(std::string_view s, std::size_t& i) {
   return c;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 char32_t upperChar(char32_t c) {
   if (c < 0x80) return (c >= U'a' && c <= U'z') ? c - 32 : c;
   // Dotless i and long s have no one-to-one upper case in Windows' mapping.
@@ -99,7 +82,7 @@ std::string mapChars(std::string_view s, F f) {
   std::string out;
   out.reserve(s.size());
   std::size_t i = 0;
-  while (i < s.size()) appendUtf8(out, f(nextChar(s, i)));
+  while (i < s.size()) AgregaUtf8(out, f(nextChar(s, i)));
   return out;
 }
 }  // namespace

@@ -10,7 +10,6 @@ namespace kv::jet {
 // Decodes one UTF-8 character at s[i] and advances i; invalid bytes come back as
 // themselves (Latin-1 reading) so that no input is rejected.
 char32_t nextChar(std::string_view s, std::size_t& i);
-void appendUtf8(std::string& out, char32_t c);
 
 // Upper case of one character, one to one (no ß -> SS; dotless i stays).
 char32_t upperChar(char32_t c);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/mdb/jet4_format.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -51,7 +51,7 @@ std::string upperAscii(std::string s) {
 }
 
 [[noreturn]] void fail(const std::string& detail, std::size_t pos) {
-  throw DbError(msg::kClass, msg::syntax(detail, pos));
+  throw DbError(textos_jet::kClass, textos_jet::syntax(detail, pos));
 }
 
 std::vector<Token> tokenize(const std::string& s) {
@@ -71,9 +71,9 @@ std::vector<Token> tokenize(const std::string& s) {
       out.push_back({Tok::Word, w, upperAscii(w), start});
     } else if (c == '[') {
       const std::size_t close = s.find(']', i + 1);
-      if (close == std::string::npos) fail(msg::text::kFalta, start);
+      if (close == std::string::npos) fail(textos_jet::text::kFalta, start);
       std::string w = s.substr(i + 1, close - i - 1);
-      if (w.empty()) fail(msg::text::kNombreVacioEntreCorchetes, start);
+      if (w.empty()) fail(textos_jet::text::kNombreVacioEntreCorchetes, start);
       i = close + 1;
       out.push_back({Tok::Quoted, w, {}, start});
     } else if (std::isdigit(c) ||
@@ -92,7 +92,7 @@ std::vector<Token> tokenize(const std::string& s) {
         }
       }
       if (i < n && isWordStart(static_cast<unsigned char>(s[i])))
-        fail(msg::text::kNumeroMalFormado, start);
+        fail(textos_jet::text::kNumeroMalFormado, start);
       out.push_back({Tok::Number, s.substr(start, i - start), {}, start});
     } else if (c == '\'' || c == '"') {
       const char q = static_cast<char>(c);
@@ -112,11 +112,11 @@ std::vector<Token> tokenize(const std::string& s) {
         }
         v += s[i++];
       }
-      if (!closed) fail(msg::text::kTextoSinCerrar, start);
+      if (!closed) fail(textos_jet::text::kTextoSinCerrar, start);
       out.push_back({Tok::String, v, {}, start});
     } else if (c == '#') {
       const std::size_t close = s.find('#', i + 1);
-      if (close == std::string::npos) fail(msg::text::kFechaSinCerrar, start);
+      if (close == std::string::npos) fail(textos_jet::text::kFechaSinCerrar, start);
       out.push_back({Tok::Date, s.substr(i + 1, close - i - 1), {}, start});
       i = close + 1;
     } else {
@@ -126,10 +126,10 @@ std::vector<Token> tokenize(const std::string& s) {
         if (s.compare(i, 2, t) == 0) sym = t;
       if (sym.empty()) {
         if (std::string("=<>+-*/\\&(),.;").find(static_cast<char>(c)) == std::string::npos)
-          fail(std::string(msg::text::kCaracterInesperado) + s[i] + "'", start);
+          fail(std::string(textos_jet::text::kCaracterInesperado) + s[i] + "'", start);
         sym = std::string(1, static_cast<char>(c));
       }
-      if (sym == "!=") fail(msg::text::kOperadorUse, start);
+      if (sym == "!=") fail(textos_jet::text::kOperadorUse, start);
       i += sym.size();
       out.push_back({Tok::Symbol, sym, {}, start});
     }
@@ -150,21 +150,22 @@ class Parser {
       next();
       expectKw("FROM");
       st.kind = Statement::Kind::Delete;
-      st.table = name(msg::text::kNombreDeTabla);
+      st.table = name(textos_jet::text::kNombreDeTabla);
       if (acceptKw("WHERE")) st.where = expr();
     } else if (isKw("TRUNCATE")) {
       next();
       expectKw("TABLE");
       st.kind = Statement::Kind::Truncate;
-      st.table = name(msg::text::kNombreDeTabla);
+      st.table = name(textos_jet::text::kNombreDeTabla);
     } else if (isKw("SELECT")) {
       st.kind = Statement::Kind::Select;
       st.query = query();
     } else {
-      fail(msg::text::kSeEsperabaSELECTDELETEO, cur().pos);
+      fail(textos_jet::text::kSeEsperabaSELECTDELETEO, cur().pos);
     }
     acceptSym(";");
-    if (cur().type != Tok::End) fail(msg::text::kTextoSobrante + cur().text + "'", cur().pos);
+    if (cur().type != Tok::End)
+      fail(textos_jet::text::kTextoSobrante + cur().text + "'", cur().pos);
     return st;
   }
 
@@ -191,7 +192,7 @@ class Parser {
     int levels = 0;
   };
   void deeper() {
-    if (++depth_ > kMaxDepth) throw DbError(msg::kClass, msg::kTooLong);
+    if (++depth_ > kMaxDepth) throw DbError(textos_jet::kClass, textos_jet::kTooLong);
   }
 
   const Token& cur() const { return toks_[p_]; }
@@ -209,7 +210,7 @@ class Parser {
     return true;
   }
   void expectKw(const char* kw) {
-    if (!acceptKw(kw)) fail(std::string(msg::text::kSeEsperaba) + kw, cur().pos);
+    if (!acceptKw(kw)) fail(std::string(textos_jet::text::kSeEsperaba) + kw, cur().pos);
   }
   bool isSym(const char* s) const { return cur().type == Tok::Symbol && cur().text == s; }
   bool acceptSym(const char* s) {
@@ -218,14 +219,14 @@ class Parser {
     return true;
   }
   void expectSym(const char* s) {
-    if (!acceptSym(s)) fail(std::string(msg::text::kSeEsperaba2) + s + "'", cur().pos);
+    if (!acceptSym(s)) fail(std::string(textos_jet::text::kSeEsperaba2) + s + "'", cur().pos);
   }
   bool isName() const {
     return cur().type == Tok::Quoted ||
            (cur().type == Tok::Word && kReserved.count(cur().upper) == 0);
   }
   std::string name(const char* what) {
-    if (!isName()) fail(std::string(msg::text::kSeEsperaba) + what, cur().pos);
+    if (!isName()) fail(std::string(textos_jet::text::kSeEsperaba) + what, cur().pos);
     std::string n = cur().text;
     next();
     return n;
@@ -244,7 +245,9 @@ class Parser {
       auto& last = q->members.back();
       q->orderBy = std::move(last.orderBy);
       last.orderBy.clear();
-      if (last.top) throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPEnElUltimoMiembro));
+      if (last.top)
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kTOPEnElUltimoMiembro));
     }
     return q;
   }
@@ -255,27 +258,29 @@ class Parser {
     if (acceptKw("DISTINCT")) {
       c.distinct = true;
     } else if (isKw("DISTINCTROW")) {
-      throw DbError(msg::kClass, msg::unsupported(msg::text::kDISTINCTROW));
+      throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kDISTINCTROW));
     } else {
       acceptKw("ALL");
     }
     if (acceptKw("TOP")) {
       if (cur().type != Tok::Number ||
           cur().text.find_first_not_of("0123456789") != std::string::npos)
-        fail(msg::text::kTOPNecesitaUnNumeroEntero, cur().pos);
+        fail(textos_jet::text::kTOPNecesitaUnNumeroEntero, cur().pos);
       const std::size_t at = cur().pos;
       c.top = std::strtoll(cur().text.c_str(), nullptr, 10);
-      if (*c.top <= 0) fail(msg::text::kTOPNecesitaUnNumeroMayor, at);
+      if (*c.top <= 0) fail(textos_jet::text::kTOPNecesitaUnNumeroMayor, at);
       next();
-      if (isKw("PERCENT")) throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPPERCENT));
+      if (isKw("PERCENT"))
+        throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kTOPPERCENT));
     }
     do {
       SelectItem item;
       item.expr = expr();
-      if (acceptKw("AS")) item.alias = name(msg::text::kAlias);
+      if (acceptKw("AS")) item.alias = name(textos_jet::text::kAlias);
       c.items.push_back(std::move(item));
     } while (acceptSym(","));
-    if (isKw("INTO")) throw DbError(msg::kClass, msg::unsupported(msg::text::kSELECTINTO));
+    if (isKw("INTO"))
+      throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kSELECTINTO));
     if (acceptKw("FROM")) {
       do {
         c.from.push_back(joinedTable());
@@ -315,7 +320,7 @@ class Parser {
                  (isKwAt(1, "JOIN") || (isKwAt(1, "OUTER") && isKwAt(2, "JOIN")))) {
         type = cur().upper;
       } else if (isKw("JOIN")) {
-        fail(msg::text::kJOINSinINNERLEFTO, cur().pos);
+        fail(textos_jet::text::kJOINSinINNERLEFTO, cur().pos);
       } else {
         break;
       }
@@ -349,12 +354,12 @@ class Parser {
       }
     } else {
       t->kind = TableRef::Kind::Table;
-      t->name = name(msg::text::kNombreDeTabla);
+      t->name = name(textos_jet::text::kNombreDeTabla);
     }
     if (acceptKw("AS"))
-      t->alias = name(msg::text::kAlias);
+      t->alias = name(textos_jet::text::kAlias);
     else if (isName())
-      t->alias = name(msg::text::kAlias);
+      t->alias = name(textos_jet::text::kAlias);
     return t;
   }
 
@@ -367,7 +372,7 @@ class Parser {
     if (ec != std::errc::result_out_of_range) return;
     const auto e = t.text.find_first_of("eE");
     if (e != std::string::npos && e + 1 < t.text.size() && t.text[e + 1] == '-') return;
-    throw DbError(msg::kClass, msg::kOverflow);
+    throw DbError(textos_jet::kClass, textos_jet::kOverflow);
   }
 
   ExprPtr make(Expr::Kind k, std::size_t pos) {
@@ -408,7 +413,7 @@ class Parser {
       e = chain("OR", std::move(e), andExpr(), pos, depth);
     }
     if (isKw("XOR") || isKw("EQV") || isKw("IMP"))
-      throw DbError(msg::kClass, msg::unsupported(cur().upper));
+      throw DbError(textos_jet::kClass, textos_jet::unsupported(cur().upper));
     return e;
   }
   ExprPtr andExpr() {
@@ -474,14 +479,15 @@ class Parser {
         in->negated = negated;
         in->args.push_back(std::move(e));
         expectSym("(");
-        if (isKw("SELECT")) throw DbError(msg::kClass, msg::unsupported(msg::text::kINSELECT));
+        if (isKw("SELECT"))
+          throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kINSELECT));
         do {
           in->args.push_back(concat());
         } while (acceptSym(","));
         expectSym(")");
         e = std::move(in);
       } else if (negated) {
-        fail(msg::text::kSeEsperabaLIKEBETWEENO, cur().pos);
+        fail(textos_jet::text::kSeEsperabaLIKEBETWEENO, cur().pos);
       } else if (acceptKw("IS")) {
         auto n = make(Expr::Kind::IsNull, pos);
         n->negated = acceptKw("NOT");
@@ -554,7 +560,8 @@ class Parser {
         if (t.text == "(") {
           next();
           if (isKw("SELECT"))
-            throw DbError(msg::kClass, msg::unsupported(msg::text::kSubconsultasEscalares));
+            throw DbError(textos_jet::kClass,
+                          textos_jet::unsupported(textos_jet::text::kSubconsultasEscalares));
           ExprPtr e = expr();
           expectSym(")");
           return e;
@@ -563,9 +570,9 @@ class Parser {
           next();
           return make(Expr::Kind::Star, pos);
         }
-        fail(msg::text::kSeEsperabaUnaExpresion, pos);
+        fail(textos_jet::text::kSeEsperabaUnaExpresion, pos);
       case Tok::End:
-        fail(msg::text::kLaInstruccionTerminaAntesDe, pos);
+        fail(textos_jet::text::kLaInstruccionTerminaAntesDe, pos);
       case Tok::Word:
         if (t.upper == "TRUE" || t.upper == "FALSE") {
           auto e = make(Expr::Kind::Boolean, pos);
@@ -577,8 +584,9 @@ class Parser {
           next();
           return make(Expr::Kind::Null, pos);
         }
-        if (t.upper == "EXISTS") throw DbError(msg::kClass, msg::unsupported(msg::text::kEXISTS));
-        if (kReserved.count(t.upper)) fail(msg::text::kPalabraReservada + t.text + "'", pos);
+        if (t.upper == "EXISTS")
+          throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kEXISTS));
+        if (kReserved.count(t.upper)) fail(textos_jet::text::kPalabraReservada + t.text + "'", pos);
         [[fallthrough]];
       case Tok::Quoted: {
         std::string first = t.text;
@@ -590,7 +598,8 @@ class Parser {
           f->text = first;
           if (!isSym(")")) {
             if (isKw("DISTINCT"))
-              throw DbError(msg::kClass, msg::unsupported(msg::text::kDISTINCTDentroDeUnaFuncion));
+              throw DbError(textos_jet::kClass,
+                            textos_jet::unsupported(textos_jet::text::kDISTINCTDentroDeUnaFuncion));
             do {
               f->args.push_back(expr());
             } while (acceptSym(","));
@@ -606,9 +615,10 @@ class Parser {
           }
           auto c = make(Expr::Kind::Column, pos);
           c->qualifier = first;
-          c->text = name(msg::text::kNombreDeCampo);
+          c->text = name(textos_jet::text::kNombreDeCampo);
           if (isSym("."))
-            throw DbError(msg::kClass, msg::unsupported(msg::text::kNombresConTresPartes));
+            throw DbError(textos_jet::kClass,
+                          textos_jet::unsupported(textos_jet::text::kNombresConTresPartes));
           return c;
         }
         auto c = make(Expr::Kind::Column, pos);
@@ -616,7 +626,7 @@ class Parser {
         return c;
       }
     }
-    fail(msg::text::kSeEsperabaUnaExpresion, pos);
+    fail(textos_jet::text::kSeEsperabaUnaExpresion, pos);
   }
 };
 
@@ -634,7 +644,7 @@ double parseDateLiteral(const std::string& body) {
   std::string datePart =
       body.substr(i, dateEnd == std::string::npos ? std::string::npos : dateEnd - i);
   std::string timePart = dateEnd == std::string::npos ? "" : body.substr(dateEnd);
-  auto bad = [&]() -> double { throw DbError(msg::kClass, msg::invalidDate(body)); };
+  auto bad = [&]() -> double { throw DbError(textos_jet::kClass, textos_jet::invalidDate(body)); };
   auto number = [&](const std::string& s) {
     if (s.empty() || s.size() > 4 || s.find_first_not_of("0123456789") != std::string::npos) bad();
     return std::atoi(s.c_str());

@@ -8,9 +8,9 @@
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/sql/jet_text.h"
 #include "jet/sql/sqlite_functions.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -112,7 +112,8 @@ Type typeOf(JetResult r) {
 // The Jet operator's SQLite function; an operator Jet lacks is unsupported.
 const JetFunction& jetOperator(const std::string& op, bool unary = false) {
   const JetFunction* f = findJetOperator(op, unary);
-  if (!f) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+  if (!f)
+    throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kOperador + op));
   return *f;
 }
 
@@ -319,7 +320,8 @@ class Translator {
         } else if (e.kind == Expr::Kind::Number) {
           r.sql += e.text;
         } else {
-          throw DbError(msg::kClass, msg::unsupported(msg::text::kORDERBYDeUnaUNION));
+          throw DbError(textos_jet::kClass,
+                        textos_jet::unsupported(textos_jet::text::kORDERBYDeUnaUNION));
         }
         if (q.orderBy[i].desc) r.sql += " DESC";
       }
@@ -339,7 +341,8 @@ class Translator {
     std::string s;
     if (ranked) {
       if (c.distinct)
-        throw DbError(msg::kClass, msg::unsupported(msg::text::kTOPConDISTINCTYORDER));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kTOPConDISTINCTYORDER));
       // Jet's TOP n keeps every row that ties with the n-th one.
       std::vector<std::string> cols = ctx_.describe(base.select);
       cols.resize(cols.size() - 2);  // without jet_rank_ and jet_row_
@@ -378,7 +381,8 @@ class Translator {
       if (i) items += ", ";
       if (it.expr->kind == Expr::Kind::Star) {
         if (!it.alias.empty())
-          throw DbError(msg::kClass, msg::syntax(msg::text::kAliasDe, it.expr->pos));
+          throw DbError(textos_jet::kClass,
+                        textos_jet::syntax(textos_jet::text::kAliasDe, it.expr->pos));
         items += star(*it.expr, out.columns);
         continue;
       }
@@ -510,7 +514,8 @@ class Translator {
     if (!grouped) return;
     std::vector<std::string> aliases;
     for (const auto& it : c.items) {
-      if (it.expr->kind == Expr::Kind::Star) throw DbError(msg::kClass, msg::notAggregated("*"));
+      if (it.expr->kind == Expr::Kind::Star)
+        throw DbError(textos_jet::kClass, textos_jet::notAggregated("*"));
       checkColumnsGrouped(*it.expr, c, aliases);
       if (!it.alias.empty()) aliases.push_back(it.alias);
     }
@@ -535,8 +540,9 @@ class Translator {
       if (e.qualifier.empty())
         for (const auto& a : aliases)
           if (sameName(a, e.text)) return;
-      throw DbError(msg::kClass,
-                    msg::notAggregated(e.qualifier.empty() ? e.text : e.qualifier + "." + e.text));
+      throw DbError(
+          textos_jet::kClass,
+          textos_jet::notAggregated(e.qualifier.empty() ? e.text : e.qualifier + "." + e.text));
     }
     for (const auto& a : e.args) checkColumnsGrouped(*a, c, aliases);
   }
@@ -564,7 +570,7 @@ class Translator {
       for (const Alias& a : *aliases_)
         if (sameName(a.name, e.text)) {
           aliasBytes_ += a.value.text.size();
-          if (aliasBytes_ > kAliasBytes) throw DbError(msg::kClass, msg::kTooLong);
+          if (aliasBytes_ > kAliasBytes) throw DbError(textos_jet::kClass, textos_jet::kTooLong);
           return {"(" + a.value.text + ")", a.value.type, a.value.aggregate};
         }
     std::string qualifier = e.qualifier;
@@ -597,7 +603,8 @@ class Translator {
       case Expr::Kind::Column:
         return column(e);
       case Expr::Kind::Star:
-        throw DbError(msg::kClass, msg::syntax(msg::text::kFueraDeLaListaDe, e.pos));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::syntax(textos_jet::text::kFueraDeLaListaDe, e.pos));
       case Expr::Kind::Unary: {
         if (e.op == "NOT") {
           Sql a = expr(*e.args[0], Use::Condition);
@@ -735,7 +742,8 @@ class Translator {
     if ((op == "+" || op == "-" || op == "*") && allNumbers && texts.size() <= kFlatRun)
       return {"(" + joined(texts, 0, texts.size(), (" " + op + " ").c_str()) + ")", Type::Number};
     const JetFunction& f = jetOperator(op);
-    if (f.maxArgs >= 0) throw DbError(msg::kClass, msg::unsupported(msg::text::kOperador + op));
+    if (f.maxArgs >= 0)
+      throw DbError(textos_jet::kClass, textos_jet::unsupported(textos_jet::text::kOperador + op));
     if (f.associative) return {associativeCall(std::move(texts), f.sqlName), typeOf(f.result)};
     const Type type = op == "+" && allNumbers ? Type::Number : typeOf(f.result);
     return {leftCall(texts, f.sqlName), type};
@@ -745,7 +753,7 @@ class Translator {
     const std::string name = upperName(e.text);
     const std::size_t n = e.args.size();
     auto want = [&](std::size_t lo, std::size_t hi) {
-      if (n < lo || n > hi) throw DbError(msg::kClass, msg::wrongArgs(e.text));
+      if (n < lo || n > hi) throw DbError(textos_jet::kClass, textos_jet::wrongArgs(e.text));
     };
     auto arg = [&](std::size_t i) { return expr(*e.args[i], Use::Value); };
     if (name == "IIF") {
@@ -769,21 +777,24 @@ class Translator {
       want(1, 1);
       if (e.args[0]->kind == Expr::Kind::Star) {
         if (name != "COUNT" || !e.args[0]->qualifier.empty())
-          throw DbError(msg::kClass, msg::syntax(msg::text::kFueraDeCOUNT, e.args[0]->pos));
+          throw DbError(textos_jet::kClass,
+                        textos_jet::syntax(textos_jet::text::kFueraDeCOUNT, e.args[0]->pos));
         return {"count(*)", Type::Number, true};
       }
       if (hasAggregate(*e.args[0]))
-        throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kFuncionesDeAgregadoAnidadas));
       Sql a = arg(0);
       if (a.aggregate)
-        throw DbError(msg::kClass, msg::unsupported(msg::text::kFuncionesDeAgregadoAnidadas));
+        throw DbError(textos_jet::kClass,
+                      textos_jet::unsupported(textos_jet::text::kFuncionesDeAgregadoAnidadas));
       // MIN and MAX give the type of what they compare, texts compared as Jet does.
       if (name == "MIN" || name == "MAX")
         return {std::string(f->sqlName) + "(" + a.text + (numeric(a.type) ? ")" : " COLLATE JET)"),
                 a.type, true};
       return {call(*f, {a.text}), typeOf(f->result), true};
     }
-    if (!f) throw DbError(msg::kClass, msg::unknownFunction(e.text));
+    if (!f) throw DbError(textos_jet::kClass, textos_jet::unknownFunction(e.text));
     want(static_cast<std::size_t>(f->minArgs), static_cast<std::size_t>(f->maxArgs));
     std::vector<std::string> args;
     bool aggregate = false;

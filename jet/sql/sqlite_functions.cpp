@@ -11,8 +11,8 @@
 
 #include "data/db/c_numbers.h"
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/sql/jet_text.h"
+#include "jet/textos.h"
 
 namespace kv::jet {
 
@@ -28,7 +28,7 @@ void guarded(sqlite3_context* ctx, F f) {
   } catch (const std::exception& e) {
     sqlite3_result_error(ctx, e.what(), -1);
   } catch (...) {
-    sqlite3_result_error(ctx, msg::kTypeMismatch, -1);
+    sqlite3_result_error(ctx, textos_jet::kTypeMismatch, -1);
   }
 }
 
@@ -84,7 +84,7 @@ bool number(sqlite3_value* v, Num& out) {
       if (parseNumericText(textOf(v), out)) return true;
       [[fallthrough]];
     default:
-      throw kv::db::DbError(msg::kClass, msg::kTypeMismatch);
+      throw kv::db::DbError(textos_jet::kClass, textos_jet::kTypeMismatch);
   }
 }
 
@@ -115,7 +115,7 @@ enum class Arith { Add, Sub, Mul };
 
 // A result beyond a Double's range is Jet's overflow, not infinity.
 double finite(double d) {
-  if (!std::isfinite(d)) throw kv::db::DbError(msg::kClass, msg::kOverflow);
+  if (!std::isfinite(d)) throw kv::db::DbError(textos_jet::kClass, textos_jet::kOverflow);
   return d;
 }
 
@@ -137,7 +137,7 @@ Num arith(Arith op, const Num& a, const Num& b) {
 template <Arith op>
 void fnArith(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
-    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
+    if (argc < 2) throw kv::db::DbError(textos_jet::kClass, textos_jet::kBadArgument);
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
     std::string text;
     bool isText = false, started = false;
@@ -160,7 +160,8 @@ void fnArith(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         continue;
       }
       if (isText) {
-        if (!parseNumericText(text, acc)) throw kv::db::DbError(msg::kClass, msg::kTypeMismatch);
+        if (!parseNumericText(text, acc))
+          throw kv::db::DbError(textos_jet::kClass, textos_jet::kTypeMismatch);
         isText = false;
       }
       Num b;
@@ -184,7 +185,7 @@ void fnNeg(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // a / b / c …, from the left; every operand is checked as nested pairs would check it.
 void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
-    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
+    if (argc < 2) throw kv::db::DbError(textos_jet::kClass, textos_jet::kBadArgument);
     Num a, b;
     bool have = number(argv[0], a);
     double acc = a.real();
@@ -194,7 +195,7 @@ void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         have = false;
         continue;
       }
-      if (b.real() == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
+      if (b.real() == 0) throw kv::db::DbError(textos_jet::kClass, textos_jet::kDivByZero);
       acc = finite(acc / b.real());
     }
     if (!have) return sqlite3_result_null(ctx);
@@ -206,14 +207,14 @@ void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 std::int64_t wholeOperand(const Num& n) {
   if (n.isInt) return n.i;
   const double r = std::nearbyint(n.d);
-  if (!(std::fabs(r) < 9.2e18)) throw kv::db::DbError(msg::kClass, msg::kOverflow);
+  if (!(std::fabs(r) < 9.2e18)) throw kv::db::DbError(textos_jet::kClass, textos_jet::kOverflow);
   return static_cast<std::int64_t>(r);
 }
 
 template <bool isMod>
 void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   guarded(ctx, [&] {
-    if (argc < 2) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
+    if (argc < 2) throw kv::db::DbError(textos_jet::kClass, textos_jet::kBadArgument);
     Num a, b;
     bool have = number(argv[0], a), whole = false;
     std::int64_t x = 0;
@@ -226,10 +227,11 @@ void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
       if (!whole) x = wholeOperand(a);
       whole = true;
       const std::int64_t y = wholeOperand(b);
-      if (y == 0) throw kv::db::DbError(msg::kClass, msg::kDivByZero);
+      if (y == 0) throw kv::db::DbError(textos_jet::kClass, textos_jet::kDivByZero);
       if (y == -1) {
         // The one quotient a whole number cannot hold.
-        if (!isMod && x == INT64_MIN) throw kv::db::DbError(msg::kClass, msg::kOverflow);
+        if (!isMod && x == INT64_MIN)
+          throw kv::db::DbError(textos_jet::kClass, textos_jet::kOverflow);
         x = isMod ? 0 : -x;
       } else {
         x = isMod ? x % y : x / y;
@@ -279,7 +281,7 @@ void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (argc > 1) {
       if (!number(argv[1], n)) return sqlite3_result_null(ctx);
       const std::int64_t d = wholeOperand(n);
-      if (d < 0 || d > 300) throw kv::db::DbError(msg::kClass, msg::kBadArgument);
+      if (d < 0 || d > 300) throw kv::db::DbError(textos_jet::kClass, textos_jet::kBadArgument);
       digits = static_cast<int>(d);
     }
     if (a.isInt) return sqlite3_result_int64(ctx, a.i);
@@ -369,7 +371,7 @@ std::vector<PatTok> compilePattern(std::string_view p) {
         }
         t.ranges.emplace_back(x, hi);
       }
-      if (!closed) throw kv::db::DbError(msg::kClass, msg::kBadPattern);
+      if (!closed) throw kv::db::DbError(textos_jet::kClass, textos_jet::kBadPattern);
       if (t.ranges.empty() && !t.negate) continue;  // "[]" matches nothing: zero-length
       out.push_back(std::move(t));
     } else {
@@ -577,8 +579,8 @@ void installJetFunctions(sqlite3* db) {
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
   auto check = [&](int rc, const char* what) {
     if (rc != SQLITE_OK)
-      throw kv::db::DbError(msg::kClass,
-                            msg::sqliteFailure(std::string(what) + ": " + sqlite3_errmsg(db)));
+      throw kv::db::DbError(textos_jet::kClass, textos_jet::sqliteFailure(std::string(what) + ": " +
+                                                                          sqlite3_errmsg(db)));
   };
   for (const JetFunction& f : kFunctions) {
     if (!f.scalar && !f.step) continue;  // built into SQLite

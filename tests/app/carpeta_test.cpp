@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CarpetaPrueba : public ::testing::Test {
+class CarpetaPrograma : public ::testing::Test {
  protected:
   void SetUp() override {
     AseguraAplicacionQt();
@@ -51,7 +51,7 @@ class CarpetaPrueba : public ::testing::Test {
   std::vector<std::string> inicios;
 };
 
-TEST_F(CarpetaPrueba, ArgumentIsUsedAsGivenAndNeverRemembered) {
+TEST_F(CarpetaPrograma, ArgumentIsUsedAsGivenAndNeverRemembered) {
   kavori.Escribe("Kavori.INI", "[Control]\nEmpresaActiva=1\n");
   exe.Escribe("Kavori.INI");
   const fs::path previa = fs::current_path();
@@ -69,7 +69,7 @@ TEST_F(CarpetaPrueba, ArgumentIsUsedAsGivenAndNeverRemembered) {
   EXPECT_TRUE(fs::is_empty(otra.Ruta()));
 }
 
-TEST_F(CarpetaPrueba, MissingArgumentFolderStopsTheStart) {
+TEST_F(CarpetaPrograma, MissingArgumentFolderStopsTheStart) {
   const std::string sNoExiste = (otra.Ruta() / "no_existe").string();
   otra.Escribe("archivo.txt", "x");
   for (const std::string& s : {sNoExiste, (otra.Ruta() / "archivo.txt").string(), std::string()}) {
@@ -81,7 +81,7 @@ TEST_F(CarpetaPrueba, MissingArgumentFolderStopsTheStart) {
   EXPECT_TRUE(inicios.empty());
 }
 
-TEST_F(CarpetaPrueba, ExecutablesFolderWithIniNeedsNoQuestion) {
+TEST_F(CarpetaPrograma, ExecutablesFolderWithIniNeedsNoQuestion) {
   exe.Escribe("KAVORI.ini");
   DameAjustes()->setValue("carpetaKavori", QString::fromStdString(kavori.Ruta().string()));
   kavori.Escribe("Kavori.INI");
@@ -90,7 +90,7 @@ TEST_F(CarpetaPrueba, ExecutablesFolderWithIniNeedsNoQuestion) {
   EXPECT_TRUE(dialogos->Textos().empty());
 }
 
-TEST_F(CarpetaPrueba, PickedFolderIsRememberedForTheNextStart) {
+TEST_F(CarpetaPrograma, PickedFolderIsRememberedForTheNextStart) {
   kavori.Escribe("kavori.ini", "[Control]\nEmpresaActiva=1\n");
   // First start: a folder without Kavori.INI is refused and the dialog opens again there.
   EXPECT_EQ(Elige(std::nullopt, {otra.Ruta().string(), kavori.Ruta().string() + "/"}),
@@ -123,7 +123,7 @@ TEST_F(CarpetaPrueba, PickedFolderIsRememberedForTheNextStart) {
   EXPECT_EQ(Recordada(), kavori.Ruta().string());
 }
 
-TEST_F(CarpetaPrueba, FolderThatCannotBeWrittenIsSaidAtOnce) {
+TEST_F(CarpetaPrograma, FolderThatCannotBeWrittenIsSaidAtOnce) {
   // A folder without write permission (as a process's /proc folder is) is read-only even for
   // an administrator.
   EXPECT_EQ(Elige("/proc/self"), "/proc/self");

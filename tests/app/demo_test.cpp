@@ -27,7 +27,7 @@
 namespace kv {
 namespace {
 
-class DemoPrueba : public VentanaPrueba {
+class FrmPrincipalDemo : public VentanaPrueba {
  protected:
   void SetUp() override {
     VentanaPrueba::SetUp();
@@ -38,7 +38,7 @@ class DemoPrueba : public VentanaPrueba {
   }
 };
 
-TEST_F(DemoPrueba, WrongPasswordIsRefused) {
+TEST_F(FrmPrincipalDemo, WrongPasswordIsRefused) {
   TfrmPrincipal& frm = VentanaReal();
   frm.edUsuario->setText(QString::fromLatin1(demo::kClaveAdmin));
   frm.edPassw->setText(QStringLiteral("OTRA"));
@@ -49,7 +49,7 @@ TEST_F(DemoPrueba, WrongPasswordIsRefused) {
   EXPECT_EQ(frm.dsPEPs()->rowCount(), 0);
 }
 
-TEST_F(DemoPrueba, DetectionListsTheFlaggedClients) {
+TEST_F(FrmPrincipalDemo, DetectionListsTheFlaggedClients) {
   TfrmPrincipal& frm = VentanaReal();
   MuestraYAcepta();
   QTest::keyClicks(frm.edUsuario, QStringLiteral("admin"));
@@ -77,7 +77,7 @@ std::vector<std::string> Archivos(const std::filesystem::path& carpeta) {
 }
 
 // Detect, tick two clients, generate: the PDF holds the answers those two ticks give.
-TEST_F(DemoPrueba, ReportWithTwoTicks) {
+TEST_F(FrmPrincipalDemo, ReportWithTwoTicks) {
   std::vector<std::string> abiertos;
   const auto abridorAnterior = AsignaAbridorArchivos([&](const std::string& sArchivo) {
     abiertos.push_back(sArchivo);
@@ -130,7 +130,7 @@ TEST_F(DemoPrueba, ReportWithTwoTicks) {
 // Without the converter the report stops before any answer: the status line's failure text,
 // then a box that says what to install, the same text in the support log, and the folder
 // as it was.
-TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
+TEST_F(FrmPrincipalDemo, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
   TCarpetaTemporal vacia;  // a PATH without soffice
   const std::string sPathAnterior = std::getenv("PATH") ? std::getenv("PATH") : "";
   TfrmPrincipal& frm = VentanaReal();
@@ -165,7 +165,7 @@ TEST_F(DemoPrueba, WithoutTheConverterTheReportStopsAtOnceAndSaysWhy) {
 // A workbook that cannot be written after a good PDF: the status line and a box say that the
 // report is done but its evidence is not, and why; the PDF stays, an earlier workbook stays as
 // it was and no part of the new one is left in the folder.
-TEST_F(DemoPrueba, AWorkbookThatCannotBeWrittenIsSaidInABoxAndTheReportStays) {
+TEST_F(FrmPrincipalDemo, AWorkbookThatCannotBeWrittenIsSaidInABoxAndTheReportStays) {
   const auto libro = carpeta.Ruta() / "CuestionarioOperatividad2020-evidencia.xlsx";
   const auto pdf = carpeta.Ruta() / "CuestionarioOperatividad2020.pdf";
   const std::string sAnterior = "el libro de un reporte anterior";

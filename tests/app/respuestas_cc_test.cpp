@@ -31,7 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RespuestasCCPrueba : public VentanaPrueba {
+class DlgRespuestasCC : public VentanaPrueba {
  protected:
   void SetUp() override {
     VentanaPrueba::SetUp();
@@ -62,7 +62,7 @@ class RespuestasCCPrueba : public VentanaPrueba {
   std::optional<std::string> configAnterior_;
 };
 
-TEST_F(RespuestasCCPrueba, EntriesFollowTheKindOfEachQuestion) {
+TEST_F(DlgRespuestasCC, EntriesFollowTheKindOfEachQuestion) {
   auto d = Dialogo();
   EXPECT_EQ(d->windowTitle().toStdString(), "Respuestas del centro cambiario");
   EXPECT_EQ(d->txFaltan->text().toStdString(), "Faltan por responder: 39 de 39");
@@ -85,7 +85,7 @@ TEST_F(RespuestasCCPrueba, EntriesFollowTheKindOfEachQuestion) {
       textos.end());
 }
 
-TEST_F(RespuestasCCPrueba, DependentQuestionsOpenWithTheirAnswer) {
+TEST_F(DlgRespuestasCC, DependentQuestionsOpenWithTheirAnswer) {
   auto d = Dialogo();
   EXPECT_FALSE(d->Entrada(10).marco->isEnabled());
   EXPECT_FALSE(d->Entrada(11).marco->isEnabled());
@@ -105,7 +105,7 @@ TEST_F(RespuestasCCPrueba, DependentQuestionsOpenWithTheirAnswer) {
   EXPECT_TRUE(d->Entrada(27).especifique->isEnabled());
 }
 
-TEST_F(RespuestasCCPrueba, MessagesAtTheField) {
+TEST_F(DlgRespuestasCC, MessagesAtTheField) {
   auto d = Dialogo();
   const struct {
     int nPregunta;
@@ -150,7 +150,7 @@ TEST_F(RespuestasCCPrueba, MessagesAtTheField) {
   EXPECT_NE(Lee(Archivo()).find("\nP2=XYZ\n"), std::string::npos);
 }
 
-TEST_F(RespuestasCCPrueba, SavedAnswersComeBackAndCancelAsksFirst) {
+TEST_F(DlgRespuestasCC, SavedAnswersComeBackAndCancelAsksFirst) {
   {
     auto d = Dialogo();
     d->Entrada(1).linea->setText(QStringLiteral("CAMBIOS \"EL ÁGUILA\", S.A. DE C.V."));
@@ -198,7 +198,7 @@ TEST_F(RespuestasCCPrueba, SavedAnswersComeBackAndCancelAsksFirst) {
   EXPECT_EQ(Lee(Archivo()), sArchivo);
 }
 
-TEST_F(RespuestasCCPrueba, ADamagedFileIsReplacedOnlyWhenTheUserSaysSo) {
+TEST_F(DlgRespuestasCC, ADamagedFileIsReplacedOnlyWhenTheUserSaysSo) {
   const std::string sDanado = "[RespuestasCC]\nP1=CASA\nP6=doce\n";
   carpeta.Escribe("RespuestasCC.ini", sDanado);
   // The dialog itself is not run by the tests: it closes as soon as it shows.
@@ -234,7 +234,7 @@ TEST_F(RespuestasCCPrueba, ADamagedFileIsReplacedOnlyWhenTheUserSaysSo) {
   EXPECT_TRUE(LeeArchivoRespuestasCC(Archivo()).Correcta());
 }
 
-TEST_F(RespuestasCCPrueba, AProgramFolderThatCannotBeWrittenOffersTheUsersFolder) {
+TEST_F(DlgRespuestasCC, AProgramFolderThatCannotBeWrittenOffersTheUsersFolder) {
   const std::string sSinPermiso =
       "No se pueden guardar las respuestas en la carpeta del programa:\n"
       "No se pudo escribir el archivo " +
@@ -266,7 +266,7 @@ TEST_F(RespuestasCCPrueba, AProgramFolderThatCannotBeWrittenOffersTheUsersFolder
   EXPECT_EQ(CargaRespuestasCC().respuestas.Respuesta(3)->sTexto, "CC-777");
 }
 
-TEST_F(RespuestasCCPrueba, TheCommandSitsLeftOfTheReportAndRestsDuringACommand) {
+TEST_F(DlgRespuestasCC, TheCommandSitsLeftOfTheReportAndRestsDuringACommand) {
   PreparaCarpeta();
   guion->nombres = {"ANA"};
   TfrmPrincipal& frm = Ventana();
@@ -304,7 +304,7 @@ TEST_F(RespuestasCCPrueba, TheCommandSitsLeftOfTheReportAndRestsDuringACommand) 
 }
 
 // From the file to the PDF: typed texts at their places, options ticked, the rest waiting.
-TEST_F(RespuestasCCPrueba, TheReportCarriesTheTypedAnswers) {
+TEST_F(DlgRespuestasCC, TheReportCarriesTheTypedAnswers) {
   demo::OpcionesDemo opciones;
   opciones.carpeta = carpeta.Ruta();
   opciones.operaciones = 300;
@@ -357,7 +357,7 @@ TEST_F(RespuestasCCPrueba, TheReportCarriesTheTypedAnswers) {
 }
 
 // A picture of the dialog for a look by eye (scripts/capture-window sets KV_CAPTURA_DIR).
-TEST_F(RespuestasCCPrueba, Captura) {
+TEST_F(DlgRespuestasCC, Captura) {
   if (std::getenv("KV_CAPTURA_DIR") == nullptr) GTEST_SKIP() << "KV_CAPTURA_DIR not set";
   carpeta.Escribe("RespuestasCC.ini",
                   "[RespuestasCC]\nP1=CAMBIOS \"EL ÁGUILA\", S.A. DE C.V.\nP2=CAG0102\n"

@@ -169,7 +169,7 @@ class TCuestionarioGuion : public IRepCuestionarioCNBV {
     if (g_.alGenerar) g_.alGenerar();
     g_.marcasAlGenerar.clear();
     for (std::size_t i = 0; i < vtPEPS.RecordCount(); ++i)
-      g_.marcasAlGenerar.push_back(vtPEPS.Fila(i).EsPEP.value_or(false));
+      g_.marcasAlGenerar.push_back(vtPEPS.Row(i).EsPEP.value_or(false));
     return g_.bGenera;
   }
   std::string DameCausaFalla() const override { return g_.sCausa; }

@@ -38,6 +38,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The main window's own suite; the other window suites derive their fixtures from
+// VentanaPrueba too.
+class FrmPrincipal : public VentanaPrueba {};
+
 std::string T(const QString& s) {
   return s.toStdString();
 }
@@ -46,7 +50,7 @@ QColor ColorDe(const QWidget* w) {
   return w->palette().color(QPalette::WindowText);
 }
 
-TEST_F(VentanaPrueba, DesignOfEveryCaption) {
+TEST_F(FrmPrincipal, DesignOfEveryCaption) {
   TfrmPrincipal& frm = Ventana();
   EXPECT_EQ(T(frm.windowTitle()), "Cuestionario Operatividad 2020");
   EXPECT_EQ(frm.size(), QSize(690, 730));
@@ -141,7 +145,7 @@ double Tinta(QWidget* w) {
 
 // The title renders bold, not only asks for it: in a capture it holds clearly more ink than
 // the same text in the regular face, and it stays within the width of the steps' frames.
-TEST_F(VentanaPrueba, TheTitleRendersBold) {
+TEST_F(FrmPrincipal, TheTitleRendersBold) {
   TfrmPrincipal& frm = Ventana();
   QLabel regular(frm.Label1->text(), &frm);
   QFont fuente = frm.Label1->font();
@@ -158,7 +162,7 @@ TEST_F(VentanaPrueba, TheTitleRendersBold) {
             QFontMetrics(frm.Label1->font()).horizontalAdvance(frm.Label1->text()));
 }
 
-TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
+TEST_F(FrmPrincipal, EntriesButtonsAndGridDesign) {
   TfrmPrincipal& frm = Ventana();
   struct Caso {
     QWidget* control;
@@ -216,7 +220,7 @@ TEST_F(VentanaPrueba, EntriesButtonsAndGridDesign) {
   EXPECT_EQ(frm.grdPEPs->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
-TEST_F(VentanaPrueba, InitialState) {
+TEST_F(FrmPrincipal, InitialState) {
   TfrmPrincipal& frm = Ventana();
   EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
   EXPECT_FALSE(frm.bnGenReporte->isEnabled());
@@ -230,7 +234,7 @@ TEST_F(VentanaPrueba, InitialState) {
   EXPECT_EQ(ColorDe(frm.txPaso4), QColor(0, 128, 128));
 }
 
-TEST_F(VentanaPrueba, DecliningTheInstructionsClosesBeforeAnyDiskWork) {
+TEST_F(FrmPrincipal, DecliningTheInstructionsClosesBeforeAnyDiskWork) {
   TfrmPrincipal& frm = Ventana();
   dialogos->Responde({false});
   frm.show();
@@ -245,7 +249,7 @@ TEST_F(VentanaPrueba, DecliningTheInstructionsClosesBeforeAnyDiskWork) {
   EXPECT_EQ(guion->nCreados, 0);
 }
 
-TEST_F(VentanaPrueba, AcceptingTheInstructionsFocusesTheRate) {
+TEST_F(FrmPrincipal, AcceptingTheInstructionsFocusesTheRate) {
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setFocus();
   MuestraYAcepta();
@@ -257,7 +261,7 @@ TEST_F(VentanaPrueba, AcceptingTheInstructionsFocusesTheRate) {
 // Real key presses in each entry: typed characters go through the entry's rule, editing
 // keys, Tab and the shortcuts do their usual work, Enter moves on. A paste follows the rate's
 // rule too.
-TEST_F(VentanaPrueba, KeysPressedInEachEntry) {
+TEST_F(FrmPrincipal, KeysPressedInEachEntry) {
   TfrmPrincipal& frm = Ventana();
   MuestraYAcepta();
   struct Tecla {
@@ -341,7 +345,7 @@ TEST_F(VentanaPrueba, KeysPressedInEachEntry) {
 
 // A comma as decimal point, however it reached the entry, reads as the point; a rate outside
 // 5 to 100 pesos per dollar needs the user's word before the report.
-TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
+TEST_F(FrmPrincipal, RateWithCommaAndRateOutsideThePlausibleRange) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
@@ -394,7 +398,7 @@ TEST_F(VentanaPrueba, RateWithCommaAndRateOutsideThePlausibleRange) {
 
 // A report that fails with a known cause says it in a box after the status line's text,
 // with the log file support can ask for.
-TEST_F(VentanaPrueba, AFailedReportSaysWhyInABox) {
+TEST_F(FrmPrincipal, AFailedReportSaysWhyInABox) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
@@ -426,7 +430,7 @@ TEST_F(VentanaPrueba, AFailedReportSaysWhyInABox) {
   }
 }
 
-TEST_F(VentanaPrueba, KeyAndPasswordTurnToCapitals) {
+TEST_F(FrmPrincipal, KeyAndPasswordTurnToCapitals) {
   TfrmPrincipal& frm = Ventana();
   QTest::keyClicks(frm.edUsuario, QStringLiteral("admin 1"));
   EXPECT_EQ(T(frm.edUsuario->text()), "ADMIN 1");
@@ -438,7 +442,7 @@ TEST_F(VentanaPrueba, KeyAndPasswordTurnToCapitals) {
   EXPECT_EQ(T(frm.edUsuario->text()), "PEÑA");
 }
 
-TEST_F(VentanaPrueba, EnterMovesOnShiftEnterBack) {
+TEST_F(FrmPrincipal, EnterMovesOnShiftEnterBack) {
   TfrmPrincipal& frm = Ventana();
   MuestraYAcepta();
   struct Caso {
@@ -472,7 +476,7 @@ TEST_F(VentanaPrueba, EnterMovesOnShiftEnterBack) {
 }
 
 // The validation stops at the first failure, before anything is opened.
-TEST_F(VentanaPrueba, ValidationOrderAndTexts) {
+TEST_F(FrmPrincipal, ValidationOrderAndTexts) {
   struct Caso {
     const char* usuario;
     const char* cambio;
@@ -508,7 +512,7 @@ TEST_F(VentanaPrueba, ValidationOrderAndTexts) {
 }
 
 // The rate is read with "." whatever the locale says.
-TEST_F(VentanaPrueba, RateReadWithFullStopUnderCommaLocale) {
+TEST_F(FrmPrincipal, RateReadWithFullStopUnderCommaLocale) {
   const QLocale anterior;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   PreparaCarpeta();
@@ -520,7 +524,7 @@ TEST_F(VentanaPrueba, RateReadWithFullStopUnderCommaLocale) {
   EXPECT_DOUBLE_EQ(guion->dTCambio, 19.26);
 }
 
-TEST_F(VentanaPrueba, ProgramFolderFilesAnyLetterCase) {
+TEST_F(FrmPrincipal, ProgramFolderFilesAnyLetterCase) {
   struct Caso {
     const char* nombre;
     const char* contenido;
@@ -553,7 +557,7 @@ TEST_F(VentanaPrueba, ProgramFolderFilesAnyLetterCase) {
   }
 }
 
-TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
+TEST_F(FrmPrincipal, MissingDatabaseStopsBothCommands) {
   carpeta.Escribe("Kavori.INI", "[Control]\nEmpresaActiva=1\n");
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
@@ -573,7 +577,7 @@ TEST_F(VentanaPrueba, MissingDatabaseStopsBothCommands) {
 }
 
 // Each refusal of a run, in the order the run checks, for both commands.
-TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
+TEST_F(FrmPrincipal, RefusalsOfTheRuns) {
   struct Caso {
     const char* nombre;
     const char* ini;  // content of Kavori.INI, nullptr: no file
@@ -629,7 +633,7 @@ TEST_F(VentanaPrueba, RefusalsOfTheRuns) {
   }
 }
 
-TEST_F(VentanaPrueba, LoginGetsTheEntriesUntrimmed) {
+TEST_F(FrmPrincipal, LoginGetsTheEntriesUntrimmed) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN  "));
@@ -639,7 +643,7 @@ TEST_F(VentanaPrueba, LoginGetsTheEntriesUntrimmed) {
   EXPECT_EQ(guion->nNumEmp, 1);
 }
 
-TEST_F(VentanaPrueba, DetectionWithRowsEnablesGridAndReport) {
+TEST_F(FrmPrincipal, DetectionWithRowsEnablesGridAndReport) {
   PreparaCarpeta();
   guion->nombres = {"ANA PEREZ", "LUIS GARCIA", "MARIA LOPEZ"};
   TfrmPrincipal& frm = Ventana();
@@ -666,7 +670,7 @@ TEST_F(VentanaPrueba, DetectionWithRowsEnablesGridAndReport) {
   EXPECT_EQ(T(frm.txMensajes->text()), "");
 }
 
-TEST_F(VentanaPrueba, DetectionWithNobodyShowsTheNotice) {
+TEST_F(FrmPrincipal, DetectionWithNobodyShowsTheNotice) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
@@ -686,7 +690,7 @@ TEST_F(VentanaPrueba, DetectionWithNobodyShowsTheNotice) {
   EXPECT_TRUE(frm.bnDetectaPEPs->isEnabled());
 }
 
-TEST_F(VentanaPrueba, GridTogglesByClickAndSpace) {
+TEST_F(FrmPrincipal, GridTogglesByClickAndSpace) {
   PreparaCarpeta();
   guion->nombres = {"ANA PEREZ", "LUIS GARCIA", "MARIA LOPEZ"};
   TfrmPrincipal& frm = Ventana();
@@ -701,41 +705,41 @@ TEST_F(VentanaPrueba, GridTogglesByClickAndSpace) {
                       frm.grdPEPs->visualRect(frm.dsPEPs()->index(fila, col)).center());
   };
   clic(1, 0);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
   EXPECT_EQ(frm.grdPEPs->currentIndex().row(), 1);
   EXPECT_EQ(frm.dsPEPs()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
   clic(1, 0);
-  EXPECT_FALSE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(1).EsPEP.value_or(false));
   clic(2, 1);  // a name: nothing changes
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(tabla.Fila(i).EsPEP.value_or(false));
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(tabla.Row(i).EsPEP.value_or(false));
 
   frm.grdPEPs->setFocus();
   frm.grdPEPs->setCurrentIndex(frm.dsPEPs()->index(0, 0));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(0).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(0).EsPEP.value_or(false));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_FALSE(tabla.Fila(0).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(0).EsPEP.value_or(false));
   QTest::keyClick(frm.grdPEPs, Qt::Key_Down);
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
   // Space on a name does nothing.
   QTest::keyClick(frm.grdPEPs, Qt::Key_Right);
   QTest::keyClick(frm.grdPEPs, Qt::Key_Space);
-  EXPECT_TRUE(tabla.Fila(1).EsPEP.value_or(false));
-  EXPECT_FALSE(tabla.Fila(2).EsPEP.value_or(false));
+  EXPECT_TRUE(tabla.Row(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(2).EsPEP.value_or(false));
   // A new detection starts over without ticks.
   frm.bnDetectaPEPs->click();
-  EXPECT_FALSE(tabla.Fila(1).EsPEP.value_or(false));
+  EXPECT_FALSE(tabla.Row(1).EsPEP.value_or(false));
 }
 
-TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
+TEST_F(FrmPrincipal, ReportAnsweredNoOrYes) {
   PreparaCarpeta();
   guion->nombres = {"ANA PEREZ", "LUIS GARCIA", "MARIA LOPEZ"};
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
   frm.bnDetectaPEPs->click();
-  dm.vtPEPs.EstableceEsPEP(0, true);
-  dm.vtPEPs.EstableceEsPEP(2, true);
+  dm.vtPEPs.SetEsPEP(0, true);
+  dm.vtPEPs.SetEsPEP(2, true);
   guion->llamadas.clear();
 
   dialogos->Responde({false});
@@ -768,7 +772,7 @@ TEST_F(VentanaPrueba, ReportAnsweredNoOrYes) {
   }
 }
 
-TEST_F(VentanaPrueba, SecondCommandReusesTheConnection) {
+TEST_F(FrmPrincipal, SecondCommandReusesTheConnection) {
   PreparaCarpeta();
   TfrmPrincipal& frm = Ventana();
   frm.edUsuario->setText(QStringLiteral("ADMIN"));
@@ -781,7 +785,7 @@ TEST_F(VentanaPrueba, SecondCommandReusesTheConnection) {
   EXPECT_TRUE(ColectorConexiones->Conectado("BDPrincipal"));
 }
 
-TEST_F(VentanaPrueba, AnErrorInsideARunIsShownAndTheButtonsComeBack) {
+TEST_F(FrmPrincipal, AnErrorInsideARunIsShownAndTheButtonsComeBack) {
   PreparaCarpeta();
   guion->bLanza = true;
   TfrmPrincipal& frm = Ventana();
@@ -812,7 +816,7 @@ class TSesionEspera : public db::Session {
   std::atomic<int>& F_nTics;
 };
 
-TEST_F(VentanaPrueba, WhileTheDatabaseWorksTheWindowServesEventsAndACloseWaits) {
+TEST_F(FrmPrincipal, WhileTheDatabaseWorksTheWindowServesEventsAndACloseWaits) {
   PreparaCarpeta();
   std::atomic<int> nTics{0};
   db::registerProvider("Prueba.Espera", [&nTics](const auto&, db::ConnectMode) {

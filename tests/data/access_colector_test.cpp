@@ -9,7 +9,7 @@
 namespace kv {
 namespace {
 
-class ColectorTest : public ::testing::Test {
+class ColectorConxs : public ::testing::Test {
  protected:
   void SetUp() override {
     bd = carpeta.Escribe("DataBase/Kavori.db");
@@ -29,7 +29,7 @@ class ColectorTest : public ::testing::Test {
   TColectorConxs col;
 };
 
-TEST_F(ColectorTest, CreaBDPrincClosedThenConectaOpensOnce) {
+TEST_F(ColectorConxs, CreaBDPrincClosedThenConectaOpensOnce) {
   col.CreaBDPrinc(bd.string(), "", false);
   EXPECT_FALSE(col.Conectado("BDPrincipal"));
   EXPECT_TRUE(jet.Aperturas().empty());
@@ -48,7 +48,7 @@ TEST_F(ColectorTest, CreaBDPrincClosedThenConectaOpensOnce) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ColectorTest, CreaBDPrincKeepsTheFirstPath) {
+TEST_F(ColectorConxs, CreaBDPrincKeepsTheFirstPath) {
   col.CreaBDPrinc(bd.string(), "", true);
   col.CreaBDPrinc(otra.string(), "", true);
   db::Connection* c = nullptr;
@@ -57,7 +57,7 @@ TEST_F(ColectorTest, CreaBDPrincKeepsTheFirstPath) {
   EXPECT_EQ(jet.Aperturas().size(), 1u);
 }
 
-TEST_F(ColectorTest, NamesAreExact) {
+TEST_F(ColectorConxs, NamesAreExact) {
   col.CreaBDPrinc(bd.string(), "", true);
   db::Connection* c = nullptr;
   for (const char* nombre : {"bdprincipal", "BDPRINCIPAL", " BDPrincipal", "BDPrincipal ", ""}) {
@@ -77,7 +77,7 @@ TEST_F(ColectorTest, NamesAreExact) {
   EXPECT_NE(a, b);
 }
 
-TEST_F(ColectorTest, TakenNameKeepsThePresentConnection) {
+TEST_F(ColectorConxs, TakenNameKeepsThePresentConnection) {
   ASSERT_TRUE(col.NuevaConexion("K", Cadena(bd), TTipoMotorBD::tmAccess, true));
   db::Connection* antes = nullptr;
   ASSERT_TRUE(col.DameAccessConex("K", antes));
@@ -92,7 +92,7 @@ TEST_F(ColectorTest, TakenNameKeepsThePresentConnection) {
   EXPECT_TRUE(col.Conectado("K"));
 }
 
-TEST_F(ColectorTest, DesconectaKeepsEliminaRemoves) {
+TEST_F(ColectorConxs, DesconectaKeepsEliminaRemoves) {
   ASSERT_TRUE(col.NuevaConexion("A", Cadena(bd), TTipoMotorBD::tmAccess, true));
   col.Desconecta("A");
   EXPECT_FALSE(col.Conectado("A"));
@@ -108,7 +108,7 @@ TEST_F(ColectorTest, DesconectaKeepsEliminaRemoves) {
   EXPECT_FALSE(col.Conecta("A"));
 }
 
-TEST_F(ColectorTest, EliminaConexionesSparesOneExactName) {
+TEST_F(ColectorConxs, EliminaConexionesSparesOneExactName) {
   const struct {
     const char* excepto;
     std::vector<std::string> quedan;
@@ -132,7 +132,7 @@ TEST_F(ColectorTest, EliminaConexionesSparesOneExactName) {
   }
 }
 
-TEST_F(ColectorTest, EngineMismatchGivesFalseAndLeavesConectorAlone) {
+TEST_F(ColectorConxs, EngineMismatchGivesFalseAndLeavesConectorAlone) {
   ASSERT_TRUE(col.NuevaConexion("S", "Provider=SQLOLEDB.1;Data Source=x", TTipoMotorBD::tmSQLServer,
                                 false));
   ASSERT_TRUE(col.NuevaConexion("A", Cadena(bd), TTipoMotorBD::tmAccess, false));
@@ -147,7 +147,7 @@ TEST_F(ColectorTest, EngineMismatchGivesFalseAndLeavesConectorAlone) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ColectorTest, FailedOpenReportsOnceAndConectaIsFalse) {
+TEST_F(ColectorConxs, FailedOpenReportsOnceAndConectaIsFalse) {
   ASSERT_TRUE(col.NuevaConexion("M", "", "", "", (carpeta.Ruta() / "no.mdb").string(), "", "",
                                 TTipoMotorBD::tmAccess, false));
   EXPECT_TRUE(dialogos->Dialogos().empty());

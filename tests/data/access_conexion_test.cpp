@@ -93,13 +93,13 @@ TEST(ArmaStrSQLServer, InstanceAndPortParts) {
         << c.instancia << "|" << c.puerto;
 }
 
-class ConexionTest : public ::testing::Test {
+class Conexion : public ::testing::Test {
  protected:
   TDialogosDePrueba dialogos;
   TCarpetaTemporal carpeta;
 };
 
-TEST_F(ConexionTest, ComposesOnFirstOpenOnlyWhileEmpty) {
+TEST_F(Conexion, ComposesOnFirstOpenOnlyWhileEmpty) {
   prueba::TProveedorSQLite jet(kJet);
   auto bd = carpeta.Escribe("Kavori.db");
   prueba::EjecutaSQLite(bd, prueba::kEsquemaKavori);
@@ -121,7 +121,7 @@ TEST_F(ConexionTest, ComposesOnFirstOpenOnlyWhileEmpty) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ConexionTest, GivenStringIsUsedUnchanged) {
+TEST_F(Conexion, GivenStringIsUsedUnchanged) {
   prueba::TProveedorSQLite jet(kJet, "");
   auto bd = carpeta.Escribe("x.db");
   prueba::EjecutaSQLite(bd, prueba::kEsquemaKavori);
@@ -137,7 +137,7 @@ TEST_F(ConexionTest, GivenStringIsUsedUnchanged) {
   EXPECT_EQ(jet.Aperturas()[0].Valor("data source"), bd.string());
 }
 
-TEST_F(ConexionTest, NothingGivenOpensNothingSilently) {
+TEST_F(Conexion, NothingGivenOpensNothingSilently) {
   prueba::TProveedorSQLite jet(kJet);
   for (auto motor : {TTipoMotorBD::tmAccess, TTipoMotorBD::tmSQLServer}) {
     TConexion c(motor);
@@ -152,7 +152,7 @@ TEST_F(ConexionTest, NothingGivenOpensNothingSilently) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ConexionTest, CloseOfNeverOpenedIsSilent) {
+TEST_F(Conexion, CloseOfNeverOpenedIsSilent) {
   TConexion c(TTipoMotorBD::tmAccess);
   c.SetConecta(false);
   EXPECT_FALSE(c.GetConecta());
@@ -161,7 +161,7 @@ TEST_F(ConexionTest, CloseOfNeverOpenedIsSilent) {
 
 // The share-exclusive mode set at creation and the string's "Mode=Share Deny None" both
 // reach the provider, the mode property first.
-TEST_F(ConexionTest, AccessModeAndStringModeBothApplied) {
+TEST_F(Conexion, AccessModeAndStringModeBothApplied) {
   prueba::TProveedorSQLite jet(kJet);
   auto bd = carpeta.Escribe("Kavori.db");
   prueba::EjecutaSQLite(bd, prueba::kEsquemaKavori);
@@ -178,7 +178,7 @@ TEST_F(ConexionTest, AccessModeAndStringModeBothApplied) {
   EXPECT_FALSE(sql.DameConector()->loginPrompt());
 }
 
-TEST_F(ConexionTest, FailedOpenShowsOneReportNamingTheConnector) {
+TEST_F(Conexion, FailedOpenShowsOneReportNamingTheConnector) {
   prueba::TProveedorSQLite jet(kJet);
   auto bd = carpeta.Escribe("Kavori.db");
   prueba::EjecutaSQLite(bd, prueba::kEsquemaKavori);
@@ -207,7 +207,7 @@ TEST_F(ConexionTest, FailedOpenShowsOneReportNamingTheConnector) {
   }
 }
 
-TEST_F(ConexionTest, ProviderMissingIsReportedToo) {
+TEST_F(Conexion, ProviderMissingIsReportedToo) {
   TConexion c(TTipoMotorBD::tmAccess);
   c.SetStrConexion("Provider=Nada.1;Data Source=x");
   c.SetConecta(true);

@@ -20,7 +20,7 @@ class TConsultaDerivada : public TConsultasSQL {
   db::Query& Gen() { return F_qConsultaGen; }
 };
 
-class ConsultasTest : public ::testing::Test {
+class ConsultasSQL : public ::testing::Test {
  protected:
   void SetUp() override {
     bd = carpeta.Escribe("Kavori.db");
@@ -49,7 +49,7 @@ class ConsultasTest : public ::testing::Test {
   db::Connection conexion;
 };
 
-TEST_F(ConsultasTest, PideConsultaLeavesRowsOpen) {
+TEST_F(ConsultasSQL, PideConsultaLeavesRowsOpen) {
   TConsultasSQL s(&conexion);
   db::Query q(&conexion);
   ASSERT_TRUE(s.PideConsulta("SELECT B FROM tX WHERE A = 2", q));
@@ -62,7 +62,7 @@ TEST_F(ConsultasTest, PideConsultaLeavesRowsOpen) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ConsultasTest, FailureTextsNameTheMostDerivedClass) {
+TEST_F(ConsultasSQL, FailureTextsNameTheMostDerivedClass) {
   const struct {
     const char* sql;
     bool ejecuta;
@@ -96,7 +96,7 @@ TEST_F(ConsultasTest, FailureTextsNameTheMostDerivedClass) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ConsultasTest, NoConnectionIsAFailureNotACrash) {
+TEST_F(ConsultasSQL, NoConnectionIsAFailureNotACrash) {
   TConsultasSQL s(nullptr);
   db::Query q;
   EXPECT_FALSE(s.PideConsulta("SELECT 1", q));
@@ -112,7 +112,7 @@ TEST_F(ConsultasTest, NoConnectionIsAFailureNotACrash) {
   EXPECT_EQ(dialogos->Dialogos().size(), 1u);
 }
 
-TEST_F(ConsultasTest, LimpiaTablaStatements) {
+TEST_F(ConsultasSQL, LimpiaTablaStatements) {
   TConsultaDerivada s(&conexion);
   s.LimpiaTabla("tX", "A = 1");
   EXPECT_EQ(Cuenta(s, s.Gen()), 1);
@@ -128,7 +128,7 @@ TEST_F(ConsultasTest, LimpiaTablaStatements) {
   EXPECT_EQ(s.Gen().sql(), "DELETE FROM tX WHERE    ");
 }
 
-TEST_F(ConsultasTest, InicializaTablaSendsTruncate) {
+TEST_F(ConsultasSQL, InicializaTablaSendsTruncate) {
   TConsultaDerivada s(&conexion);
   s.InicializaTabla("tX");
   // SQLite knows no TRUNCATE: the failure is reported, the statement was the one expected.
@@ -159,7 +159,7 @@ std::string Contenido(const std::filesystem::path& p) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-TEST_F(ConsultasTest, RespaldaBDNamesTheBackupByDateAndTime) {
+TEST_F(ConsultasSQL, RespaldaBDNamesTheBackupByDateAndTime) {
   auto origen = carpeta.Escribe("DataBase/Kavori.mdb", "contenido");
   TConsultasSQL s(&conexion);
   for (const char* destino : {"", "   "}) {
@@ -191,7 +191,7 @@ TEST_F(ConsultasTest, RespaldaBDNamesTheBackupByDateAndTime) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(ConsultasTest, RespaldaBDReportsAFailedCopy) {
+TEST_F(ConsultasSQL, RespaldaBDReportsAFailedCopy) {
   TConsultasSQL s(&conexion);
   auto falta = carpeta.Ruta() / "falta.mdb";
   EXPECT_FALSE(s.RespaldaBD(falta.string(), (carpeta.Ruta() / "x.mdb").string()));

@@ -12,7 +12,7 @@
 namespace kv {
 namespace {
 
-class KavoriTest : public ::testing::Test {
+class KavoriBD : public ::testing::Test {
  protected:
   void SetUp() override {
     bd = carpeta.Escribe("DataBase/Kavori.db");
@@ -34,7 +34,7 @@ class KavoriTest : public ::testing::Test {
   std::shared_ptr<IColectorConxs> anterior;
 };
 
-TEST_F(KavoriTest, LoginRules) {
+TEST_F(KavoriBD, LoginRules) {
   for (const auto& e : prueba::kEmpleados) {
     std::string clave = e.clave, passw = e.passw.value_or("");
     for (auto* t : {&clave, &passw})
@@ -50,7 +50,7 @@ TEST_F(KavoriTest, LoginRules) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(KavoriTest, ConnectedUsers) {
+TEST_F(KavoriBD, ConnectedUsers) {
   TKavoriBD k(&conexion);
   EXPECT_FALSE(k.UsuariosConectados());
   Sql("INSERT INTO tCompUsr VALUES ('CAJERO');");
@@ -66,7 +66,7 @@ TEST_F(KavoriTest, ConnectedUsers) {
                                      "EOleException - no such table: tCompUsr"});
 }
 
-TEST_F(KavoriTest, CompanyRecord) {
+TEST_F(KavoriBD, CompanyRecord) {
   TKavoriBD k(&conexion);
   EXPECT_EQ(k.GetEmpresa(), TEmpresa{});  // no row
   Sql("INSERT INTO tEmpresa VALUES ('Cambios del Norte, S.A. de C.V.', NULL, '12-345', 7,"
@@ -81,13 +81,13 @@ TEST_F(KavoriTest, CompanyRecord) {
   EXPECT_EQ(dialogos->Dialogos().size(), 1u);
 }
 
-TEST_F(KavoriTest, AllNullRecordIsEmpty) {
+TEST_F(KavoriBD, AllNullRecordIsEmpty) {
   Sql("INSERT INTO tEmpresa VALUES (NULL, NULL, NULL, NULL, NULL);");
   TKavoriBD k(&conexion);
   EXPECT_EQ(k.GetEmpresa(), TEmpresa{});
 }
 
-TEST_F(KavoriTest, FailingLoginStatementRefusesAfterOneReport) {
+TEST_F(KavoriBD, FailingLoginStatementRefusesAfterOneReport) {
   Sql("DROP TABLE tEmps;");
   TKavoriBD k(&conexion);
   EXPECT_FALSE(k.ValidaAcceso("ADMIN", "SECRETO", true));
@@ -96,7 +96,7 @@ TEST_F(KavoriTest, FailingLoginStatementRefusesAfterOneReport) {
                                      "EOleException - no such table: tEmps"});
 }
 
-TEST_F(KavoriTest, BorrowedConnectionStaysWithItsOwner) {
+TEST_F(KavoriBD, BorrowedConnectionStaysWithItsOwner) {
   ColectorConexiones->CreaBDPrinc(bd.string(), "", true);
   // Somebody else's registration under "Kavori" is not ours to remove either.
   ASSERT_TRUE(ColectorConexiones->NuevaConexion("Kavori", "", "quokka", "", bd.string(), "", "",
@@ -116,7 +116,7 @@ TEST_F(KavoriTest, BorrowedConnectionStaysWithItsOwner) {
   EXPECT_FALSE(TKavoriBD(&cerrada).GetConectado());
 }
 
-TEST_F(KavoriTest, OwnConnectionRegisteredAndRemoved) {
+TEST_F(KavoriBD, OwnConnectionRegisteredAndRemoved) {
   const struct {
     std::string sufijo;
     std::string nombre;
@@ -138,7 +138,7 @@ TEST_F(KavoriTest, OwnConnectionRegisteredAndRemoved) {
 
 // The object keeps the registry that lends it its connection: replacing the global one
 // leaves it working, and its registration goes from the registry where it was made.
-TEST_F(KavoriTest, OwnConnectionOutlivesARegistryChange) {
+TEST_F(KavoriBD, OwnConnectionOutlivesARegistryChange) {
   std::shared_ptr<IColectorConxs> primero = ColectorConexiones;
   {
     TKavoriBD k(bd.string());
@@ -151,7 +151,7 @@ TEST_F(KavoriTest, OwnConnectionOutlivesARegistryChange) {
   EXPECT_TRUE(dialogos->Dialogos().empty());
 }
 
-TEST_F(KavoriTest, OwnConnectionThatCannotOpen) {
+TEST_F(KavoriBD, OwnConnectionThatCannotOpen) {
   auto falta = (carpeta.Ruta() / "falta.mdb").string();
   {
     TKavoriBD k(falta);

@@ -7,45 +7,51 @@
 
 #include "data/colector_conxs.h"
 #include "data/kavori_bd.h"
-#include "jet/jet_messages.h"
+#include "jet/textos.h"
 #include "tests/data/access_casos_login.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/dialogos_grabados.h"
+#include "tools/kavori-demo/esquema.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
 namespace kv {
 namespace {
 
-using mdbw::Column;
-using mdbw::ColumnType;
 using mdbw::Null;
+
+constexpr auto kCompacta = kavori::TVarianteEsquema::Compacta;
 
 std::vector<mdbw::Row> Empleados() {
   std::vector<mdbw::Row> filas;
   for (const auto& e : prueba::kEmpleados)
-    filas.push_back({std::string(e.clave),
-                     e.passw ? mdbw::Value(std::string(*e.passw)) : mdbw::Value(Null{}),
-                     std::int64_t{e.nivel}});
+    filas.push_back(kavori::RenglonKavori(
+        "tEmps", kCompacta,
+        {{"ClaveEmp", std::string(e.clave)},
+         {"Password", e.passw ? mdbw::Value(std::string(*e.passw)) : mdbw::Value(Null{})},
+         {"Nivel", std::int64_t{e.nivel}}}));
   return filas;
 }
 
-std::vector<mdbw::Table> TablasKavori(std::vector<mdbw::Row> usuarios,
+// The company row (its RFC null).
+mdbw::Row Empresa(const std::string& sRazonSocial, mdbw::Value registroCC, std::int64_t nNumEmp,
+                  mdbw::Value nomComercial) {
+  return kavori::RenglonKavori("tEmpresa", kCompacta,
+                               {{"Empresa", sRazonSocial},
+                                {"RegistroCC", std::move(registroCC)},
+                                {"NumEmp", nNumEmp},
+                                {"NomComercial", std::move(nomComercial)}});
+}
+
+std::vector<mdbw::Table> TablasKavori(const std::vector<std::string>& usuarios,
                                       std::vector<mdbw::Row> empresa) {
-  return {
-      {"tEmps",
-       {{"ClaveEmp", ColumnType::Text, 10},
-        {"Password", ColumnType::Text, 20},
-        {"Nivel", ColumnType::Integer}},
-       Empleados()},
-      {"tCompUsr", {{"ClaveEmp", ColumnType::Text, 10}}, std::move(usuarios)},
-      {"tEmpresa",
-       {{"Empresa", ColumnType::Text, 100},
-        {"RFC", ColumnType::Text, 13},
-        {"RegistroCC", ColumnType::Text, 20},
-        {"NumEmp", ColumnType::Long},
-        {"NomComercial", ColumnType::Text, 100}},
-       std::move(empresa)},
-  };
+  std::vector<mdbw::Table> tablas = {kavori::TablaKavori("tEmps", kCompacta),
+                                     kavori::TablaKavori("tCompUsr", kCompacta),
+                                     kavori::TablaKavori("tEmpresa", kCompacta)};
+  tablas[0].rows = Empleados();
+  for (const std::string& sClave : usuarios)
+    tablas[1].rows.push_back(kavori::RenglonKavori(tablas[1].columns, {{"ClaveEmp", sClave}}));
+  tablas[2].rows = std::move(empresa);
+  return tablas;
 }
 
 std::string Bytes(const std::filesystem::path& p) {
@@ -53,7 +59,7 @@ std::string Bytes(const std::filesystem::path& p) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-class MdbTest : public ::testing::Test {
+class ConectorAccess : public ::testing::Test {
  protected:
   void SetUp() override {
     anterior = ColectorConexiones;
@@ -63,11 +69,11 @@ class MdbTest : public ::testing::Test {
     ColectorConexiones->EliminaConexiones("");
     ColectorConexiones = anterior;
   }
-  std::filesystem::path Escribe(const std::string& nombre, std::vector<mdbw::Row> usuarios,
+  std::filesystem::path Escribe(const std::string& nombre, const std::vector<std::string>& usuarios,
                                 std::vector<mdbw::Row> empresa,
                                 const std::string& passw = "quokka") {
     auto p = carpeta.Ruta() / nombre;
-    mdbw::writeDatabase(p, TablasKavori(std::move(usuarios), std::move(empresa)), passw);
+    mdbw::writeDatabase(p, TablasKavori(usuarios, std::move(empresa)), passw);
     return p;
   }
 
@@ -76,10 +82,10 @@ class MdbTest : public ::testing::Test {
   std::shared_ptr<IColectorConxs> anterior;
 };
 
-TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
-  auto bd = Escribe("Kavori.mdb", {},
-                    {{std::string("Cambios Ñandú, S.A. de C.V."), Null{}, std::string("12-345"),
-                      std::int64_t{7}, std::string("Ñandú")}});
+TEST_F(ConectorAccess, CompanyDatabaseThroughBDPrincipal) {
+  auto bd = Escribe(
+      "Kavori.mdb", {},
+      {Empresa("Cambios Ñandú, S.A. de C.V.", std::string("12-345"), 7, std::string("Ñandú"))});
   const std::string antes = Bytes(bd);
   const auto hora = std::filesystem::last_write_time(bd);
 
@@ -105,7 +111,7 @@ TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
     EXPECT_EQ(dialogos->Textos(),
               std::vector<std::string>{std::string("Error #BD-101.TKavoriBD: Llame a Soporte "
                                                    "Técnico. EJetError - ") +
-                                       jet::msg::kReadOnly});
+                                       textos_jet::kReadOnly});
 
     // A backup is a byte copy.
     auto copia = carpeta.Ruta() / "copia.mdb";
@@ -117,8 +123,8 @@ TEST_F(MdbTest, CompanyDatabaseThroughBDPrincipal) {
   EXPECT_EQ(std::filesystem::last_write_time(bd), hora);
 }
 
-TEST_F(MdbTest, ConnectedUsersCounted) {
-  auto bd = Escribe("Kavori.mdb", {{std::string("CAJERO")}}, {});
+TEST_F(ConectorAccess, ConnectedUsersCounted) {
+  auto bd = Escribe("Kavori.mdb", {"CAJERO"}, {});
   TKavoriBD k(bd.string());
   ASSERT_TRUE(k.GetConectado());
   EXPECT_TRUE(k.UsuariosConectados());
@@ -128,19 +134,15 @@ TEST_F(MdbTest, ConnectedUsersCounted) {
 
 // A program folder whose name holds ";" or a whole connection item opens the database
 // below it, not another file.
-TEST_F(MdbTest, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
+TEST_F(ConectorAccess, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
   const std::filesystem::path otra = carpeta.Ruta() / "otra" / "Kavori.mdb";
   std::filesystem::create_directories(otra.parent_path());
-  mdbw::writeDatabase(
-      otra,
-      TablasKavori({}, {{std::string("OTRA EMPRESA"), Null{}, Null{}, std::int64_t{1}, Null{}}}),
-      "quokka");
+  mdbw::writeDatabase(otra, TablasKavori({}, {Empresa("OTRA EMPRESA", Null{}, 1, Null{})}),
+                      "quokka");
   for (const std::string& nombre : {std::string("a;b"), "x;Data Source=" + otra.string()}) {
     const std::filesystem::path bd = carpeta.Ruta() / nombre / "DataBase" / "Kavori.mdb";
     std::filesystem::create_directories(bd.parent_path());
-    mdbw::writeDatabase(
-        bd, TablasKavori({}, {{std::string("LA PROPIA"), Null{}, Null{}, std::int64_t{1}, Null{}}}),
-        "quokka");
+    mdbw::writeDatabase(bd, TablasKavori({}, {Empresa("LA PROPIA", Null{}, 1, Null{})}), "quokka");
     ColectorConexiones->EliminaConexiones("");
     ColectorConexiones->CreaBDPrinc(bd.string(), "", false);
     ASSERT_TRUE(ColectorConexiones->Conecta("BDPrincipal")) << nombre;
@@ -152,13 +154,13 @@ TEST_F(MdbTest, FolderNamesWithSeparatorsOpenTheirOwnDatabase) {
   EXPECT_TRUE(dialogos->Dialogos().empty()) << dialogos->Textos()[0];
 }
 
-TEST_F(MdbTest, OpenFailuresNameTheAccessConnector) {
+TEST_F(ConectorAccess, OpenFailuresNameTheAccessConnector) {
   const struct {
     std::string archivo;
     std::string passw;
     std::string motivo;  // the engine's message, when it is a fixed one
   } casos[] = {
-      {"OtraClave.mdb", "otra", jet::msg::kBadPassword},  // another database password
+      {"OtraClave.mdb", "otra", textos_jet::kBadPassword},  // another database password
       {"NoExiste.mdb", "", ""},
   };
   for (const auto& caso : casos) {

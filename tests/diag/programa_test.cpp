@@ -10,7 +10,7 @@ namespace kv {
 namespace {
 
 // Installs an opener that records the files instead of launching anything.
-class EjecutaArchivoPrueba : public ::testing::Test {
+class ProgramaEjecutaArchivo : public ::testing::Test {
  protected:
   void SetUp() override {
     anterior = AsignaAbridorArchivos([this](const std::string& s) {
@@ -28,7 +28,7 @@ class EjecutaArchivoPrueba : public ::testing::Test {
   TAbridorArchivos anterior;
 };
 
-TEST_F(EjecutaArchivoPrueba, OpensExistingFilesOnly) {
+TEST_F(ProgramaEjecutaArchivo, OpensExistingFilesOnly) {
   const std::string pdf = carpeta.Escribe("Cuestionario.pdf", "%PDF").string();
   struct Caso {
     std::string archivo;

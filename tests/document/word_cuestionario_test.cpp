@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "document/documento_word.h"
-#include "document/historia_word.h"
+#include "document/ooxml_story.h"
+#include "document/ooxml_text.h"
 #include "document/template/plantilla.h"
-#include "document/texto_word.h"
 #include "tests/document/word_paquetes.h"
 
 namespace kv {
@@ -62,7 +62,7 @@ TEST(WordCuestionario, CadaRespuestaAlInicioDeSuMarcadorConSuFormato) {
              sMarcador == x.attribute("w:name").value();
     });
     ASSERT_TRUE(inicio);
-    std::string sParrafo = texto_word::AUtf8(ooxml::TextoDeParrafo(inicio.parent()));
+    std::string sParrafo = ooxml::AUtf8(ooxml::paragraphText(inicio.parent()));
     EXPECT_EQ(sParrafo.rfind(Respuesta(n), 0), 0u) << sParrafo;
     // Bold in the answer boxes; the choice lists of questions 5 and 17 are not bold.
     bool bNegrita = FormatoDelTexto(sDocx, "word/document.xml", Respuesta(n)).find("<w:b/>") !=

@@ -7,7 +7,7 @@
 
 #include "document/documento_word.h"
 #include "document/error_doc.h"
-#include "document/paquete_ooxml.h"
+#include "document/ooxml_package.h"
 #include "tests/document/word_paquetes.h"
 #include "tests/support/dialogos_grabados.h"
 
@@ -61,7 +61,7 @@ TEST(WordDocumento, UnArchivoQueNoSePuedeUsarMuestraElDialogo) {
 TEST(WordDocumento, PaquetesQueNoSonDeWordNoSeCargan) {
   TProgramaDePrueba programa;
   TDialogosDePrueba dialogos;
-  EscribePaqueteZip(programa.Ruta("hoja.dotx"), {{"[Content_Types].xml", "<Types/>"}});
+  writeZipPackage(programa.Ruta("hoja.dotx"), {{"[Content_Types].xml", "<Types/>"}});
   TDocumentoWord documento;
   EXPECT_FALSE(documento.CargaDocumentoWord("hoja.dotx", ""));
   EXPECT_EQ(dialogos->Dialogos().size(), 1u);
@@ -170,7 +170,7 @@ TEST(WordDocumento, RutasDelDocumentoYDelPdf) {
     fs::create_directories(programa.Ruta("sub/otra"));
     PaqueteSencillo().Escribe(programa.Ruta("plantilla.dotx"));
     TDocumentoWord documento;
-    documento.Convertidor().sPrograma = ConvertidorFalso(
+    documento.Convertidor().program = ConvertidorFalso(
         programa.Carpeta(), "7.4.7.2", "printf '%%PDF-1.4 falso' > \"$outdir/$base.pdf\"");
     documento.SetGeneraPDFDocWord(true);
     documento.SetMuestraDocWord(false);
@@ -190,7 +190,7 @@ TEST(WordDocumento, UnNombreSinDocxNoSobrescribeElDocumentoConElPdf) {
   TProgramaDePrueba programa;
   PaqueteSencillo().Escribe(programa.Ruta("plantilla.dotx"));
   TDocumentoWord documento;
-  documento.Convertidor().sPrograma = ConvertidorFalso(
+  documento.Convertidor().program = ConvertidorFalso(
       programa.Carpeta(), "7.4.7.2", "printf '%%PDF-1.4 falso' > \"$outdir/$base.pdf\"");
   documento.SetGeneraPDFDocWord(true);
   ASSERT_TRUE(documento.CargaDocumentoWord("plantilla.dotx", ""));

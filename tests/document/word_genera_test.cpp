@@ -58,8 +58,7 @@ struct TCorrida {
     std::ifstream in(programa.Ruta("fuente.dotx"), std::ios::binary);
     sBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     fs::remove(programa.Ruta("fuente.dotx"));
-    documento->Convertidor().sPrograma =
-        ConvertidorFalso(programa.Carpeta(), "7.4.7.2", sConversion);
+    documento->Convertidor().program = ConvertidorFalso(programa.Carpeta(), "7.4.7.2", sConversion);
   }
 
   TFuentesCuestionario Fuentes(int nTotal, int nFalla = 0) {
@@ -213,7 +212,7 @@ TEST(WordGeneraCuestionario, LasRevisionesPreviasDetienenAntesDeResponder) {
   };
   const std::vector<TCaso> casos = {
       {"convertidor inexistente",
-       [](TCorrida& c) { c.documento->Convertidor().sPrograma = "soffice-inexistente"; },
+       [](TCorrida& c) { c.documento->Convertidor().program = "soffice-inexistente"; },
        [](TCorrida&) {
          return std::string(
              "No se encontró LibreOffice (soffice-inexistente), que este programa usa para crear "
@@ -223,8 +222,8 @@ TEST(WordGeneraCuestionario, LasRevisionesPreviasDetienenAntesDeResponder) {
        }},
       {"convertidor que no responde",
        [](TCorrida& c) {
-         c.documento->Convertidor().sPrograma = ConvertidorMudo(c.programa.Carpeta());
-         c.documento->Convertidor().limiteVersion = std::chrono::seconds(1);
+         c.documento->Convertidor().program = ConvertidorMudo(c.programa.Carpeta());
+         c.documento->Convertidor().versionTimeout = std::chrono::seconds(1);
        },
        [](TCorrida& c) {
          return "LibreOffice (" + c.programa.Ruta("convertidor-mudo") +
@@ -233,8 +232,7 @@ TEST(WordGeneraCuestionario, LasRevisionesPreviasDetienenAntesDeResponder) {
        }},
       {"convertidor antiguo",
        [](TCorrida& c) {
-         c.documento->Convertidor().sPrograma =
-             ConvertidorFalso(c.programa.Carpeta(), "5.4.0.3", "");
+         c.documento->Convertidor().program = ConvertidorFalso(c.programa.Carpeta(), "5.4.0.3", "");
        },
        [](TCorrida&) {
          return std::string(
@@ -301,7 +299,7 @@ TEST(WordGeneraCuestionario, UnaExportacionFallidaDiceLaCausa) {
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.sConversion);
     TCorrida corrida(caso.sConversion);
-    corrida.documento->Convertidor().limite = std::chrono::seconds(1);
+    corrida.documento->Convertidor().timeout = std::chrono::seconds(1);
     std::ofstream(corrida.programa.Ruta("CuestionarioOperatividad2020.pdf")) << "anterior";
     std::string sCausa = "sin tocar";
     EXPECT_FALSE(
@@ -323,7 +321,7 @@ TEST(WordGeneraCuestionario, UnaExportacionFallidaDiceLaCausa) {
 // first, which ends with its own PDF. Each run writes under names of its own.
 TEST(WordGeneraCuestionario, DosCorridasALaVezEnUnaCarpeta) {
   TCorrida primera("printf '%%PDF-1.4 %s' \"$base\" > \"$outdir/$base.pdf\"");
-  const std::string sPrograma = primera.documento->Convertidor().sPrograma;
+  const std::string sPrograma = primera.documento->Convertidor().program;
   TMensajeroGrabado mensajero2;
   std::vector<std::string> durante;
   std::string sRechazo;
@@ -335,7 +333,7 @@ TEST(WordGeneraCuestionario, DosCorridasALaVezEnUnaCarpeta) {
     if (n == 2) {
       durante = primera.Archivos();
       auto documento2 = std::make_unique<TDocumentoWord>();
-      documento2->Convertidor().sPrograma = sPrograma;
+      documento2->Convertidor().program = sPrograma;
       TFuentesCuestionario fuentes2 = primera.Fuentes(3);
       fuentes2.RespondePregunta = [&](int m, std::string& r) {
         preguntadas2.push_back(m);
@@ -383,7 +381,7 @@ TEST(WordGeneraCuestionario, DosCorridasALaVezEnUnaCarpeta) {
     return true;
   };
   primera.documento = std::make_unique<TDocumentoWord>();
-  primera.documento->Convertidor().sPrograma = sPrograma;
+  primera.documento->Convertidor().program = sPrograma;
   EXPECT_TRUE(GeneraCuestionario(primera.documento, primera.mensajero, fuentes));
   ASSERT_EQ(despues.size(), 3u);
   EXPECT_TRUE(despues[0].ends_with("-" + sPlantilla)) << despues[0];

@@ -10,9 +10,9 @@
 #include <memory>
 #include <sstream>
 
-#include "document/historia_word.h"
-#include "document/paquete_ooxml.h"
-#include "document/texto_word.h"
+#include "document/ooxml_package.h"
+#include "document/ooxml_story.h"
+#include "document/ooxml_text.h"
 
 namespace kv::prueba {
 
@@ -85,7 +85,7 @@ void TPaqueteWord::Escribe(const std::string& sRuta) const {
        std::string(kDecl) + "<w:settings" + kEspacios + ">" + sAjustes + "</w:settings>"}};
   todo.insert(todo.end(), partes.begin(), partes.end());
   for (const auto& [n, c] : otras) todo.emplace_back(n, c);
-  EscribePaqueteZip(sRuta, todo);
+  writeZipPackage(sRuta, todo);
 }
 
 std::string Parrafo(const std::string& sContenido, const std::string& sPPr) {
@@ -114,8 +114,8 @@ std::string LeeParte(const std::string& sPaquete, const std::string& sParte) {
   std::ifstream in(sPaquete, std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
-  TPaqueteOOXML paquete(out.str(), sPaquete);
-  return paquete.Lee(sParte);
+  OoxmlPackage paquete(out.str(), sPaquete);
+  return paquete.read(sParte);
 }
 
 namespace {
@@ -132,11 +132,11 @@ pugi::xml_document Analiza(const std::string& sPaquete, const std::string& sPart
 std::string TextoDeParte(const std::string& sPaquete, const std::string& sParte) {
   pugi::xml_document doc = Analiza(sPaquete, sParte);
   std::vector<pugi::xml_node> parrafos;
-  ooxml::ColectaParrafos(doc.document_element(), parrafos);
+  ooxml::collectParagraphs(doc.document_element(), parrafos);
   std::string r;
   for (pugi::xml_node p : parrafos) {
     if (!r.empty()) r += "\n";
-    r += texto_word::AUtf8(ooxml::TextoDeParrafo(p));
+    r += ooxml::AUtf8(ooxml::paragraphText(p));
   }
   return r;
 }

@@ -16,9 +16,9 @@
 #include <thread>
 
 #include "data/db/heartbeat.h"
-#include "document/convertidor_pdf.h"
 #include "document/documento_word.h"
 #include "document/error_doc.h"
+#include "document/pdf_converter.h"
 #include "tests/document/word_paquetes.h"
 
 namespace kv {
@@ -131,11 +131,11 @@ TEST(WordPdf, UnaExportacionSinPdfNuncaEsUnExito) {
     TProgramaDePrueba programa;
     std::ofstream(programa.Ruta("Cuestionario.pdf")) << "anterior";
     TDocumentoWord documento;
-    documento.Convertidor().sPrograma =
+    documento.Convertidor().program =
         caso.sVersion.empty()
             ? programa.Ruta("no/existe/soffice")
             : ConvertidorFalso(programa.Carpeta(), caso.sVersion, caso.sConversion);
-    documento.Convertidor().limite = caso.limite;
+    documento.Convertidor().timeout = caso.limite;
     auto inicio = std::chrono::steady_clock::now();
     EXPECT_FALSE(LlenaYExporta(programa, documento, "Cuestionario.docx", ""));
     EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(20));
@@ -153,9 +153,9 @@ TEST(WordPdf, UnaExportacionSinPdfNuncaEsUnExito) {
 TEST(WordPdf, UnArchivoQueLibreOfficeNoCargaEsUnError) {
   TProgramaDePrueba programa;
   std::ofstream(programa.Ruta("roto.docx")) << "no es un documento";
-  TConvertidorPDF convertidor;
+  PdfConverter convertidor;
   try {
-    convertidor.Convierte(programa.Ruta("roto.docx"), programa.Ruta("roto.pdf"));
+    convertidor.convert(programa.Ruta("roto.docx"), programa.Ruta("roto.pdf"));
     ADD_FAILURE() << "a file LibreOffice cannot load was exported";
   } catch (const EDocumentoWord& e) {
     EXPECT_EQ(std::string(e.what()),
@@ -178,11 +178,11 @@ TEST(WordPdf, ElProcesoSeDetieneAlVencerElLimite) {
   const std::string sPid = programa.Ruta("nieto.pid");
   auto inicio = std::chrono::steady_clock::now();
   // The child starts a grandchild and tells its process id.
-  TResultadoProceso r =
-      EjecutaProceso({"sh", "-c", "sleep 30 & echo $! > '" + sPid + "'; sleep 30; echo nunca"},
-                     std::chrono::milliseconds(300));
-  EXPECT_TRUE(r.bVencido);
-  EXPECT_EQ(r.sSalida, "");
+  ProcessResult r =
+      runProcess({"sh", "-c", "sleep 30 & echo $! > '" + sPid + "'; sleep 30; echo nunca"},
+                 std::chrono::milliseconds(300));
+  EXPECT_TRUE(r.timedOut);
+  EXPECT_EQ(r.output, "");
   EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
   long nNieto = 0;
   ASSERT_TRUE(std::ifstream(sPid) >> nNieto);
@@ -192,24 +192,24 @@ TEST(WordPdf, ElProcesoSeDetieneAlVencerElLimite) {
   while (Vive(nNieto) && std::chrono::steady_clock::now() < limite)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_FALSE(Vive(nNieto)) << "the grandchild " << nNieto << " outlived the time limit";
-  TResultadoProceso bien =
-      EjecutaProceso({"sh", "-c", "echo uno; echo dos >&2; exit 3"}, std::chrono::seconds(10));
-  EXPECT_FALSE(bien.bVencido);
-  EXPECT_EQ(bien.nEstado, 3);
-  EXPECT_EQ(bien.sSalida, "uno\n");
-  EXPECT_EQ(bien.sErrores, "dos\n");
+  ProcessResult bien =
+      runProcess({"sh", "-c", "echo uno; echo dos >&2; exit 3"}, std::chrono::seconds(10));
+  EXPECT_FALSE(bien.timedOut);
+  EXPECT_EQ(bien.status, 3);
+  EXPECT_EQ(bien.output, "uno\n");
+  EXPECT_EQ(bien.errors, "dos\n");
 }
 
 TEST(WordPdf, ElConvertidorNoHeredaArchivosAbiertos) {
   int fd = ::open("/dev/null", O_RDONLY);  // without close-on-exec
   ASSERT_GE(fd, 3);
-  TResultadoProceso r = EjecutaProceso({"sh", "-c", "ls /proc/$$/fd"}, std::chrono::seconds(10));
+  ProcessResult r = runProcess({"sh", "-c", "ls /proc/$$/fd"}, std::chrono::seconds(10));
   ::close(fd);
   std::vector<std::string> heredados;
-  std::istringstream in(r.sSalida);
+  std::istringstream in(r.output);
   for (std::string s; in >> s;) heredados.push_back(s);
   EXPECT_EQ(std::find(heredados.begin(), heredados.end(), std::to_string(fd)), heredados.end())
-      << r.sSalida;
+      << r.output;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "engine/tabla_peps.h"
 #include "jet/jet_provider.h"
 #include "tests/engine/base_prueba.h"

@@ -7,14 +7,12 @@
 #include <tuple>
 
 #include "data/db/value.h"
+#include "tools/kavori-demo/esquema.h"
 
 namespace kv::prueba {
 
 namespace {
 
-using mdbw::Column;
-using mdbw::ColumnType;
-using mdbw::Row;
 using mdbw::Table;
 using mdbw::Value;
 
@@ -72,91 +70,85 @@ std::set<std::string> Tops(const std::map<std::string, std::pair<std::string, in
 }  // namespace
 
 std::vector<mdbw::Table> Tablas(const TDatos& datos) {
+  constexpr auto kCompacta = kavori::TVarianteEsquema::Compacta;
+  const auto tabla = [](const char* sNombre) { return kavori::TablaKavori(sNombre, kCompacta); };
   std::vector<Table> tablas;
-  const std::vector<Column> colsMov = {
-      {"NumEmp", ColumnType::Long},       {"Tipo", ColumnType::Text, 1},
-      {"Folio", ColumnType::Long},        {"Fecha", ColumnType::DateTime},
-      {"NumeroDivisa", ColumnType::Long}, {"Cotizacion", ColumnType::Double},
-      {"Cantidad", ColumnType::Double},   {"ClaveCliente", ColumnType::Text, 20},
-      {"Cancelado", ColumnType::Boolean}};
-  Table movtos{"tMovtos", colsMov, {}}, proces{"tProces", colsMov, {}};
-  for (const auto& m : datos.movs)
-    (m.bProces ? proces : movtos)
-        .rows.push_back(Row{Entero(m.nNumEmp), Texto(m.sTipo), Entero(m.nFolio), Value(m.fecha),
-                            Entero(m.nDivisa), Value(m.dCot), Value(m.dCant), Texto(m.sCliente),
-                            Value(m.bCancelado)});
+  Table movtos = tabla("tMovtos"), proces = tabla("tProces");
+  for (const auto& m : datos.movs) {
+    Table& t = m.bProces ? proces : movtos;
+    t.rows.push_back(kavori::RenglonKavori(t.columns, {{"NumEmp", Entero(m.nNumEmp)},
+                                                       {"Tipo", Texto(m.sTipo)},
+                                                       {"Folio", Entero(m.nFolio)},
+                                                       {"Fecha", Value(m.fecha)},
+                                                       {"NumeroDivisa", Entero(m.nDivisa)},
+                                                       {"Cotizacion", Value(m.dCot)},
+                                                       {"Cantidad", Value(m.dCant)},
+                                                       {"ClaveCliente", Texto(m.sCliente)},
+                                                       {"Cancelado", Value(m.bCancelado)}}));
+  }
   tablas.push_back(std::move(movtos));
   tablas.push_back(std::move(proces));
 
-  Table divisas{"tDivisas",
-                {{"NumeroDivisa", ColumnType::Long},
-                 {"Simbolo", ColumnType::Text, 10},
-                 {"Divisa", ColumnType::Text, 50},
-                 {"Pagare", ColumnType::Boolean}},
-                {}};
+  Table divisas = tabla("tDivisas");
   for (const auto& v : datos.divisas)
     divisas.rows.push_back(
-        Row{Entero(v.nNumero), Texto(v.sSimbolo), Texto(v.sDivisa), Value(v.bPagare)});
+        kavori::RenglonKavori(divisas.columns, {{"NumeroDivisa", Entero(v.nNumero)},
+                                                {"Simbolo", Texto(v.sSimbolo)},
+                                                {"Divisa", Texto(v.sDivisa)},
+                                                {"Pagare", Value(v.bPagare)}}));
   tablas.push_back(std::move(divisas));
 
-  Table clientes{"tCliente",
-                 {{"ClaveCliente", ColumnType::Text, 20},
-                  {"NumEmp", ColumnType::Long},
-                  {"PersonaMoral", ColumnType::Boolean},
-                  {"Nombre", ColumnType::Text, 100},
-                  {"ApellidoPaterno", ColumnType::Text, 50},
-                  {"ApellidoMaterno", ColumnType::Text, 50},
-                  {"ClaveActividad", ColumnType::Text, 10},
-                  {"Extranjero", ColumnType::Boolean},
-                  {"ClaveSector", ColumnType::Long}},
-                 {}};
+  Table clientes = tabla("tCliente");
   for (const auto& c : datos.clientes)
-    clientes.rows.push_back(Row{Texto(c.sClave), Entero(c.nNumEmp), Value(c.bMoral),
-                                Texto(c.sNombre), Opcional(c.sApPat), Opcional(c.sApMat),
-                                Texto(c.sActividad), Value(c.bExtranjero), Entero(c.nSector)});
+    clientes.rows.push_back(
+        kavori::RenglonKavori(clientes.columns, {{"ClaveCliente", Texto(c.sClave)},
+                                                 {"NumEmp", Entero(c.nNumEmp)},
+                                                 {"PersonaMoral", Value(c.bMoral)},
+                                                 {"Nombre", Texto(c.sNombre)},
+                                                 {"ApellidoPaterno", Opcional(c.sApPat)},
+                                                 {"ApellidoMaterno", Opcional(c.sApMat)},
+                                                 {"ClaveActividad", Texto(c.sActividad)},
+                                                 {"Extranjero", Value(c.bExtranjero)},
+                                                 {"ClaveSector", Entero(c.nSector)}}));
   tablas.push_back(std::move(clientes));
 
-  Table sectores{
-      "tSector", {{"ClaveSector", ColumnType::Long}, {"Sector", ColumnType::Text, 50}}, {}};
+  Table sectores = tabla("tSector");
   for (const auto& s : datos.sectores)
-    sectores.rows.push_back(Row{Entero(s.nClave), Texto(s.sSector)});
+    sectores.rows.push_back(kavori::RenglonKavori(
+        sectores.columns, {{"ClaveSector", Entero(s.nClave)}, {"Sector", Texto(s.sSector)}}));
   tablas.push_back(std::move(sectores));
 
-  Table relevan{"tRelevan",
-                {{"TipoRelev", ColumnType::Text, 1},
-                 {"Fecha", ColumnType::DateTime},
-                 {"Observaciones", ColumnType::Memo},
-                 {"NumEmp", ColumnType::Long},
-                 {"ClaveCliente", ColumnType::Text, 20}},
-                {}};
+  Table relevan = tabla("tRelevan");
   for (const auto& r : datos.relevan)
-    relevan.rows.push_back(Row{Texto(r.sTipo), Value(r.fecha), Texto(r.sObservaciones),
-                               Entero(r.nNumEmp), Texto(r.sCliente)});
+    relevan.rows.push_back(
+        kavori::RenglonKavori(relevan.columns, {{"TipoRelev", Texto(r.sTipo)},
+                                                {"Fecha", Value(r.fecha)},
+                                                {"Observaciones", Texto(r.sObservaciones)},
+                                                {"NumEmp", Entero(r.nNumEmp)},
+                                                {"ClaveCliente", Texto(r.sCliente)}}));
   if (datos.bConTablaRelevan) tablas.push_back(std::move(relevan));
 
-  Table empresa{"tEmpresa",
-                {{"Empresa", ColumnType::Text, 100},
-                 {"RFC", ColumnType::Text, 20},
-                 {"RegistroCC", ColumnType::Text, 20},
-                 {"NumEmp", ColumnType::Long},
-                 {"NomComercial", ColumnType::Text, 100}},
-                {}};
+  Table empresa = tabla("tEmpresa");
   for (int i = 0; i < datos.nFilasEmpresa; ++i)
-    empresa.rows.push_back(
-        Row{Texto(i == 0 ? std::string("CAMBIOS DE PRUEBA SA DE CV")
-                         : "CAMBIOS EMPRESA " + std::to_string(i + 1) + " SA DE CV"),
-            Texto("CPR010101AAA"), Texto("CC-123"), Entero(i + 1), Texto("CAMBIOS PRUEBA")});
+    empresa.rows.push_back(kavori::RenglonKavori(
+        empresa.columns,
+        {{"Empresa", Texto(i == 0 ? std::string("CAMBIOS DE PRUEBA SA DE CV")
+                                  : "CAMBIOS EMPRESA " + std::to_string(i + 1) + " SA DE CV")},
+         {"RFC", Texto("CPR010101AAA")},
+         {"RegistroCC", Texto("CC-123")},
+         {"NumEmp", Entero(i + 1)},
+         {"NomComercial", Texto("CAMBIOS PRUEBA")}}));
   tablas.push_back(std::move(empresa));
 
-  Table emps{"tEmps",
-             {{"ClaveEmp", ColumnType::Text, 20},
-              {"Password", ColumnType::Text, 20},
-              {"Nivel", ColumnType::Long}},
-             {Row{Texto("ADMIN"), Texto("SECRETO"), Entero(0)}}};
+  Table emps = tabla("tEmps");
+  emps.rows.push_back(kavori::RenglonKavori(
+      emps.columns,
+      {{"ClaveEmp", Texto("ADMIN")}, {"Password", Texto("SECRETO")}, {"Nivel", Entero(0)}}));
   tablas.push_back(std::move(emps));
-  Table compUsr{"tCompUsr", {{"ClaveEmp", ColumnType::Text, 20}}, {}};
+  Table compUsr = tabla("tCompUsr");
   for (int i = 0; i < datos.nUsuariosConectados; ++i)
-    compUsr.rows.push_back(Row{Texto("U" + std::to_string(i))});
+    compUsr.rows.push_back(
+        kavori::RenglonKavori(compUsr.columns, {{"ClaveEmp", Texto("U" + std::to_string(i))}}));
   tablas.push_back(std::move(compUsr));
 
   return tablas;

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "document/paquete_ooxml.h"
+#include "document/ooxml_package.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/respuestas_cc.h"
 #include "engine/tabla_peps.h"
@@ -201,8 +201,8 @@ TEST(Evidencia, OperationsNameTheirSourceTable) {
 // of its Valor formula (empty when the cell has none).
 std::map<int, std::string> ValoresGuardados(const fs::path& libro) {
   std::ifstream f(libro, std::ios::binary);
-  const TPaqueteOOXML paquete(std::string(std::istreambuf_iterator<char>(f), {}), "evidencia");
-  const std::string sHoja = paquete.Lee("xl/worksheets/sheet1.xml");
+  const OoxmlPackage paquete(std::string(std::istreambuf_iterator<char>(f), {}), "evidencia");
+  const std::string sHoja = paquete.read("xl/worksheets/sheet1.xml");
   std::map<int, std::string> valores;
   for (int n = 1; n <= 212; ++n) {
     const auto celda = sHoja.find("<c r=\"D" + std::to_string(n + 1) + "\"");
@@ -273,7 +273,7 @@ TEST(Evidencia, DemoDatabase) {
   TTablaPEPs vt;
   ASSERT_TRUE(deteccion.DetectaPEPs(vt));
   std::set<std::string> peps;
-  for (std::size_t i = 0; i < vt.RecordCount(); i += 2) peps.insert(vt.Fila(i).ClaveCliente);
+  for (std::size_t i = 0; i < vt.RecordCount(); i += 2) peps.insert(vt.Row(i).ClaveCliente);
   ASSERT_FALSE(peps.empty());
   ComparaConRespuestas(Evidencia(base, 19.26, peps));
   EXPECT_TRUE(dialogos->Dialogos().empty());

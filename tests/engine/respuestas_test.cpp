@@ -9,7 +9,7 @@
 
 #include "data/conexion.h"
 #include "data/db/connection.h"
-#include "data/textos_datos.h"
+#include "data/textos.h"
 #include "engine/rep_cuest_siti2020.h"
 #include "engine/tabla_peps.h"
 #include "jet/jet_provider.h"
@@ -422,7 +422,7 @@ TEST(Respuestas, FailedAnswers) {
 std::set<std::pair<std::string, std::string>> Filas(const TTablaPEPs& vt) {
   std::set<std::pair<std::string, std::string>> r;
   for (std::size_t i = 0; i < vt.RecordCount(); ++i)
-    r.insert({vt.Fila(i).ClaveCliente, vt.Fila(i).Nombre});
+    r.insert({vt.Row(i).ClaveCliente, vt.Row(i).Nombre});
   return r;
 }
 
@@ -444,19 +444,19 @@ TEST(DeteccionPEPs, RowsNamesAndOrder) {
                            {"M1", "ACME SA"},           // at midnight on 1 January 2019
                        }));
   for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
-    EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
-    EXPECT_EQ(vt.Fila(i).EsPEP, std::optional<bool>(false));
+    EXPECT_EQ(vt.Row(i).IdPEP, static_cast<int>(i + 1));
+    EXPECT_EQ(vt.Row(i).EsPEP, std::optional<bool>(false));
   }
   EXPECT_TRUE(dialogos->Dialogos().empty());
 
   // A second detection starts again: ticks cleared, numbering from 1.
-  vt.EstableceEsPEP(0, true);
-  vt.EstableceEsPEP(2, true);
+  vt.SetEsPEP(0, true);
+  vt.SetEsPEP(2, true);
   ASSERT_TRUE(rep.DetectaPEPs(vt));
   EXPECT_EQ(vt.RecordCount(), 7u);
   for (std::size_t i = 0; i < vt.RecordCount(); ++i) {
-    EXPECT_EQ(vt.Fila(i).IdPEP, static_cast<int>(i + 1));
-    EXPECT_FALSE(vt.Fila(i).EsPEP.value());
+    EXPECT_EQ(vt.Row(i).IdPEP, static_cast<int>(i + 1));
+    EXPECT_FALSE(vt.Row(i).EsPEP.value());
   }
 }
 

@@ -40,8 +40,8 @@ TEST(TablaPEPs, RowsFieldsAndSizes) {
   Agrega(vt, 1, clave, nombre);
   Agrega(vt, 2, "K2", "ANA");
   ASSERT_EQ(vt.RecordCount(), 2u);
-  EXPECT_EQ(vt.Fila(0).ClaveCliente, clave.substr(0, 40));
-  EXPECT_EQ(vt.Fila(0).Nombre, nombre.substr(0, 200));
+  EXPECT_EQ(vt.Row(0).ClaveCliente, clave.substr(0, 40));
+  EXPECT_EQ(vt.Row(0).Nombre, nombre.substr(0, 200));
   EXPECT_EQ(CortaTextoUtf8("abc", 3), "abc");
   EXPECT_EQ(CortaTextoUtf8("", 3), "");
 
@@ -63,7 +63,7 @@ TEST(TablaPEPs, RowsFieldsAndSizes) {
   vt.SetField("ClaveCliente", db::Value("K3"));
   vt.Post();
   EXPECT_TRUE(vt.FieldByName("EsPEP").isNull());
-  EXPECT_FALSE(vt.Fila(2).EsPEP.has_value());
+  EXPECT_FALSE(vt.Row(2).EsPEP.has_value());
 
   vt.Clear();
   EXPECT_TRUE(vt.Active());
@@ -78,33 +78,33 @@ TEST(TablaPEPs, EditingPostsAndCancels) {
   vt.Edit();
   vt.SetField("EsPEP", db::Value(-1));
   EXPECT_EQ(vt.FieldByName("EsPEP").toInt(), -1) << "the buffer is read while editing";
-  EXPECT_FALSE(vt.Fila(0).EsPEP.value()) << "not stored before Post";
+  EXPECT_FALSE(vt.Row(0).EsPEP.value()) << "not stored before Post";
   vt.Post();
-  EXPECT_TRUE(vt.Fila(0).EsPEP.value());
+  EXPECT_TRUE(vt.Row(0).EsPEP.value());
   vt.Edit();
   vt.SetField("Nombre", db::Value("OTRO"));
   vt.Cancel();
-  EXPECT_EQ(vt.Fila(0).Nombre, "UNO");
+  EXPECT_EQ(vt.Row(0).Nombre, "UNO");
   vt.Edit();
   vt.SetField("Nombre", db::Value("DOS"));
   vt.Next();  // moving posts the pending edit
-  EXPECT_EQ(vt.Fila(0).Nombre, "DOS");
+  EXPECT_EQ(vt.Row(0).Nombre, "DOS");
   EXPECT_THROW(vt.Edit(), std::logic_error) << "past the last row";
 }
 
 TEST(TablaPEPs, ObserversSeeEveryChange) {
   TTablaPEPs vt;
   TRegistro obs;
-  vt.AgregaObservador(&obs);
-  vt.AgregaObservador(&obs);  // once only
+  vt.AddObserver(&obs);
+  vt.AddObserver(&obs);  // once only
   vt.Open();
   Agrega(vt, 1, "K1", "UNO");
   Agrega(vt, 2, "K2", "DOS");
-  vt.EstableceEsPEP(0, true);
+  vt.SetEsPEP(0, true);
   vt.Clear();
   EXPECT_EQ(obs.eventos,
             (std::vector<std::string>{"reset", "add 0", "add 1", "cur 0", "mod 0", "reset"}));
-  vt.QuitaObservador(&obs);
+  vt.RemoveObserver(&obs);
   Agrega(vt, 1, "K1", "UNO");
   EXPECT_EQ(obs.eventos.size(), 6u);
 }
@@ -117,13 +117,13 @@ TEST(TablaPEPs, ObserverMayLeaveWhileNotified) {
     int n = 0;
     void FilaAgregada(std::size_t) override {
       ++n;
-      vt->QuitaObservador(this);
+      vt->RemoveObserver(this);
     }
   } seVa;
   seVa.vt = &vt;
   TRegistro obs;
-  vt.AgregaObservador(&seVa);
-  vt.AgregaObservador(&obs);
+  vt.AddObserver(&seVa);
+  vt.AddObserver(&obs);
   vt.Open();
   Agrega(vt, 1, "K1", "UNO");
   Agrega(vt, 2, "K2", "DOS");

@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "data/db/error.h"
-#include "jet/jet_messages.h"
 #include "jet/jet_provider.h"
 #include "jet/row_text.h"
+#include "jet/textos.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
@@ -67,7 +67,7 @@ TEST(JetInstantanea, EachCommandSeesTheFileAsItIsThen) {
     Cuenta(*s, "tOtra");
     ADD_FAILURE() << "a table of the changed file was read within the old command";
   } catch (const kv::db::DbError& e) {
-    EXPECT_EQ(std::string(e.what()), msg::kChangedDuringCommand);
+    EXPECT_EQ(std::string(e.what()), textos_jet::kChangedDuringCommand);
   }
 
   // The next command reads everything again.

@@ -7,6 +7,7 @@
 #include "data/db/error.h"
 #include "jet/jet_engine.h"
 #include "jet/row_text.h"
+#include "tests/support/segmentos_esperados.h"
 
 namespace kv::jet {
 namespace {
@@ -139,24 +140,7 @@ struct Builders {
            c + ") AS tXCPG WHERE EsPubGen <> 0 ";
   }
   std::string segmento(const std::string& c, int seg, int ext, bool sinPep) const {
-    static const char* cond[] = {
-        "",
-        "WHERE EsPubGen <> 0 ",
-        "WHERE EsPF <> 0 AND EsPubGen = 0 ",
-        "WHERE EsPM <> 0 AND EsCC = 0 AND EsEF = 0 AND EsCB = 0 AND EsB = 0 ",
-        "WHERE EsCC <> 0 ",
-        "WHERE (EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-        "WHERE EsCB <> 0 ",
-        "WHERE EsB <> 0 ",
-        "WHERE EsPEP <> 0 ",
-        "WHERE (EsCC <> 0 OR EsEF <> 0 OR EsCB <> 0 OR EsB <> 0) ",
-        "WHERE EsPubGen = 0 "};
-    if (seg == 0) return c;
-    std::string s = "SELECT * FROM (" + c + ") " + cond[seg];
-    if (ext == 1) s += "AND EsExtrj = 0 ";
-    if (ext == 2) s += "AND EsExtrj <> 0 ";
-    if (sinPep) s += "AND EsPEP = 0 ";
-    return s;
+    return ConsultaSegmentoEsperada(c, static_cast<unsigned>(seg), ext, sinPep);
   }
   std::string defecto(const std::string& c, const std::string& d) const {
     return "SELECT IIF( XResul = 'ZZZSINRESULT' or ISNULL( XResul ), '" + d +

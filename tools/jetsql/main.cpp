@@ -13,9 +13,9 @@
 
 #include "data/db/error.h"
 #include "diag/cli/opciones.h"
-#include "jet/jet_messages.h"
 #include "jet/jet_provider.h"
 #include "jet/row_text.h"
+#include "jet/textos.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   } catch (const kv::db::DbError& e) {
     // Ctrl+C also reaches the table reader, whose failure is then the interruption.
     if (gInterrupted.load()) {
-      std::cerr << kv::db::DbError(kv::jet::msg::kClass, kv::jet::msg::kInterrupted).describe()
+      std::cerr << kv::db::DbError(kv::textos_jet::kClass, kv::textos_jet::kInterrupted).describe()
                 << '\n';
       return 130;
     }

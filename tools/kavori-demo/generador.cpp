@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/kavori-demo/esquema.h"
 #include "tools/mdbwrite/mdbwriter.h"
 
 namespace kv::demo {
@@ -17,10 +18,7 @@ namespace kv::demo {
 namespace {
 
 using mdbw::Column;
-using mdbw::ColumnType;
 using mdbw::Currency;
-using mdbw::Null;
-using mdbw::Row;
 using mdbw::Timestamp;
 using mdbw::Value;
 
@@ -442,112 +440,104 @@ ResumenDemo GeneraDemo(const OpcionesDemo& opciones) {
   o.password = kPasswordBD;
   o.created = fecha(2017, 6, 12, 9, 41, 0);
   mdbw::DatabaseWriter w(opciones.carpeta / "DataBase" / "Kavori.mdb", o);
-  Row r;
-  auto renglon = [&](std::initializer_list<Value> v) {
-    r.assign(v);
-    w.addRow(r);
+  // Each table through the schema: its columns, and its rows by column name.
+  std::vector<Column> columnas;
+  auto tabla = [&](const char* sNombre) {
+    columnas = kavori::ColumnasKavori(sNombre, kavori::TVarianteEsquema::Completa);
+    w.beginTable(sNombre, columnas);
+  };
+  auto renglon = [&](std::initializer_list<std::pair<std::string_view, Value>> valores) {
+    w.addRow(kavori::RenglonKavori(columnas, valores));
   };
 
-  w.beginTable("tEmpresa", {{"NumEmp", ColumnType::Long},
-                            {"Empresa", ColumnType::Text, 100},
-                            {"NomComercial", ColumnType::Text, 100},
-                            {"RFC", ColumnType::Text, 13},
-                            {"RegistroCC", ColumnType::Text, 20},
-                            {"Domicilio", ColumnType::Text, 150}});
-  renglon({std::int64_t(1), "Centro Cambiario Quokka, S.A. de C.V.", "Cambios Quokka",
-           "CCQ9501011A2", "CC-0427-2015", "Av. Benito Juárez 1450, Col. Centro, Tijuana, B.C."});
-  renglon({std::int64_t(2), "Divisas del Ñandú, S.A. de C.V.", "Cambios Ñandú", "DÑA0302154K7",
-           "CC-0913-2016", Null{}});
+  tabla("tEmpresa");
+  renglon({{"NumEmp", std::int64_t(1)},
+           {"Empresa", "Centro Cambiario Quokka, S.A. de C.V."},
+           {"NomComercial", "Cambios Quokka"},
+           {"RFC", "CCQ9501011A2"},
+           {"RegistroCC", "CC-0427-2015"},
+           {"Domicilio", "Av. Benito Juárez 1450, Col. Centro, Tijuana, B.C."}});
+  renglon({{"NumEmp", std::int64_t(2)},
+           {"Empresa", "Divisas del Ñandú, S.A. de C.V."},
+           {"NomComercial", "Cambios Ñandú"},
+           {"RFC", "DÑA0302154K7"},
+           {"RegistroCC", "CC-0913-2016"}});
 
-  w.beginTable("tEmps", {{"ClaveEmp", ColumnType::Text, 10},
-                         {"Nombre", ColumnType::Text, 60},
-                         {"Password", ColumnType::Text, 20},
-                         {"Nivel", ColumnType::Integer},
-                         {"Activo", ColumnType::Boolean}});
-  renglon({kClaveAdmin, "Administrador del Sistema", kPasswordAdmin, std::int64_t(0), true});
-  renglon({"CAJERO1", "María Fernanda Ibáñez Peña", "VENTANILLA", std::int64_t(2), true});
+  tabla("tEmps");
+  renglon({{"ClaveEmp", kClaveAdmin},
+           {"Nombre", "Administrador del Sistema"},
+           {"Password", kPasswordAdmin},
+           {"Nivel", std::int64_t(0)},
+           {"Activo", true}});
+  renglon({{"ClaveEmp", "CAJERO1"},
+           {"Nombre", "María Fernanda Ibáñez Peña"},
+           {"Password", "VENTANILLA"},
+           {"Nivel", std::int64_t(2)},
+           {"Activo", true}});
 
-  w.beginTable("tCompUsr", {{"ClaveEmp", ColumnType::Text, 10},
-                            {"Equipo", ColumnType::Text, 30},
-                            {"Entrada", ColumnType::DateTime}});
+  tabla("tCompUsr");
 
-  w.beginTable("tSector", {{"ClaveSector", ColumnType::Text, 5}, {"Sector", ColumnType::Text, 60}});
-  for (const auto& [clave, nombre] : kSectores) renglon({clave, nombre});
+  tabla("tSector");
+  for (const auto& [clave, nombre] : kSectores)
+    renglon({{"ClaveSector", clave}, {"Sector", nombre}});
 
-  w.beginTable("tDivisas", {{"NumeroDivisa", ColumnType::Long},
-                            {"Simbolo", ColumnType::Text, 5},
-                            {"Divisa", ColumnType::Text, 50},
-                            {"Pagare", ColumnType::Boolean}});
-  for (const Divisa& d : divisas()) {
-    renglon({std::int64_t(d.numero), d.simbolo, d.nombre, d.pagare});
-  }
+  tabla("tDivisas");
+  for (const Divisa& d : divisas())
+    renglon({{"NumeroDivisa", std::int64_t(d.numero)},
+             {"Simbolo", d.simbolo},
+             {"Divisa", d.nombre},
+             {"Pagare", d.pagare}});
 
-  w.beginTable("tCliente", {{"ClaveCliente", ColumnType::Text, 10},
-                            {"NumEmp", ColumnType::Long},
-                            {"PersonaMoral", ColumnType::Boolean},
-                            {"Nombre", ColumnType::Text, 100},
-                            {"ApellidoPaterno", ColumnType::Text, 50},
-                            {"ApellidoMaterno", ColumnType::Text, 50},
-                            {"ClaveActividad", ColumnType::Text, 7},
-                            {"Extranjero", ColumnType::Boolean},
-                            {"ClaveSector", ColumnType::Text, 5},
-                            {"Nacionalidad", ColumnType::Text, 30},
-                            {"FechaAlta", ColumnType::DateTime}});
+  tabla("tCliente");
   for (const Cliente& c : clientes) {
-    renglon(
-        {c.clave, std::int64_t(c.numEmp), c.moral, c.nombre, c.paterno, c.materno, c.actividad,
-         c.extranjero, c.sector, c.nacionalidad,
-         diaDelAnio(int(az.entre(2012, 2017)), az.entre(0, 364), az.entre(9 * 3600, 19 * 3600))});
+    renglon({{"ClaveCliente", c.clave},
+             {"NumEmp", std::int64_t(c.numEmp)},
+             {"PersonaMoral", c.moral},
+             {"Nombre", c.nombre},
+             {"ApellidoPaterno", c.paterno},
+             {"ApellidoMaterno", c.materno},
+             {"ClaveActividad", c.actividad},
+             {"Extranjero", c.extranjero},
+             {"ClaveSector", c.sector},
+             {"Nacionalidad", c.nacionalidad},
+             {"FechaAlta", diaDelAnio(int(az.entre(2012, 2017)), az.entre(0, 364),
+                                      az.entre(9 * 3600, 19 * 3600))}});
   }
 
-  const std::vector<Column> columnasOps = {{"NumEmp", ColumnType::Long},
-                                           {"Tipo", ColumnType::Text, 1},
-                                           {"Folio", ColumnType::Long},
-                                           {"Fecha", ColumnType::DateTime},
-                                           {"NumeroDivisa", ColumnType::Long},
-                                           {"Cotizacion", ColumnType::Double},
-                                           {"Cantidad", ColumnType::Currency},
-                                           {"Importe", ColumnType::Currency},
-                                           {"ClaveCliente", ColumnType::Text, 10},
-                                           {"Cancelado", ColumnType::Boolean},
-                                           {"ClaveEmp", ColumnType::Text, 10}};
   Operaciones ops(clientes, opciones.operaciones, opciones.semilla);
-  r.resize(columnasOps.size());
   for (bool proces : {false, true}) {
-    w.beginTable(proces ? "tProces" : "tMovtos", columnasOps);
+    tabla(proces ? "tProces" : "tMovtos");
     long& cuenta = proces ? resumen.renglonesProces : resumen.renglonesMovtos;
     resumen.operaciones = ops.recorre([&](const Movimiento& m) {
       if (m.enProces != proces) return;
-      r[0] = std::int64_t(m.numEmp);
-      r[1] = std::string(m.tipo);
-      r[2] = std::int64_t(m.folio);
-      r[3] = m.fecha;
-      r[4] = std::int64_t(m.divisa);
-      r[5] = m.cotizacion;
-      r[6] = Currency{m.cantidad};
-      r[7] = Currency{diezmilesimos(double(m.cantidad) / 10000.0 * m.cotizacion, 2)};
-      r[8] = m.cliente->clave;
-      r[9] = m.cancelado;
-      r[10] = std::string(m.cajero);
-      w.addRow(r);
+      renglon({{"NumEmp", std::int64_t(m.numEmp)},
+               {"Tipo", std::string(m.tipo)},
+               {"Folio", std::int64_t(m.folio)},
+               {"Fecha", m.fecha},
+               {"NumeroDivisa", std::int64_t(m.divisa)},
+               {"Cotizacion", m.cotizacion},
+               {"Cantidad", Currency{m.cantidad}},
+               {"Importe", Currency{diezmilesimos(double(m.cantidad) / 10000.0 * m.cotizacion, 2)}},
+               {"ClaveCliente", m.cliente->clave},
+               {"Cancelado", m.cancelado},
+               {"ClaveEmp", std::string(m.cajero)}});
       ++cuenta;
     });
   }
 
   // Reports: the PEP ones the detection must find (kind 'I', "PEP" in the observations, 2019,
   // company 1) and others that must not count.
-  w.beginTable("tRelevan", {{"NumEmp", ColumnType::Long},
-                            {"Folio", ColumnType::Long},
-                            {"TipoRelev", ColumnType::Text, 1},
-                            {"Fecha", ColumnType::DateTime},
-                            {"ClaveCliente", ColumnType::Text, 10},
-                            {"Monto", ColumnType::Currency},
-                            {"Observaciones", ColumnType::Memo}});
+  tabla("tRelevan");
   long folio = 1;
   auto reporte = [&](long emp, const char* tipo, Timestamp t, const std::string& clave,
                      const std::string& obs) {
-    renglon({std::int64_t(emp), std::int64_t(folio++), tipo, t, clave,
-             Currency{az.entre(1000, 500000) * 10000}, obs});
+    renglon({{"NumEmp", std::int64_t(emp)},
+             {"Folio", std::int64_t(folio++)},
+             {"TipoRelev", tipo},
+             {"Fecha", t},
+             {"ClaveCliente", clave},
+             {"Monto", Currency{az.entre(1000, 500000) * 10000}},
+             {"Observaciones", obs}});
   };
   reporte(1, "I", fecha(2019, 3, 2, 10, 0, 0), "PEP001",
           "Cliente identificado como PEP: presidente municipal en funciones.");

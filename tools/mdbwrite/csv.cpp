@@ -1,6 +1,6 @@
 #include "tools/mdbwrite/csv.h"
 
-#include "tools/mdbwrite/mensajes.h"
+#include "tools/mdbwrite/textos.h"
 
 namespace kv::mdbw {
 
@@ -30,7 +30,7 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
       field.quoted = true;
       for (;;) {
         c = buf_->sbumpc();
-        if (c == kEof) throw CsvSyntaxError(msg::csvUnterminatedQuote(), recordLine_);
+        if (c == kEof) throw CsvSyntaxError(textos_mdbwrite::csvUnterminatedQuote(), recordLine_);
         if (c == '"') {
           if (buf_->sgetc() == '"') {
             buf_->sbumpc();
@@ -45,7 +45,7 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
       c = buf_->sbumpc();
       if (c == '\r' && buf_->sgetc() == '\n') c = buf_->sbumpc();
       if (c != ',' && c != '\n' && c != kEof) {
-        throw CsvSyntaxError(msg::csvTextAfterQuote(), line_);
+        throw CsvSyntaxError(textos_mdbwrite::csvTextAfterQuote(), line_);
       }
     } else {
       while (c != ',' && c != '\n' && c != kEof) {
@@ -53,7 +53,7 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
           c = buf_->sbumpc();
           break;
         }
-        if (c == '"') throw CsvSyntaxError(msg::csvQuoteInUnquoted(), line_);
+        if (c == '"') throw CsvSyntaxError(textos_mdbwrite::csvQuoteInUnquoted(), line_);
         field.text.push_back(char(c));
         c = buf_->sbumpc();
       }

@@ -3,8 +3,8 @@
 
 #include "tools/mdbwrite/csv.h"
 #include "tools/mdbwrite/mdbwriter.h"
-#include "tools/mdbwrite/mensajes.h"
 #include "tools/mdbwrite/texto_ascii.h"
+#include "tools/mdbwrite/textos.h"
 
 namespace kv::mdbw {
 
@@ -22,7 +22,7 @@ std::string tableName(const std::filesystem::path& p) {
 
 Column parseColumnHeader(const std::string& field) {
   auto colon = field.rfind(':');
-  if (colon == std::string::npos) throw WriteError(msg::headerWithoutType(field));
+  if (colon == std::string::npos) throw WriteError(textos_mdbwrite::headerWithoutType(field));
   Column c;
   c.name = field.substr(0, colon);
   std::string type = lowerAscii(field.substr(colon + 1));
@@ -35,14 +35,14 @@ Column parseColumnHeader(const std::string& field) {
     std::string digits = type.substr(5, type.size() - 6);
     if (digits.empty() || digits.size() > 3 ||
         digits.find_first_not_of("0123456789") != std::string::npos) {
-      throw WriteError(msg::badTextSize(type));
+      throw WriteError(textos_mdbwrite::badTextSize(type));
     }
     c.type = ColumnType::Text;
     c.size = std::stoi(digits);
-    if (c.size < 1 || c.size > 255) throw WriteError(msg::badTextSize(type));
+    if (c.size < 1 || c.size > 255) throw WriteError(textos_mdbwrite::badTextSize(type));
     return c;
   }
-  throw WriteError(msg::unknownType(field.substr(colon + 1)));
+  throw WriteError(textos_mdbwrite::unknownType(field.substr(colon + 1)));
 }
 
 void writeDatabaseFromCsv(const std::filesystem::path& target,
@@ -54,13 +54,13 @@ void writeDatabaseFromCsv(const std::filesystem::path& target,
   for (const auto& path : csvFiles) {
     const std::string file = path.string();
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw WriteError(msg::ioError("read", file, "cannot open the file"));
+    if (!in) throw WriteError(textos_mdbwrite::ioError("read", file, "cannot open the file"));
     CsvReader csv(in);
     std::vector<Column> columns;
     std::vector<std::string> names;
     int at = -1;
     try {
-      if (!csv.next(fields)) throw WriteError(msg::csvEmpty());
+      if (!csv.next(fields)) throw WriteError(textos_mdbwrite::csvEmpty());
       for (const CsvField& f : fields) names.push_back(f.text.substr(0, f.text.rfind(':')));
       for (const CsvField& f : fields) {
         at = int(columns.size());
@@ -80,17 +80,18 @@ void writeDatabaseFromCsv(const std::filesystem::path& target,
         writer.addRow(row);
       }
     } catch (const CsvSyntaxError& e) {
-      throw WriteError(msg::csvAt(file, e.line(), -1, {}, e.what()));
+      throw WriteError(textos_mdbwrite::csvAt(file, e.line(), -1, {}, e.what()));
     } catch (const WriteError& e) {
       int column = e.column() >= 0 ? e.column() : at;
       std::string name =
           column >= 0 && std::size_t(column) < names.size() ? names[std::size_t(column)] : "";
       if (!in.good() && !in.eof()) {
-        throw WriteError(msg::ioError("read", file, "read error"));
+        throw WriteError(textos_mdbwrite::ioError("read", file, "read error"));
       }
-      throw WriteError(msg::csvAt(file, std::max(csv.line(), 1L), column, name, e.what()), column);
+      throw WriteError(
+          textos_mdbwrite::csvAt(file, std::max(csv.line(), 1L), column, name, e.what()), column);
     }
-    if (in.bad()) throw WriteError(msg::ioError("read", file, "read error"));
+    if (in.bad()) throw WriteError(textos_mdbwrite::ioError("read", file, "read error"));
   }
   writer.finish();
 }

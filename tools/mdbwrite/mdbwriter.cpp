@@ -17,8 +17,8 @@
 #include <limits>
 
 #include "jet/mdb/jet4_format.h"
-#include "tools/mdbwrite/mensajes.h"
 #include "tools/mdbwrite/texto_ascii.h"
+#include "tools/mdbwrite/textos.h"
 
 namespace kv::mdbw {
 
@@ -338,7 +338,8 @@ class PageFile {
   std::uint32_t nextPage() const { return pages_; }
 
   std::uint32_t append(const std::uint8_t* page) {
-    if (pages_ >= kMapPagePointers * kPagesPerMapPage) throw WriteError(msg::databaseTooLarge());
+    if (pages_ >= kMapPagePointers * kPagesPerMapPage)
+      throw WriteError(textos_mdbwrite::databaseTooLarge());
     if (std::fwrite(page, 1, kPage, file_) != kPage) fail("write", temp_);
     return pages_++;
   }
@@ -360,7 +361,7 @@ class PageFile {
 
  private:
   [[noreturn]] static void fail(const std::string& what, const std::string& path) {
-    throw WriteError(msg::ioError(what, path, std::strerror(errno)));
+    throw WriteError(textos_mdbwrite::ioError(what, path, std::strerror(errno)));
   }
 
   std::filesystem::path target_;
@@ -425,9 +426,10 @@ struct DatabaseWriter::Impl {
 
   Impl(const std::filesystem::path& target, const Options& o) : options(o), file(target) {
     std::u16string pw;
-    if (!toUtf16(options.password, pw)) throw WriteError(msg::badUtf8());
-    if (pw.size() > 20) throw WriteError(msg::passwordTooLong());
-    if (!validTimestamp(options.created)) throw WriteError(msg::outOfRange("created", "datetime"));
+    if (!toUtf16(options.password, pw)) throw WriteError(textos_mdbwrite::badUtf8());
+    if (pw.size() > 20) throw WriteError(textos_mdbwrite::passwordTooLong());
+    if (!validTimestamp(options.created))
+      throw WriteError(textos_mdbwrite::outOfRange("created", "datetime"));
     for (int i = 0; i < 3; ++i)
       file.append(kZeroPage.data());  // header, page 1, catalog definition
   }
@@ -446,13 +448,13 @@ struct DatabaseWriter::Impl {
   void begin(const std::string& name, const std::vector<Column>& columns, bool system,
              std::uint32_t definitionPage) {
     endTable();
-    if (!validName(name)) throw WriteError(msg::badName("table", name));
+    if (!validName(name)) throw WriteError(textos_mdbwrite::badName("table", name));
     std::string key = lowerAscii(name);
     if (std::find(tableKeys.begin(), tableKeys.end(), key) != tableKeys.end() ||
         (!system && key == "msysobjects")) {
-      throw WriteError(msg::duplicateTable(name));
+      throw WriteError(textos_mdbwrite::duplicateTable(name));
     }
-    if (columns.empty()) throw WriteError(msg::noColumns(name));
+    if (columns.empty()) throw WriteError(textos_mdbwrite::noColumns(name));
     TableLayout t;
     t.name = name;
     t.system = system;
@@ -460,14 +462,15 @@ struct DatabaseWriter::Impl {
     std::size_t fixedOffset = 0;
     for (std::size_t i = 0; i < columns.size(); ++i) {
       const Column& c = columns[i];
-      if (!validName(c.name)) throw WriteError(msg::badName("column", c.name), int(i));
+      if (!validName(c.name)) throw WriteError(textos_mdbwrite::badName("column", c.name), int(i));
       std::string ck = lowerAscii(c.name);
       if (std::find(keys.begin(), keys.end(), ck) != keys.end()) {
-        throw WriteError(msg::duplicateColumn(c.name), int(i));
+        throw WriteError(textos_mdbwrite::duplicateColumn(c.name), int(i));
       }
       keys.push_back(ck);
       if (c.type == ColumnType::Text && (c.size < 1 || c.size > 255)) {
-        throw WriteError(msg::badTextSize("text(" + std::to_string(c.size) + ")"), int(i));
+        throw WriteError(textos_mdbwrite::badTextSize("text(" + std::to_string(c.size) + ")"),
+                         int(i));
       }
       ColumnLayout l;
       l.name = c.name;
@@ -492,7 +495,7 @@ struct DatabaseWriter::Impl {
     if (system) t.columns.back().jet = kJetOle;
     t.fixedSize = fixedOffset;
     if (columns.size() > 255 || definitionSize(t) > kPage) {
-      throw WriteError(msg::tooManyColumns(name));
+      throw WriteError(textos_mdbwrite::tooManyColumns(name));
     }
     t.definitionPage = definitionPage ? definitionPage : file.append(kZeroPage.data());
     tableKeys.push_back(key);
@@ -507,15 +510,17 @@ struct DatabaseWriter::Impl {
   // Converts one value into the fixed area, the null mask or the column's variable bytes.
   void encode(const ColumnLayout& c, const Value& v, int index) {
     if (std::holds_alternative<Null>(v)) {
-      if (c.type == ColumnType::Boolean) throw WriteError(msg::booleanNull(), index);
+      if (c.type == ColumnType::Boolean) throw WriteError(textos_mdbwrite::booleanNull(), index);
       if (columnTypeInfo(c.type).variable) var[c.varIndex].clear();
       return;
     }
     const std::string* s = std::get_if<std::string>(&v);
     const char* tn = columnTypeInfo(c.type).name;
-    auto wrongKind = [&]() { return WriteError(msg::wrongKind(tn), index); };
-    auto notType = [&]() { return WriteError(msg::notOfType(valueText(v), tn), index); };
-    auto range = [&]() { return WriteError(msg::outOfRange(valueText(v), tn), index); };
+    auto wrongKind = [&]() { return WriteError(textos_mdbwrite::wrongKind(tn), index); };
+    auto notType = [&]() {
+      return WriteError(textos_mdbwrite::notOfType(valueText(v), tn), index);
+    };
+    auto range = [&]() { return WriteError(textos_mdbwrite::outOfRange(valueText(v), tn), index); };
     std::uint8_t* f = fixed.data() + c.fixedOffset;
     switch (c.type) {
       case ColumnType::Boolean: {
@@ -632,13 +637,14 @@ struct DatabaseWriter::Impl {
       case ColumnType::Text:
       case ColumnType::Memo: {
         if (!s) throw wrongKind();
-        if (!toUtf16(*s, u16)) throw WriteError(msg::badUtf8(), index);
+        if (!toUtf16(*s, u16)) throw WriteError(textos_mdbwrite::badUtf8(), index);
         if (c.type == ColumnType::Text && u16.size() > std::size_t(c.size)) {
-          throw WriteError(msg::textTooLong(u16.size(), c.size), index);
+          throw WriteError(textos_mdbwrite::textTooLong(u16.size(), c.size), index);
         }
         encodeText(u16, c.type == ColumnType::Text || u16.size() <= 1024, var[c.varIndex]);
         if (c.type == ColumnType::Memo) {
-          if (var[c.varIndex].size() > 0xFFFFFF) throw WriteError(msg::memoTooLong(), index);
+          if (var[c.varIndex].size() > 0xFFFFFF)
+            throw WriteError(textos_mdbwrite::memoTooLong(), index);
           memoColumns.push_back(index);
         }
         break;
@@ -693,10 +699,10 @@ struct DatabaseWriter::Impl {
   }
 
   void add(std::span<const Value> values) {
-    if (!current) throw WriteError(msg::noTable());
+    if (!current) throw WriteError(textos_mdbwrite::noTable());
     const auto& cols = current->columns;
     if (values.size() != cols.size())
-      throw WriteError(msg::wrongFieldCount(values.size(), cols.size()));
+      throw WriteError(textos_mdbwrite::wrongFieldCount(values.size(), cols.size()));
     std::fill(fixed.begin(), fixed.end(), 0);
     std::fill(mask.begin(), mask.end(), 0);
     memoColumns.clear();
@@ -713,7 +719,7 @@ struct DatabaseWriter::Impl {
       if (rowSize(inlineMemo) <= kMaxRow) break;
       inlineMemo[cols[ci].varIndex] = false;
     }
-    if (rowSize(inlineMemo) > kMaxRow) throw WriteError(msg::rowTooLarge());
+    if (rowSize(inlineMemo) > kMaxRow) throw WriteError(textos_mdbwrite::rowTooLarge());
     for (int ci : memoColumns) {
       const ColumnLayout& c = cols[ci];
       Bytes& b = var[c.varIndex];
@@ -909,7 +915,7 @@ DatabaseWriter::DatabaseWriter(const std::filesystem::path& target, const Option
 DatabaseWriter::~DatabaseWriter() = default;
 
 void DatabaseWriter::beginTable(const std::string& name, const std::vector<Column>& columns) {
-  if (impl_->failed || impl_->finished) throw WriteError(msg::writerFailed());
+  if (impl_->failed || impl_->finished) throw WriteError(textos_mdbwrite::writerFailed());
   try {
     impl_->begin(name, columns, false, 0);
   } catch (const WriteError&) {
@@ -920,7 +926,7 @@ void DatabaseWriter::beginTable(const std::string& name, const std::vector<Colum
 }
 
 void DatabaseWriter::addRow(std::span<const Value> row) {
-  if (impl_->failed || impl_->finished) throw WriteError(msg::writerFailed());
+  if (impl_->failed || impl_->finished) throw WriteError(textos_mdbwrite::writerFailed());
   try {
     impl_->add(row);
   } catch (...) {
@@ -930,7 +936,7 @@ void DatabaseWriter::addRow(std::span<const Value> row) {
 }
 
 void DatabaseWriter::finish() {
-  if (impl_->failed || impl_->finished) throw WriteError(msg::writerFailed());
+  if (impl_->failed || impl_->finished) throw WriteError(textos_mdbwrite::writerFailed());
   impl_->failed = true;
   impl_->finish();
   impl_->failed = false;

@@ -150,7 +150,7 @@ int Ejecuta(const TArgumentos& a) {
 
   if (a.bSoloPEPs) {
     for (std::size_t i = 0; i < vtPEPs.RecordCount(); ++i) {
-      const TFilaPEP& f = vtPEPs.Fila(i);
+      const TFilaPEP& f = vtPEPs.Row(i);
       std::cout << f.IdPEP << '\t' << f.ClaveCliente << '\t' << f.Nombre << '\n';
     }
     return 0;
@@ -158,7 +158,7 @@ int Ejecuta(const TArgumentos& a) {
 
   const std::set<std::string> peps(a.peps.begin(), a.peps.end());
   for (std::size_t i = 0; i < vtPEPs.RecordCount(); ++i)
-    if (peps.count(vtPEPs.Fila(i).ClaveCliente)) vtPEPs.EstableceEsPEP(i, true);
+    if (peps.count(vtPEPs.Row(i).ClaveCliente)) vtPEPs.SetEsPEP(i, true);
   rep.EstableceTablaPEPs(&vtPEPs);
   rep.EstableceRespuestasCC(respuestasCC);
 

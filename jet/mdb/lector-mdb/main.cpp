@@ -24,15 +24,16 @@
 #include <string_view>
 #include <vector>
 
-#include "jet/jet_messages.h"
 #include "jet/mdb/helper_process.h"
 #include "jet/mdb/mdb_reader_protocol.h"
 #include "jet/table_source.h"
+#include "jet/textos.h"
 
 namespace {
 
 using namespace kv::jet;
-namespace text = kv::jet::msg::text;
+namespace textos_jet = kv::textos_jet;
+namespace text = kv::textos_jet::text;
 
 // A failure this program reports to the engine: its Spanish detail.
 struct Failure {
@@ -89,7 +90,7 @@ Open openMdb(const std::string& path) {
   o.mdb.reset(mdb_open(path.c_str(), MDB_NOFLAGS));
   if (!o.mdb) damaged(text::kLibmdbNoPudoAbrirEl);
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) damaged(msg::systemError(errno));
+  if (::stat(path.c_str(), &st) != 0) damaged(textos_jet::systemError(errno));
   o.fileSize = static_cast<std::uint64_t>(st.st_size);
   // The catalog's own table first: libmdb reads it without checking its usage map.
   if (!readCatalogTable(o.mdb.get()).table) damaged(text::kNoSePudoLeerEl);
@@ -320,26 +321,28 @@ class TableWalk {
         readPage(page);
       }
     }
-    if (rows_ != table_->num_rows) fail(msg::rowCountMismatch(rows_, table_->num_rows));
+    if (rows_ != table_->num_rows) fail(textos_jet::rowCountMismatch(rows_, table_->num_rows));
   }
 
  private:
-  [[noreturn]] void fail(const std::string& what) { damaged(msg::damagedTable(name_, what)); }
+  [[noreturn]] void fail(const std::string& what) {
+    damaged(textos_jet::damagedTable(name_, what));
+  }
 
   // Loads `page` into libmdb's page buffer, checking it is one of the table's data pages.
   void load(guint32 page) {
     if (page >= o_.pages() || mdb_read_pg(mdb_, page) != mdb_->fmt->pg_size)
-      fail(msg::pageMissing(page));
+      fail(textos_jet::pageMissing(page));
     if (mdb_->pg_buf[0] != MDB_PAGE_DATA ||
         static_cast<guint32>(mdb_get_int32(mdb_->pg_buf, 4)) != table_->entry->table_pg)
-      fail(msg::pageNotOfTable(page));
+      fail(textos_jet::pageNotOfTable(page));
   }
 
   unsigned rowsOnPage(guint32 page) {
     const int rco = mdb_->fmt->row_count_offset;
     const unsigned n = static_cast<unsigned>(mdb_get_int16(mdb_->pg_buf, rco));
     if (rco + 2 + 2 * static_cast<std::size_t>(n) > static_cast<std::size_t>(mdb_->fmt->pg_size))
-      fail(msg::rowUnreadable(page, n));
+      fail(textos_jet::rowUnreadable(page, n));
     return n;
   }
 
@@ -367,7 +370,7 @@ class TableWalk {
       int start = 0;
       std::size_t size = 0;
       if (mdb_find_row(mdb_, static_cast<int>(row), &start, &size) != 0 || size < 4)
-        fail(msg::rowUnreadable(at, row));
+        fail(textos_jet::rowUnreadable(at, row));
       const auto ptr = static_cast<guint32>(mdb_get_int32(mdb_->pg_buf, start & kOffsetMask));
       at = ptr >> 8;
       row = ptr & 0xFF;
@@ -384,14 +387,15 @@ class TableWalk {
     int start = 0;
     std::size_t size = 0;
     if (mdb_find_row(mdb_, static_cast<int>(r), &start, &size) != 0 || size == 0)
-      fail(msg::rowUnreadable(page, r));
+      fail(textos_jet::rowUnreadable(page, r));
     start &= kOffsetMask;
     if (!out_) {
       ++rows_;
       return;
     }
     const unsigned ncols = static_cast<unsigned>(fields_.size());
-    if (mdb_crack_row(table_, start, size, fields_.data()) < 0) fail(msg::rowUnreadable(page, r));
+    if (mdb_crack_row(table_, start, size, fields_.data()) < 0)
+      fail(textos_jet::rowUnreadable(page, r));
     std::fill(byColumn_.begin(), byColumn_.end(), nullptr);
     for (unsigned i = 0; i < ncols; ++i)
       if (fields_[i].colnum >= 0 && static_cast<unsigned>(fields_[i].colnum) < ncols)
@@ -428,7 +432,7 @@ void readTable(PipeOut& out, const std::string& path, const std::string& name) {
   checkCatalog(o);
   std::string n = name;
   TablePtr table(mdb_read_table_by_name(o.mdb.get(), n.data(), MDB_TABLE));
-  if (!table) damaged(msg::damagedTable(name, text::kNoSePudoLeerLa));
+  if (!table) damaged(textos_jet::damagedTable(name, text::kNoSePudoLeerLa));
   if (!mdb_read_columns(table.get())) damaged(text::kNoSePudieronLeerLos);
   const unsigned ncols = table->num_cols;
   if (ncols == 0 || ncols > reader::kMaxColumns || !table->columns || table->columns->len != ncols)

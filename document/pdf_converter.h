@@ -11,45 +11,45 @@
 namespace kv {
 
 // Outcome of a child process run to its end or stopped at its time limit.
-struct TResultadoProceso {
-  int nEstado = -1;  // exit status; -1 when it did not exit normally
-  bool bVencido = false;
-  std::string sSalida;
-  std::string sErrores;
+struct ProcessResult {
+  int status = -1;  // exit status; -1 when it did not exit normally
+  bool timedOut = false;
+  std::string output;
+  std::string errors;
 };
 
 // Runs argv[0] (looked up in PATH) with the arguments, standard input from /dev/null, the
-// outputs collected. On the time limit the child's whole process group is killed. alEsperar
+// outputs collected. On the time limit the child's whole process group is killed. onWait
 // runs about every 50 ms while waiting. Throws EDocumentoWord when it cannot be started.
-TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
-                                 std::chrono::milliseconds limite,
-                                 const std::function<void()>& alEsperar = {});
+ProcessResult runProcess(const std::vector<std::string>& argumentos,
+                         std::chrono::milliseconds timeout,
+                         const std::function<void()>& onWait = {});
 
-class TConvertidorPDF {
+class PdfConverter {
  public:
   // The converter program: a name looked up in PATH or a full path.
-  std::string sPrograma = "soffice";
-  std::chrono::milliseconds limite{std::chrono::seconds(120)};
+  std::string program = "soffice";
+  std::chrono::milliseconds timeout{std::chrono::seconds(120)};
   // Oldest release whose Word import and PDF export the form was checked with.
-  int nVersionMinima = 6;
-  std::function<void()> alEsperar;
+  int minimumVersion = 6;
+  std::function<void()> onWait;
 
   // The converter's version, such as "7.4.7.2". Throws EDocumentoWord when it cannot be run
   // (message: "Ocurrió un error al instanciar el programa Word" and the cause) or tells none.
-  std::string DameVersion() const;
-  // Throws EDocumentoWord when the version is older than nVersionMinima.
-  void ValidaVersion() const;
+  std::string version() const;
+  // Throws EDocumentoWord when the version is older than minimumVersion.
+  void checkVersion() const;
   // Checks before any work that the converter starts, tells its version within
-  // limiteVersion and is recent enough. Throws EDocumentoWord with a message for the user
+  // versionTimeout and is recent enough. Throws EDocumentoWord with a message for the user
   // that says what to install or change.
-  void VerificaDisponible() const;
-  std::chrono::milliseconds limiteVersion{std::chrono::seconds(30)};
+  void checkAvailable() const;
+  std::chrono::milliseconds versionTimeout{std::chrono::seconds(30)};
   // Exports sDocx as the PDF sPdf (replacing a file of that name). Throws EDocumentoWord
   // with the converter's own message when no PDF was made; sPdf is then left untouched.
-  void Convierte(const std::string& sDocx, const std::string& sPdf) const;
+  void convert(const std::string& sDocx, const std::string& sPdf) const;
 
  private:
-  void ConvierteEnCarpetas(const std::string& sDocx, const std::string& sPdf) const;
+  void convertInFolders(const std::string& sDocx, const std::string& sPdf) const;
 };
 
 }  // namespace kv

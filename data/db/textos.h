@@ -2,7 +2,7 @@
 // Every text the connection/query layer reports, and the failure classes that name them.
 #include <string>
 
-namespace kv::db::msg {
+namespace kv::textos_db {
 
 inline constexpr const char* kClassConnection = "EConexionBD";
 inline constexpr const char* kClassQuery = "EConsultaBD";
@@ -25,4 +25,4 @@ inline std::string fieldNotFound(const std::string& name) {
   return "No se encontró el campo " + name;
 }
 
-}  // namespace kv::db::msg
+}  // namespace kv::textos_db

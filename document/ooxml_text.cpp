@@ -1,8 +1,8 @@
-#include "document/texto_word.h"
+#include "document/ooxml_text.h"
 
-namespace kv::texto_word {
+namespace kv::ooxml {
 
-std::u32string SoloCaracteresXml(const std::u32string& sTexto) {
+std::u32string xmlCharsOnly(const std::u32string& sTexto) {
   std::u32string r;
   r.reserve(sTexto.size());
   for (char32_t c : sTexto) {
@@ -13,4 +13,4 @@ std::u32string SoloCaracteresXml(const std::u32string& sTexto) {
   return r;
 }
 
-}  // namespace kv::texto_word
+}  // namespace kv::ooxml

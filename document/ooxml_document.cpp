@@ -1,4 +1,4 @@
-#include "document/documento_ooxml.h"
+#include "document/ooxml_document.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "document/error_doc.h"
-#include "document/texto_word.h"
-#include "document/textos_doc.h"
+#include "document/ooxml_text.h"
+#include "document/textos.h"
 
 namespace kv {
 
@@ -35,13 +35,13 @@ std::string Minusculas(std::string s) {
 }
 
 bool IgualSinMayusculas(const std::string& a, const std::string& b) {
-  return texto_word::IgualesSinMayusculas(texto_word::AU32(a), texto_word::AU32(b));
+  return ooxml::IgualesSinMayusculas(ooxml::AU32(a), ooxml::AU32(b));
 }
 
 std::string Pliega(const std::string& s) {
-  std::u32string u = texto_word::AU32(s);
-  for (char32_t& c : u) c = texto_word::Pliega(c);
-  return texto_word::AUtf8(u);
+  std::u32string u = ooxml::AU32(s);
+  for (char32_t& c : u) c = ooxml::foldCase(c);
+  return ooxml::AUtf8(u);
 }
 
 std::string CarpetaDeParte(const std::string& sParte) {
@@ -113,51 +113,51 @@ void PonTextoEnRun(pugi::xml_node run, const std::string& sTexto) {
 
 }  // namespace
 
-TDocumentoOOXML::TDocumentoOOXML(std::string sBytes, const std::string& sNombre)
-    : F_Paquete(std::move(sBytes), sNombre), F_sNombre(sNombre) {
-  for (const auto& [sId, rel] : Relaciones("")) {
+OoxmlDocument::OoxmlDocument(std::string sBytes, const std::string& sNombre)
+    : package_(std::move(sBytes), sNombre), name_(sNombre) {
+  for (const auto& [sId, rel] : relationships("")) {
     (void)sId;
-    if (rel.first == std::string(kRelaciones) + "officeDocument") F_sPrincipal = rel.second;
+    if (rel.first == std::string(kRelaciones) + "officeDocument") mainPart_ = rel.second;
   }
-  if (F_sPrincipal.empty()) throw EDocumentoWord(textos_doc::kTipoNoAdmitido + F_sNombre);
-  TParte& tipos = Parte("[Content_Types].xml");
+  if (mainPart_.empty()) throw EDocumentoWord(textos_doc::kTipoNoAdmitido + name_);
+  Part& tipos = part("[Content_Types].xml");
   for (pugi::xml_node o : tipos.xml.document_element().children("Override"))
-    if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + F_sPrincipal))
-      F_sTipoPrincipal = o.attribute("ContentType").value();
-  if (F_sTipoPrincipal.empty()) {
+    if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + mainPart_))
+      mainType_ = o.attribute("ContentType").value();
+  if (mainType_.empty()) {
     // No override: the default of the part's extension applies.
-    std::string sExtension = F_sPrincipal.substr(F_sPrincipal.rfind('.') + 1);
+    std::string sExtension = mainPart_.substr(mainPart_.rfind('.') + 1);
     for (pugi::xml_node d : tipos.xml.document_element().children("Default"))
       if (IgualSinMayusculas(d.attribute("Extension").value(), sExtension))
-        F_sTipoPrincipal = d.attribute("ContentType").value();
+        mainType_ = d.attribute("ContentType").value();
   }
-  if (F_sTipoPrincipal != kTipoDocumento && F_sTipoPrincipal != kTipoPlantilla)
-    throw EDocumentoWord(textos_doc::kTipoNoAdmitido + F_sNombre);
-  TParte& principal = Parte(F_sPrincipal);
+  if (mainType_ != kTipoDocumento && mainType_ != kTipoPlantilla)
+    throw EDocumentoWord(textos_doc::kTipoNoAdmitido + name_);
+  Part& principal = part(mainPart_);
   if (!Es(principal.xml.document_element(), "w:document"))
-    throw EDocumentoWord(textos_doc::kEspacioNoAdmitido + F_sPrincipal);
-  F_RelPrincipal.clear();
+    throw EDocumentoWord(textos_doc::kEspacioNoAdmitido + mainPart_);
+  mainRelationships_.clear();
   std::vector<std::string> historias;
-  for (const auto& [sId, rel] : Relaciones(F_sPrincipal)) {
-    F_RelPrincipal[sId] = rel.second;
-    if (rel.first == std::string(kRelaciones) + "settings") F_sAjustes = rel.second;
+  for (const auto& [sId, rel] : relationships(mainPart_)) {
+    mainRelationships_[sId] = rel.second;
+    if (rel.first == std::string(kRelaciones) + "settings") settingsPart_ = rel.second;
     if (rel.first == std::string(kRelaciones) + "header" ||
         rel.first == std::string(kRelaciones) + "footer")
       historias.push_back(rel.second);
   }
-  IndizaMarcadores(principal);
+  indexBookmarks(principal);
   for (const auto& s : historias)
-    if (F_Paquete.Existe(s)) IndizaMarcadores(Parte(s));
+    if (package_.contains(s)) indexBookmarks(part(s));
 }
 
-TDocumentoOOXML::~TDocumentoOOXML() = default;
+OoxmlDocument::~OoxmlDocument() = default;
 
-TDocumentoOOXML::TParte& TDocumentoOOXML::Parte(const std::string& sNombre) {
+OoxmlDocument::Part& OoxmlDocument::part(const std::string& sNombre) {
   std::string sClave = Minusculas(sNombre);
-  if (auto it = F_Partes.find(sClave); it != F_Partes.end()) return *it->second;
-  auto parte = std::make_unique<TParte>();
+  if (auto it = parts_.find(sClave); it != parts_.end()) return *it->second;
+  auto parte = std::make_unique<Part>();
   parte->sNombre = sNombre;
-  std::string sBytes = F_Paquete.Lee(sNombre);
+  std::string sBytes = package_.read(sNombre);
   pugi::xml_parse_result r =
       parte->xml.load_buffer(sBytes.data(), sBytes.size(), kOpcionesLectura, pugi::encoding_auto);
   if (!r)
@@ -166,16 +166,16 @@ TDocumentoOOXML::TParte& TDocumentoOOXML::Parte(const std::string& sNombre) {
   if (std::strncmp(raiz.name(), "w:", 2) == 0 &&
       std::strcmp(raiz.attribute("xmlns:w").value(), kEspacioW) != 0)
     throw EDocumentoWord(textos_doc::kEspacioNoAdmitido + sNombre);
-  return *(F_Partes[sClave] = std::move(parte));
+  return *(parts_[sClave] = std::move(parte));
 }
 
-std::map<std::string, std::pair<std::string, std::string>> TDocumentoOOXML::Relaciones(
+std::map<std::string, std::pair<std::string, std::string>> OoxmlDocument::relationships(
     const std::string& sParte) {
   std::string sCarpeta = CarpetaDeParte(sParte);
   std::string sRels = sCarpeta + "_rels/" + sParte.substr(sCarpeta.size()) + ".rels";
   std::map<std::string, std::pair<std::string, std::string>> r;
-  if (!F_Paquete.Existe(sRels)) return r;
-  for (pugi::xml_node rel : Parte(sRels).xml.document_element().children("Relationship")) {
+  if (!package_.contains(sRels)) return r;
+  for (pugi::xml_node rel : part(sRels).xml.document_element().children("Relationship")) {
     if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) continue;
     r[rel.attribute("Id").value()] = {rel.attribute("Type").value(),
                                       ResuelveDestino(sCarpeta, rel.attribute("Target").value())};
@@ -183,10 +183,10 @@ std::map<std::string, std::pair<std::string, std::string>> TDocumentoOOXML::Rela
   return r;
 }
 
-std::vector<TDocumentoOOXML::TSeccion> TDocumentoOOXML::Secciones() {
-  std::vector<TSeccion> secciones;
-  pugi::xml_node cuerpo = Parte(F_sPrincipal).xml.document_element().child("w:body");
-  TSeccion actual;
+std::vector<OoxmlDocument::Section> OoxmlDocument::sections() {
+  std::vector<Section> secciones;
+  pugi::xml_node cuerpo = part(mainPart_).xml.document_element().child("w:body");
+  Section actual;
   for (pugi::xml_node c : cuerpo.children()) {
     if (c.type() != pugi::node_element) continue;
     if (Es(c, "w:sectPr")) {
@@ -197,7 +197,7 @@ std::vector<TDocumentoOOXML::TSeccion> TDocumentoOOXML::Secciones() {
     if (pugi::xml_node s = c.child("w:pPr").child("w:sectPr"); Es(c, "w:p") && s) {
       actual.sectPr = s;
       secciones.push_back(std::move(actual));
-      actual = TSeccion();
+      actual = Section();
     }
   }
   if (!actual.nodos.empty() || actual.sectPr || secciones.empty())
@@ -205,69 +205,65 @@ std::vector<TDocumentoOOXML::TSeccion> TDocumentoOOXML::Secciones() {
   return secciones;
 }
 
-int TDocumentoOOXML::NumeroDeSecciones() {
-  return static_cast<int>(Secciones().size());
+int OoxmlDocument::sectionCount() {
+  return static_cast<int>(sections().size());
 }
 
-TDocumentoOOXML::TParte* TDocumentoOOXML::Ajustes() {
-  if (F_sAjustes.empty() || !F_Paquete.Existe(F_sAjustes)) return nullptr;
-  return &Parte(F_sAjustes);
+OoxmlDocument::Part* OoxmlDocument::settings() {
+  if (settingsPart_.empty() || !package_.contains(settingsPart_)) return nullptr;
+  return &part(settingsPart_);
 }
 
-bool TDocumentoOOXML::PaginasParesEImpares() {
-  TParte* ajustes = Ajustes();
-  return ajustes &&
-         ooxml::ValorActivo(ajustes->xml.document_element().child("w:evenAndOddHeaders"));
+bool OoxmlDocument::oddAndEvenPages() {
+  Part* ajustes = settings();
+  return ajustes && ooxml::isOn(ajustes->xml.document_element().child("w:evenAndOddHeaders"));
 }
 
-bool TDocumentoOOXML::PrimeraPaginaDiferente(int nSeccion) {
-  std::vector<TSeccion> secciones = Secciones();
+bool OoxmlDocument::differentFirstPage(int nSeccion) {
+  std::vector<Section> secciones = sections();
   return nSeccion >= 0 && nSeccion < static_cast<int>(secciones.size()) &&
-         ooxml::ValorActivo(secciones[static_cast<size_t>(nSeccion)].sectPr.child("w:titlePg"));
+         ooxml::isOn(secciones[static_cast<size_t>(nSeccion)].sectPr.child("w:titlePg"));
 }
 
-std::string TDocumentoOOXML::HistoriaDeSeccion(const std::vector<TSeccion>& secciones,
-                                               size_t nSeccion, const char* sElemento,
-                                               const char* sTipo) const {
+std::string OoxmlDocument::sectionStory(const std::vector<Section>& secciones, size_t nSeccion,
+                                        const char* sElemento, const char* sTipo) const {
   for (size_t i = nSeccion + 1; i-- > 0;) {
     for (pugi::xml_node ref : secciones[i].sectPr.children(sElemento)) {
       std::string sTipoRef = ref.attribute("w:type").value();
       if (sTipoRef.empty()) sTipoRef = "default";
       if (sTipoRef != sTipo) continue;
-      auto it = F_RelPrincipal.find(ref.attribute("r:id").value());
-      return it == F_RelPrincipal.end() ? std::string() : it->second;
+      auto it = mainRelationships_.find(ref.attribute("r:id").value());
+      return it == mainRelationships_.end() ? std::string() : it->second;
     }
   }
   return "";
 }
 
-void TDocumentoOOXML::ReemplazaEnParte(const std::string& sNombre,
-                                       const ooxml::TBusqueda& busqueda) {
-  if (sNombre.empty() || !F_Paquete.Existe(sNombre)) return;
-  TParte& parte = Parte(sNombre);
-  if (ooxml::ReemplazaEnNodos({parte.xml.document_element()}, busqueda) > 0)
-    parte.bModificada = true;
+void OoxmlDocument::replaceInPart(const std::string& sNombre, const ooxml::Search& busqueda) {
+  if (sNombre.empty() || !package_.contains(sNombre)) return;
+  Part& parte = part(sNombre);
+  if (ooxml::replaceInNodes({parte.xml.document_element()}, busqueda) > 0) parte.bModificada = true;
 }
 
-void TDocumentoOOXML::ReemplazaEnTodo(const ooxml::TBusqueda& busqueda) {
-  std::vector<TSeccion> secciones = Secciones();
-  bool bParesEImpares = PaginasParesEImpares();
-  TParte& principal = Parte(F_sPrincipal);
+void OoxmlDocument::replaceEverywhere(const ooxml::Search& busqueda) {
+  std::vector<Section> secciones = sections();
+  bool bParesEImpares = oddAndEvenPages();
+  Part& principal = part(mainPart_);
   for (size_t i = 0; i < secciones.size(); ++i) {
     std::vector<const char*> tipos;
     if (bParesEImpares) tipos.push_back("even");
-    if (ooxml::ValorActivo(secciones[i].sectPr.child("w:titlePg"))) tipos.push_back("first");
+    if (ooxml::isOn(secciones[i].sectPr.child("w:titlePg"))) tipos.push_back("first");
     tipos.push_back("default");
     for (const char* sTipo : tipos) {
-      ReemplazaEnParte(HistoriaDeSeccion(secciones, i, "w:headerReference", sTipo), busqueda);
-      ReemplazaEnParte(HistoriaDeSeccion(secciones, i, "w:footerReference", sTipo), busqueda);
+      replaceInPart(sectionStory(secciones, i, "w:headerReference", sTipo), busqueda);
+      replaceInPart(sectionStory(secciones, i, "w:footerReference", sTipo), busqueda);
     }
-    if (ooxml::ReemplazaEnNodos(secciones[i].nodos, busqueda) > 0) principal.bModificada = true;
+    if (ooxml::replaceInNodes(secciones[i].nodos, busqueda) > 0) principal.bModificada = true;
   }
-  for (const TForma& forma : Formas()) {
+  for (const Shape& forma : shapes()) {
     if (!forma.bCuadroTexto) continue;  // lines, pictures and other shapes are passed over
     for (pugi::xml_node contenido : forma.contenidos)
-      if (ooxml::ReemplazaEnNodos({contenido}, busqueda) > 0) principal.bModificada = true;
+      if (ooxml::replaceInNodes({contenido}, busqueda) > 0) principal.bModificada = true;
   }
 }
 
@@ -291,8 +287,8 @@ void ColectaTextosVml(pugi::xml_node n, std::vector<pugi::xml_node>& contenidos)
 
 }  // namespace
 
-std::vector<TDocumentoOOXML::TForma> TDocumentoOOXML::Formas() {
-  std::vector<TForma> formas;
+std::vector<OoxmlDocument::Shape> OoxmlDocument::shapes() {
+  std::vector<Shape> formas;
   // Shapes anchored in the main story, in document order; inline pictures are not shapes,
   // and shapes inside text boxes belong to those stories.
   std::function<void(pugi::xml_node)> recorre = [&](pugi::xml_node n) {
@@ -307,7 +303,7 @@ std::vector<TDocumentoOOXML::TForma> TDocumentoOOXML::Formas() {
         for (size_t i = nAntes, k = 0; i < formas.size() && k < copias.size(); ++i)
           if (formas[i].bCuadroTexto) formas[i].contenidos.push_back(copias[k++]);
       } else if (Es(c, "wp:anchor")) {
-        TForma f;
+        Shape f;
         pugi::xml_node contenido;
         f.bCuadroTexto = EsCuadroDeTextoDml(c, contenido);
         if (f.bCuadroTexto) f.contenidos.push_back(contenido);
@@ -318,7 +314,7 @@ std::vector<TDocumentoOOXML::TForma> TDocumentoOOXML::Formas() {
           if (std::string(v.attribute("style").value()).find("position:absolute") ==
               std::string::npos)
             continue;  // inline
-          TForma f;
+          Shape f;
           std::string sTipo = v.attribute("type").value();
           f.bCuadroTexto =
               Es(v, "v:shape") && (TerminaEn(sTipo, "_x0000_t202") ||
@@ -331,13 +327,13 @@ std::vector<TDocumentoOOXML::TForma> TDocumentoOOXML::Formas() {
       }
     }
   };
-  recorre(Parte(F_sPrincipal).xml.document_element().child("w:body"));
+  recorre(part(mainPart_).xml.document_element().child("w:body"));
   return formas;
 }
 
-void TDocumentoOOXML::IndizaMarcadores(TParte& parte) {
-  for (auto it = F_Marcadores.begin(); it != F_Marcadores.end();)
-    it = it->second.parte == &parte ? F_Marcadores.erase(it) : std::next(it);
+void OoxmlDocument::indexBookmarks(Part& parte) {
+  for (auto it = bookmarks_.begin(); it != bookmarks_.end();)
+    it = it->second.parte == &parte ? bookmarks_.erase(it) : std::next(it);
   std::map<std::string, pugi::xml_node> finales;
   std::vector<pugi::xml_node> inicios;
   std::function<void(pugi::xml_node)> recorre = [&](pugi::xml_node n) {
@@ -355,55 +351,55 @@ void TDocumentoOOXML::IndizaMarcadores(TParte& parte) {
   for (pugi::xml_node inicio : inicios) {
     auto fin = finales.find(inicio.attribute("w:id").value());
     if (fin == finales.end()) continue;
-    F_Marcadores.emplace(Pliega(inicio.attribute("w:name").value()),
-                         TMarcador{&parte, inicio, fin->second});
+    bookmarks_.emplace(Pliega(inicio.attribute("w:name").value()),
+                       Bookmark{&parte, inicio, fin->second});
   }
 }
 
-const TDocumentoOOXML::TMarcador* TDocumentoOOXML::Marcador(const std::string& sNombre) const {
-  auto it = F_Marcadores.find(Pliega(sNombre));
-  return it == F_Marcadores.end() ? nullptr : &it->second;
+const OoxmlDocument::Bookmark* OoxmlDocument::bookmark(const std::string& sNombre) const {
+  auto it = bookmarks_.find(Pliega(sNombre));
+  return it == bookmarks_.end() ? nullptr : &it->second;
 }
 
-bool TDocumentoOOXML::ExisteMarcador(const std::string& sNombre) const {
-  return Marcador(sNombre) != nullptr;
+bool OoxmlDocument::hasBookmark(const std::string& sNombre) const {
+  return bookmark(sNombre) != nullptr;
 }
 
-bool TDocumentoOOXML::EscribeEnMarcador(const std::string& sNombre, const std::string& sTexto,
-                                        int nModo) {
-  const TMarcador* m = Marcador(sNombre);
+bool OoxmlDocument::writeAtBookmark(const std::string& sNombre, const std::string& sTexto,
+                                    int nModo) {
+  const Bookmark* m = bookmark(sNombre);
   if (!m) return false;
-  TMarcador marcador = *m;
-  std::u32string sU32 = texto_word::AU32(sTexto);
+  Bookmark marcador = *m;
+  std::u32string sU32 = ooxml::AU32(sTexto);
   if (nModo == 0) {
-    if (ooxml::MarcaTexto(marcador.inicio, marcador.fin)) {
+    if (ooxml::marksText(marcador.inicio, marcador.fin)) {
       // Typing over a selection replaces it; a bookmark whose whole text goes, goes too.
-      ooxml::BorraEntre(marcador.inicio, marcador.fin);
-      ooxml::InsertaTextoJunto(marcador.fin, true, sU32);
+      ooxml::deleteBetween(marcador.inicio, marcador.fin);
+      ooxml::insertTextBeside(marcador.fin, true, sU32);
       marcador.inicio.parent().remove_child(marcador.inicio);
       marcador.fin.parent().remove_child(marcador.fin);
-      IndizaMarcadores(*marcador.parte);
+      indexBookmarks(*marcador.parte);
     } else {
-      ooxml::InsertaTextoJunto(marcador.fin, true, sU32);
+      ooxml::insertTextBeside(marcador.fin, true, sU32);
     }
   } else if (nModo == 1) {
-    if (!sU32.empty()) ooxml::InsertaTextoJunto(marcador.inicio, false, sU32);
+    if (!sU32.empty()) ooxml::insertTextBeside(marcador.inicio, false, sU32);
   } else if (nModo == 2) {
-    if (!sU32.empty()) ooxml::InsertaTextoJunto(marcador.fin, true, sU32);
+    if (!sU32.empty()) ooxml::insertTextBeside(marcador.fin, true, sU32);
   }
   marcador.parte->bModificada = true;
   return true;
 }
 
-bool TDocumentoOOXML::BorraMarcador(const std::string& sNombre) {
-  const TMarcador* m = Marcador(sNombre);
+bool OoxmlDocument::deleteBookmark(const std::string& sNombre) {
+  const Bookmark* m = bookmark(sNombre);
   if (!m) return false;
-  TMarcador marcador = *m;
-  if (!ooxml::MarcaTexto(marcador.inicio, marcador.fin)) return true;
-  ooxml::BorraEntre(marcador.inicio, marcador.fin);
+  Bookmark marcador = *m;
+  if (!ooxml::marksText(marcador.inicio, marcador.fin)) return true;
+  ooxml::deleteBetween(marcador.inicio, marcador.fin);
   marcador.inicio.parent().remove_child(marcador.inicio);
   marcador.fin.parent().remove_child(marcador.fin);
-  IndizaMarcadores(*marcador.parte);
+  indexBookmarks(*marcador.parte);
   marcador.parte->bModificada = true;
   return true;
 }
@@ -418,7 +414,7 @@ bool BuscaCuadro(pugi::xml_node parrafo, pugi::xml_node& texto, std::size_t& nPo
   RunsDe(parrafo, runs);
   for (pugi::xml_node r : runs)
     for (pugi::xml_node t : r.children("w:t")) {
-      const std::u32string u = texto_word::AU32(t.text().get());
+      const std::u32string u = ooxml::AU32(t.text().get());
       if (const auto k = u.find(kCuadroEnvolvente); k != std::u32string::npos) {
         texto = t;
         nPos = k;
@@ -430,9 +426,9 @@ bool BuscaCuadro(pugi::xml_node parrafo, pugi::xml_node& texto, std::size_t& nPo
 
 }  // namespace
 
-bool TDocumentoOOXML::MarcaOpciones(const std::string& sNombre, const std::vector<int>& opciones,
-                                    int nCaja, const std::string& sCaja) {
-  const TMarcador* m = Marcador(sNombre);
+bool OoxmlDocument::tickOptions(const std::string& sNombre, const std::vector<int>& opciones,
+                                int nCaja, const std::string& sCaja) {
+  const Bookmark* m = bookmark(sNombre);
   if (!m) return false;
   pugi::xml_node inicio = m->inicio;
   pugi::xml_node parrafo = inicio.parent();
@@ -480,24 +476,24 @@ bool TDocumentoOOXML::MarcaOpciones(const std::string& sNombre, const std::vecto
     pugi::xml_node t;
     std::size_t k = 0;
     BuscaCuadro(Linea(i).parrafo, t, k);
-    std::u32string u = texto_word::AU32(t.text().get());
+    std::u32string u = ooxml::AU32(t.text().get());
     if (k > 0 && u[k - 1] == U' ') {
       u[k - 1] = U'X';
-      t.text().set(texto_word::AUtf8(u).c_str());
+      t.text().set(ooxml::AUtf8(u).c_str());
     }
   }
   if (celda) {
     // Typed at the end of the box's paragraph, formatted as its paragraph mark.
     pugi::xml_node ancla = celda.append_child("w:bookmarkEnd");
-    ooxml::InsertaTextoJunto(ancla, false, texto_word::AU32(sCaja));
+    ooxml::insertTextBeside(ancla, false, ooxml::AU32(sCaja));
     celda.remove_child(ancla);
   }
   m->parte->bModificada = true;
   return true;
 }
 
-bool TDocumentoOOXML::AgregaVariable(const std::string& sNombre, const std::string& sValor) {
-  TParte* ajustes = Ajustes();
+bool OoxmlDocument::addVariable(const std::string& sNombre, const std::string& sValor) {
+  Part* ajustes = settings();
   if (!ajustes) throw EDocumentoWord(textos_doc::kParteFaltante + std::string("settings"));
   pugi::xml_node raiz = ajustes->xml.document_element();
   pugi::xml_node variables = raiz.child("w:docVars");
@@ -533,14 +529,13 @@ bool TDocumentoOOXML::AgregaVariable(const std::string& sNombre, const std::stri
     if (IgualSinMayusculas(v.attribute("w:name").value(), sNombre)) return false;
   pugi::xml_node v = variables.append_child("w:docVar");
   v.append_attribute("w:name") = sNombre.c_str();
-  v.append_attribute("w:val") =
-      texto_word::AUtf8(texto_word::SoloCaracteresXml(texto_word::AU32(sValor))).c_str();
+  v.append_attribute("w:val") = ooxml::AUtf8(ooxml::xmlCharsOnly(ooxml::AU32(sValor))).c_str();
   ajustes->bModificada = true;
   return true;
 }
 
-void TDocumentoOOXML::ActualizaCampos() {
-  TParte* ajustes = Ajustes();
+void OoxmlDocument::updateFields() {
+  Part* ajustes = settings();
   if (!ajustes) return;
   auto valor = [&](const std::string& sNombre, std::string& sValor) {
     for (pugi::xml_node v : ajustes->xml.document_element().child("w:docVars").children("w:docVar"))
@@ -550,9 +545,9 @@ void TDocumentoOOXML::ActualizaCampos() {
       }
     return false;
   };
-  TParte& principal = Parte(F_sPrincipal);
+  Part& principal = part(mainPart_);
   std::vector<pugi::xml_node> parrafos;
-  ooxml::ColectaParrafos(principal.xml.document_element().child("w:body"), parrafos);
+  ooxml::collectParagraphs(principal.xml.document_element().child("w:body"), parrafos);
   for (pugi::xml_node p : parrafos) {
     // Simple fields: the instruction is an attribute, the result its runs.
     for (pugi::xml_node campo : p.children("w:fldSimple")) {
@@ -597,28 +592,28 @@ void TDocumentoOOXML::ActualizaCampos() {
   }
 }
 
-void TDocumentoOOXML::Guarda(const std::string& sRuta) {
-  if (F_sTipoPrincipal == kTipoPlantilla) {
-    TParte& tipos = Parte("[Content_Types].xml");
+void OoxmlDocument::save(const std::string& sRuta) {
+  if (mainType_ == kTipoPlantilla) {
+    Part& tipos = part("[Content_Types].xml");
     pugi::xml_node raiz = tipos.xml.document_element();
     pugi::xml_node sobre;
     for (pugi::xml_node o : raiz.children("Override"))
-      if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + F_sPrincipal)) sobre = o;
+      if (IgualSinMayusculas(o.attribute("PartName").value(), "/" + mainPart_)) sobre = o;
     if (!sobre) {
       sobre = raiz.append_child("Override");
-      sobre.append_attribute("PartName") = ("/" + F_sPrincipal).c_str();
+      sobre.append_attribute("PartName") = ("/" + mainPart_).c_str();
       sobre.append_attribute("ContentType");
     }
     sobre.attribute("ContentType").set_value(kTipoDocumento);
     tipos.bModificada = true;
   }
-  for (const auto& [sClave, parte] : F_Partes) {
+  for (const auto& [sClave, parte] : parts_) {
     if (!parte->bModificada) continue;
     std::ostringstream out;
     parte->xml.save(out, "", kOpcionesEscritura, pugi::encoding_utf8);
-    F_Paquete.Reemplaza(parte->sNombre, out.str());
+    package_.replace(parte->sNombre, out.str());
   }
-  F_Paquete.Guarda(sRuta);
+  package_.save(sRuta);
 }
 
 }  // namespace kv

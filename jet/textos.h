@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-namespace kv::jet::msg {
+namespace kv::textos_jet {
 
 // Class name of every failure of the engine.
 inline constexpr const char* kClass = "EJetError";
@@ -201,4 +201,4 @@ inline std::string partialFile(std::uint64_t size, std::uint64_t pageSize) {
                      "compáctelo y repárelo en Access");
 }
 
-}  // namespace kv::jet::msg
+}  // namespace kv::textos_jet

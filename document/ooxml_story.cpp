@@ -1,4 +1,4 @@
-#include "document/historia_word.h"
+#include "document/ooxml_story.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -6,15 +6,15 @@
 #include <set>
 
 #include "document/error_doc.h"
-#include "document/texto_word.h"
-#include "document/textos_doc.h"
+#include "document/ooxml_text.h"
+#include "document/textos.h"
 
 namespace kv::ooxml {
 
 namespace {
 
-using texto_word::AU32;
-using texto_word::AUtf8;
+using ooxml::AU32;
+using ooxml::AUtf8;
 
 constexpr size_t kElemento = static_cast<size_t>(-1);
 constexpr char32_t kSaltoLinea = U'\v';
@@ -134,7 +134,7 @@ bool TieneEspecial(const std::u32string& s) {
 
 // Text typed or inserted: XML-safe, line ends as line breaks.
 std::u32string TextoInsertable(const std::u32string& sTexto) {
-  std::u32string s = texto_word::SoloCaracteresXml(sTexto), r;
+  std::u32string s = ooxml::xmlCharsOnly(sTexto), r;
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] == U'\r') {
       r.push_back(kSaltoLinea);
@@ -153,14 +153,14 @@ std::u32string TextoInsertable(const std::u32string& sTexto) {
 std::u32string AjustaMayusculas(const std::u32string& sEncontrado, std::u32string sReemplazo) {
   int nMayus = 0, nMinus = 0;
   for (char32_t c : sEncontrado) {
-    if (texto_word::EsMayuscula(c)) ++nMayus;
-    if (texto_word::EsMinuscula(c)) ++nMinus;
+    if (ooxml::EsMayuscula(c)) ++nMayus;
+    if (ooxml::EsMinuscula(c)) ++nMinus;
   }
-  bool bPrimeraMayus = !sEncontrado.empty() && texto_word::EsMayuscula(sEncontrado[0]);
+  bool bPrimeraMayus = !sEncontrado.empty() && ooxml::EsMayuscula(sEncontrado[0]);
   if (nMayus >= 2 && nMinus == 0) {
-    for (char32_t& c : sReemplazo) c = texto_word::AMayuscula(c);
+    for (char32_t& c : sReemplazo) c = ooxml::AMayuscula(c);
   } else if (bPrimeraMayus && !sReemplazo.empty()) {
-    sReemplazo[0] = texto_word::AMayuscula(sReemplazo[0]);
+    sReemplazo[0] = ooxml::AMayuscula(sReemplazo[0]);
   }
   return sReemplazo;
 }
@@ -169,26 +169,26 @@ struct TCoincidencia {
   size_t nInicio, nFin;
 };
 
-bool CoincideEn(const std::u32string& s, size_t i, const TBusqueda& b) {
-  const std::u32string& p = b.sBuscar;
+bool CoincideEn(const std::u32string& s, size_t i, const Search& b) {
+  const std::u32string& p = b.text;
   for (size_t k = 0; k < p.size(); ++k) {
     char32_t a = s[i + k], c = p[k];
-    if (b.bMayusculas ? a != c : texto_word::Pliega(a) != texto_word::Pliega(c)) return false;
+    if (b.matchCase ? a != c : ooxml::foldCase(a) != ooxml::foldCase(c)) return false;
   }
-  if (b.bPalabraCompleta) {
-    if (i > 0 && texto_word::EsLetraODigito(s[i - 1])) return false;
+  if (b.wholeWord) {
+    if (i > 0 && ooxml::EsLetraODigito(s[i - 1])) return false;
     size_t f = i + p.size();
-    if (f < s.size() && texto_word::EsLetraODigito(s[f])) return false;
+    if (f < s.size() && ooxml::EsLetraODigito(s[f])) return false;
   }
   return true;
 }
 
 // Non-overlapping matches, scanning in the search direction; returned right to left.
-std::vector<TCoincidencia> Busca(const std::u32string& s, const TBusqueda& b) {
+std::vector<TCoincidencia> Busca(const std::u32string& s, const Search& b) {
   std::vector<TCoincidencia> r;
-  size_t m = b.sBuscar.size();
+  size_t m = b.text.size();
   if (m == 0 || m > s.size()) return r;
-  if (b.bAdelante) {
+  if (b.forward) {
     for (size_t i = 0; i + m <= s.size();) {
       if (CoincideEn(s, i, b)) {
         r.push_back({i, i + m});
@@ -274,13 +274,13 @@ class TEdicionParrafo {
   std::set<pugi::xml_node_struct*> F_Runs;
 };
 
-std::u32string TextoDeReemplazo(const TBusqueda& b, const std::u32string& sEncontrado) {
+std::u32string TextoDeReemplazo(const Search& b, const std::u32string& sEncontrado) {
   std::u32string r;
-  for (size_t i = 0; i < b.partesReemplazo.size(); ++i) {
+  for (size_t i = 0; i < b.replacementParts.size(); ++i) {
     if (i > 0) r += sEncontrado;
-    r += b.partesReemplazo[i];
+    r += b.replacementParts[i];
   }
-  if (!b.bMayusculas) r = AjustaMayusculas(sEncontrado, r);
+  if (!b.matchCase) r = AjustaMayusculas(sEncontrado, r);
   return r;
 }
 
@@ -379,7 +379,7 @@ void BorraRunsEntre(pugi::xml_node parrafo, pugi::xml_node inicio, pugi::xml_nod
 
 }  // namespace
 
-bool ValorActivo(pugi::xml_node elemento) {
+bool isOn(pugi::xml_node elemento) {
   if (!elemento) return false;
   pugi::xml_attribute val = elemento.attribute("w:val");
   if (!val) return true;
@@ -387,39 +387,39 @@ bool ValorActivo(pugi::xml_node elemento) {
   return !(s == "0" || s == "false" || s == "off");
 }
 
-void ColectaParrafos(pugi::xml_node nodo, std::vector<pugi::xml_node>& parrafos) {
+void collectParagraphs(pugi::xml_node nodo, std::vector<pugi::xml_node>& parrafos) {
   for (pugi::xml_node c : nodo.children()) {
     if (c.type() != pugi::node_element) continue;
     if (Es(c, "w:p"))
       parrafos.push_back(c);
     else if (!Es(c, "w:txbxContent") && !Es(c, "mc:Fallback") && !Es(c, "w:sectPr"))
-      ColectaParrafos(c, parrafos);
+      collectParagraphs(c, parrafos);
   }
 }
 
-std::u32string TextoDeParrafo(pugi::xml_node parrafo) {
+std::u32string paragraphText(pugi::xml_node parrafo) {
   return TextoConAtomos(parrafo).s;
 }
 
-int ReemplazaEnNodos(const std::vector<pugi::xml_node>& nodos, const TBusqueda& busqueda) {
-  if (busqueda.sBuscar.empty()) return 0;
+int replaceInNodes(const std::vector<pugi::xml_node>& nodos, const Search& busqueda) {
+  if (busqueda.text.empty()) return 0;
   std::vector<pugi::xml_node> parrafos;
   for (pugi::xml_node n : nodos) {
     if (Es(n, "w:p"))
       parrafos.push_back(n);
     else
-      ColectaParrafos(n, parrafos);
+      collectParagraphs(n, parrafos);
   }
-  if (!busqueda.bAdelante) parrafos.assign(parrafos.rbegin(), parrafos.rend());
+  if (!busqueda.forward) parrafos.assign(parrafos.rbegin(), parrafos.rend());
   int nHechos = 0;
   for (pugi::xml_node p : parrafos) {
     TEdicionParrafo edicion(TextoConAtomos(p));
     std::vector<TCoincidencia> encontradas = Busca(edicion.Texto(), busqueda);
     if (encontradas.empty()) continue;
-    if (busqueda.nReemplazo == 0) return nHechos;  // found; a find alone changes nothing
-    if (busqueda.nReemplazo == 1) {
+    if (busqueda.replace == 0) return nHechos;  // found; a find alone changes nothing
+    if (busqueda.replace == 1) {
       // the first one in the search direction
-      TCoincidencia c = busqueda.bAdelante ? encontradas.back() : encontradas.front();
+      TCoincidencia c = busqueda.forward ? encontradas.back() : encontradas.front();
       encontradas = {c};
     }
     const std::u32string sTexto = edicion.Texto();
@@ -429,12 +429,12 @@ int ReemplazaEnNodos(const std::vector<pugi::xml_node>& nodos, const TBusqueda& 
       ++nHechos;
     }
     edicion.Aplica();
-    if (busqueda.nReemplazo == 1) break;
+    if (busqueda.replace == 1) break;
   }
   return nHechos;
 }
 
-void InsertaTextoJunto(pugi::xml_node ancla, bool bDespues, const std::u32string& sTexto) {
+void insertTextBeside(pugi::xml_node ancla, bool bDespues, const std::u32string& sTexto) {
   pugi::xml_node parrafo = ParrafoDe(ancla);
   pugi::xml_node run;
   if (parrafo) {
@@ -465,7 +465,7 @@ void InsertaTextoJunto(pugi::xml_node ancla, bool bDespues, const std::u32string
   AgregaElementosDeTexto(run, {}, TextoInsertable(sTexto));
 }
 
-bool MarcaTexto(pugi::xml_node inicio, pugi::xml_node fin) {
+bool marksText(pugi::xml_node inicio, pugi::xml_node fin) {
   pugi::xml_node p1 = ParrafoDe(inicio), p2 = ParrafoDe(fin);
   if (p1 != p2) return true;
   if (!p1) {
@@ -484,7 +484,7 @@ bool MarcaTexto(pugi::xml_node inicio, pugi::xml_node fin) {
   return false;
 }
 
-void BorraEntre(pugi::xml_node inicio, pugi::xml_node fin) {
+void deleteBetween(pugi::xml_node inicio, pugi::xml_node fin) {
   pugi::xml_node p1 = ParrafoDe(inicio), p2 = ParrafoDe(fin);
   if (!p1 || !p2) throw EDocumentoWord(textos_doc::kMarcadorNoAdmitido + std::string("bookmark"));
   if (p1 == p2) {

@@ -5,7 +5,7 @@
 
 #include "diag/texto.h"
 
-namespace kv::texto_word {
+namespace kv::ooxml {
 
 using ::kv::AMayuscula;
 using ::kv::AU32;
@@ -16,12 +16,12 @@ using ::kv::EsMinuscula;
 using ::kv::IgualesSinMayusculas;
 
 // Simple case folding of one code point (one to one, so lengths are kept).
-inline char32_t Pliega(char32_t c) {
+inline char32_t foldCase(char32_t c) {
   return PliegaMayusculas(c);
 }
 
 // Drops the characters that XML 1.0 cannot hold (control characters other than tab and
 // line ends, U+FFFE, U+FFFF, surrogates), so that no text from outside corrupts a part.
-std::u32string SoloCaracteresXml(const std::u32string& sTexto);
+std::u32string xmlCharsOnly(const std::u32string& sTexto);
 
-}  // namespace kv::texto_word
+}  // namespace kv::ooxml

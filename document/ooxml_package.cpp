@@ -1,4 +1,4 @@
-#include "document/paquete_ooxml.h"
+#include "document/ooxml_package.h"
 
 #include <zip.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 namespace kv {
 
@@ -40,8 +40,8 @@ class TZipEscritura {
  public:
   explicit TZipEscritura(const std::string& sRuta) {
     int nError = 0;
-    F_Zip.reset(zip_open(sRuta.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &nError));
-    if (!F_Zip) {
+    zip_.reset(zip_open(sRuta.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &nError));
+    if (!zip_) {
       zip_error_t error;
       zip_error_init_with_code(&error, nError);
       std::string sDetalle = MensajeZip(&error);
@@ -50,119 +50,117 @@ class TZipEscritura {
     }
     F_sRuta = sRuta;
   }
-  zip_t* get() const { return F_Zip.get(); }
+  zip_t* get() const { return zip_.get(); }
   // Adds an entry from a source; the source is freed on failure.
   void Agrega(const std::string& sNombre, zip_source_t* fuente) {
-    if (!fuente) FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(F_Zip.get()));
-    if (zip_file_add(F_Zip.get(), sNombre.c_str(), fuente, ZIP_FL_ENC_UTF_8) < 0) {
+    if (!fuente) FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(zip_.get()));
+    if (zip_file_add(zip_.get(), sNombre.c_str(), fuente, ZIP_FL_ENC_UTF_8) < 0) {
       zip_source_free(fuente);
-      FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(F_Zip.get()));
+      FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(zip_.get()));
     }
   }
   void AgregaBytes(const std::string& sNombre, const std::string& sBytes) {
-    Agrega(sNombre, zip_source_buffer(F_Zip.get(), sBytes.data(), sBytes.size(), 0));
+    Agrega(sNombre, zip_source_buffer(zip_.get(), sBytes.data(), sBytes.size(), 0));
   }
   // libzip writes a temporary file beside sRuta and renames it over sRuta.
   void Cierra() {
-    if (zip_close(F_Zip.get()) != 0)
-      FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(F_Zip.get()));
-    (void)F_Zip.release();
+    if (zip_close(zip_.get()) != 0)
+      FallaZip(textos_doc::kErrorGuardar + F_sRuta, MensajeZip(zip_.get()));
+    (void)zip_.release();
   }
 
  private:
-  TZipPtr F_Zip;
+  TZipPtr zip_;
   std::string F_sRuta;
 };
 
 }  // namespace
 
-struct TPaqueteOOXML::TZip {
+struct OoxmlPackage::Zip {
   std::string sBytes;  // must outlive the archive that reads from it
   TZipPtr zip;
 };
 
-TPaqueteOOXML::TPaqueteOOXML(std::string sBytes, const std::string& sNombreParaMensajes)
-    : F_Zip(std::make_unique<TZip>()), F_sNombre(sNombreParaMensajes) {
-  F_Zip->sBytes = std::move(sBytes);
+OoxmlPackage::OoxmlPackage(std::string sBytes, const std::string& sNombreParaMensajes)
+    : zip_(std::make_unique<Zip>()), name_(sNombreParaMensajes) {
+  zip_->sBytes = std::move(sBytes);
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* fuente =
-      zip_source_buffer_create(F_Zip->sBytes.data(), F_Zip->sBytes.size(), 0, &error);
+      zip_source_buffer_create(zip_->sBytes.data(), zip_->sBytes.size(), 0, &error);
   if (fuente) {
-    F_Zip->zip.reset(zip_open_from_source(fuente, ZIP_RDONLY | ZIP_CHECKCONS, &error));
-    if (!F_Zip->zip) zip_source_free(fuente);
+    zip_->zip.reset(zip_open_from_source(fuente, ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!zip_->zip) zip_source_free(fuente);
   }
-  if (!F_Zip->zip) {
+  if (!zip_->zip) {
     std::string sDetalle = MensajeZip(&error);
     zip_error_fini(&error);
-    FallaZip(textos_doc::kPaqueteIlegible + F_sNombre, sDetalle);
+    FallaZip(textos_doc::kPaqueteIlegible + name_, sDetalle);
   }
   zip_error_fini(&error);
 }
 
-TPaqueteOOXML::~TPaqueteOOXML() = default;
+OoxmlPackage::~OoxmlPackage() = default;
 
-std::string TPaqueteOOXML::NombreEnArchivo(const std::string& sParte) const {
+std::string OoxmlPackage::nameInArchive(const std::string& sParte) const {
   std::string sNombre = sParte;
   if (!sNombre.empty() && sNombre.front() == '/') sNombre.erase(0, 1);
-  for (const auto& [sClave, sBytes] : F_Reemplazos)
+  for (const auto& [sClave, sBytes] : replaced_)
     if (strcasecmp(sClave.c_str(), sNombre.c_str()) == 0) return sClave;
-  zip_int64_t nIndice = zip_name_locate(F_Zip->zip.get(), sNombre.c_str(), ZIP_FL_NOCASE);
+  zip_int64_t nIndice = zip_name_locate(zip_->zip.get(), sNombre.c_str(), ZIP_FL_NOCASE);
   if (nIndice >= 0) {
-    const char* s = zip_get_name(F_Zip->zip.get(), static_cast<zip_uint64_t>(nIndice), 0);
+    const char* s = zip_get_name(zip_->zip.get(), static_cast<zip_uint64_t>(nIndice), 0);
     if (s) return s;
   }
   return sNombre;
 }
 
-bool TPaqueteOOXML::Existe(const std::string& sParte) const {
-  std::string sNombre = NombreEnArchivo(sParte);
-  return F_Reemplazos.count(sNombre) > 0 ||
-         zip_name_locate(F_Zip->zip.get(), sNombre.c_str(), 0) >= 0;
+bool OoxmlPackage::contains(const std::string& sParte) const {
+  std::string sNombre = nameInArchive(sParte);
+  return replaced_.count(sNombre) > 0 || zip_name_locate(zip_->zip.get(), sNombre.c_str(), 0) >= 0;
 }
 
-std::string TPaqueteOOXML::Lee(const std::string& sParte) const {
-  std::string sNombre = NombreEnArchivo(sParte);
-  if (auto it = F_Reemplazos.find(sNombre); it != F_Reemplazos.end()) return it->second;
-  zip_t* z = F_Zip->zip.get();
+std::string OoxmlPackage::read(const std::string& sParte) const {
+  std::string sNombre = nameInArchive(sParte);
+  if (auto it = replaced_.find(sNombre); it != replaced_.end()) return it->second;
+  zip_t* z = zip_->zip.get();
   zip_int64_t nIndice = zip_name_locate(z, sNombre.c_str(), 0);
   if (nIndice < 0) throw EDocumentoWord(textos_doc::kParteFaltante + sNombre);
   zip_stat_t st;
   zip_stat_init(&st);
   if (zip_stat_index(z, static_cast<zip_uint64_t>(nIndice), 0, &st) != 0 ||
       !(st.valid & ZIP_STAT_SIZE))
-    FallaZip(textos_doc::kPaqueteIlegible + F_sNombre, MensajeZip(z));
+    FallaZip(textos_doc::kPaqueteIlegible + name_, MensajeZip(z));
   TArchivoZipPtr archivo(zip_fopen_index(z, static_cast<zip_uint64_t>(nIndice), 0));
-  if (!archivo) FallaZip(textos_doc::kPaqueteIlegible + F_sNombre, MensajeZip(z));
+  if (!archivo) FallaZip(textos_doc::kPaqueteIlegible + name_, MensajeZip(z));
   std::string sBytes(static_cast<size_t>(st.size), '\0');
   size_t nLeidos = 0;
   while (nLeidos < sBytes.size()) {
     zip_int64_t n = zip_fread(archivo.get(), sBytes.data() + nLeidos, sBytes.size() - nLeidos);
     if (n < 0)
-      FallaZip(textos_doc::kPaqueteIlegible + F_sNombre,
-               MensajeZip(zip_file_get_error(archivo.get())));
+      FallaZip(textos_doc::kPaqueteIlegible + name_, MensajeZip(zip_file_get_error(archivo.get())));
     if (n == 0) break;
     nLeidos += static_cast<size_t>(n);
   }
-  if (nLeidos != sBytes.size()) FallaZip(textos_doc::kPaqueteIlegible + F_sNombre, sNombre);
+  if (nLeidos != sBytes.size()) FallaZip(textos_doc::kPaqueteIlegible + name_, sNombre);
   return sBytes;
 }
 
-void TPaqueteOOXML::Reemplaza(const std::string& sParte, std::string sBytes) {
-  F_Reemplazos[NombreEnArchivo(sParte)] = std::move(sBytes);
+void OoxmlPackage::replace(const std::string& sParte, std::string sBytes) {
+  replaced_[nameInArchive(sParte)] = std::move(sBytes);
 }
 
-void TPaqueteOOXML::Guarda(const std::string& sRuta) const {
-  zip_t* origen = F_Zip->zip.get();
+void OoxmlPackage::save(const std::string& sRuta) const {
+  zip_t* origen = zip_->zip.get();
   TZipEscritura destino(sRuta);
   std::vector<std::string> nuevos;
-  for (const auto& [sNombre, sBytes] : F_Reemplazos) nuevos.push_back(sNombre);
+  for (const auto& [sNombre, sBytes] : replaced_) nuevos.push_back(sNombre);
   zip_int64_t nEntradas = zip_get_num_entries(origen, 0);
   for (zip_int64_t i = 0; i < nEntradas; ++i) {
     const char* s = zip_get_name(origen, static_cast<zip_uint64_t>(i), 0);
-    if (!s) FallaZip(textos_doc::kPaqueteIlegible + F_sNombre, MensajeZip(origen));
+    if (!s) FallaZip(textos_doc::kPaqueteIlegible + name_, MensajeZip(origen));
     std::string sNombre = s;
-    if (auto it = F_Reemplazos.find(sNombre); it != F_Reemplazos.end()) {
+    if (auto it = replaced_.find(sNombre); it != replaced_.end()) {
       destino.AgregaBytes(sNombre, it->second);
       nuevos.erase(std::find(nuevos.begin(), nuevos.end(), sNombre));
     } else {
@@ -171,12 +169,12 @@ void TPaqueteOOXML::Guarda(const std::string& sRuta) const {
                                              ZIP_FL_COMPRESSED, 0, -1));
     }
   }
-  for (const auto& sNombre : nuevos) destino.AgregaBytes(sNombre, F_Reemplazos.at(sNombre));
+  for (const auto& sNombre : nuevos) destino.AgregaBytes(sNombre, replaced_.at(sNombre));
   destino.Cierra();
 }
 
-void EscribePaqueteZip(const std::string& sRuta,
-                       const std::vector<std::pair<std::string, std::string>>& partes) {
+void writeZipPackage(const std::string& sRuta,
+                     const std::vector<std::pair<std::string, std::string>>& partes) {
   TZipEscritura destino(sRuta);
   for (const auto& [sNombre, sBytes] : partes) destino.AgregaBytes(sNombre, sBytes);
   destino.Cierra();

@@ -1,4 +1,4 @@
-#include "document/convertidor_pdf.h"
+#include "document/pdf_converter.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -21,7 +21,7 @@
 #include "diag/preparacion_spawn.h"
 #include "document/corrida_reporte.h"
 #include "document/error_doc.h"
-#include "document/textos_doc.h"
+#include "document/textos.h"
 
 extern char** environ;
 
@@ -107,8 +107,8 @@ std::string UrlDeArchivo(const fs::path& ruta) {
 }
 
 // The converter's "Error:" lines, without the prefix; empty when there is none.
-std::string LineasDeError(const std::string& sErrores) {
-  std::istringstream in(sErrores);
+std::string LineasDeError(const std::string& errors) {
+  std::istringstream in(errors);
   std::string sLinea, r;
   while (std::getline(in, sLinea)) {
     size_t n = sLinea.find("Error:");
@@ -123,8 +123,8 @@ std::string LineasDeError(const std::string& sErrores) {
 }
 
 // "LibreOffice 7.4.7.2 40(Build:2)": the first word that starts with a digit.
-std::string VersionEnSalida(const std::string& sSalida) {
-  std::istringstream in(sSalida);
+std::string VersionEnSalida(const std::string& output) {
+  std::istringstream in(output);
   std::string sPalabra;
   while (in >> sPalabra)
     if (std::isdigit(static_cast<unsigned char>(sPalabra[0]))) return sPalabra;
@@ -139,9 +139,8 @@ bool EmpiezaComoPdf(const fs::path& ruta) {
 
 }  // namespace
 
-TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
-                                 std::chrono::milliseconds limite,
-                                 const std::function<void()>& alEsperar) {
+ProcessResult runProcess(const std::vector<std::string>& argumentos,
+                         std::chrono::milliseconds timeout, const std::function<void()>& onWait) {
   TTuberia salida, errores;
   TPreparacionSpawn spawn;
   Verifica(spawn.nError);
@@ -169,7 +168,7 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
                          std::strerror(nError) + ")");
   salida.escritura.Cierra();
   errores.escritura.Cierra();
-  // Should the waiting end by an exception (from alEsperar), the child goes too.
+  // Should the waiting end by an exception (from onWait), the child goes too.
   struct TGuardaHijo {
     pid_t pid;
     bool bActiva = true;
@@ -180,11 +179,11 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
     }
   } guarda{pid};
 
-  TResultadoProceso r;
-  const auto fin = std::chrono::steady_clock::now() + limite;
+  ProcessResult r;
+  const auto fin = std::chrono::steady_clock::now() + timeout;
   std::array<pollfd, 2> fds{pollfd{salida.lectura.get(), POLLIN, 0},
                             pollfd{errores.lectura.get(), POLLIN, 0}};
-  std::array<std::string*, 2> destinos{&r.sSalida, &r.sErrores};
+  std::array<std::string*, 2> destinos{&r.output, &r.errors};
   int nAbiertos = 2;
   char buf[4096];
   auto lee = [&](size_t i) {
@@ -202,7 +201,7 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
       guarda.bActiva = false;
       ::kill(-pid, SIGKILL);
       ::waitpid(pid, nullptr, 0);
-      r.bVencido = true;
+      r.timedOut = true;
       return r;
     }
     if (nAbiertos > 0) {
@@ -225,95 +224,95 @@ TResultadoProceso EjecutaProceso(const std::vector<std::string>& argumentos,
       }
       break;
     }
-    if (alEsperar) alEsperar();
+    if (onWait) onWait();
   }
   // Nothing the child started outlives it.
   guarda.bActiva = false;
   ::kill(-pid, SIGKILL);
-  int nEstado = 0;
-  ::waitpid(pid, &nEstado, 0);
-  if (WIFEXITED(nEstado)) r.nEstado = WEXITSTATUS(nEstado);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
   return r;
 }
 
-std::string TConvertidorPDF::DameVersion() const {
+std::string PdfConverter::version() const {
   static std::mutex cerrojo;
   static std::map<std::string, std::string> cache;  // one question per program per run
   {
     std::lock_guard<std::mutex> bloqueo(cerrojo);
-    if (auto it = cache.find(sPrograma); it != cache.end()) return it->second;
+    if (auto it = cache.find(program); it != cache.end()) return it->second;
   }
-  TResultadoProceso r;
+  ProcessResult r;
   try {
-    r = EjecutaProceso({sPrograma, "--version"}, limite, alEsperar);
+    r = runProcess({program, "--version"}, timeout, onWait);
   } catch (const EDocumentoWord& e) {
     throw EDocumentoWord(std::string(textos_doc::kErrorInstanciarWord) + ": " + e.what());
   }
-  const std::string sVersion = VersionEnSalida(r.sSalida);
-  if (r.bVencido || sVersion.empty())
+  const std::string sVersion = VersionEnSalida(r.output);
+  if (r.timedOut || sVersion.empty())
     throw EDocumentoWord(std::string(textos_doc::kErrorInstanciarWord) + ": " +
-                         textos_doc::kConvertidorSinVersion + sPrograma);
+                         textos_doc::kConvertidorSinVersion + program);
   std::lock_guard<std::mutex> bloqueo(cerrojo);
-  cache[sPrograma] = sVersion;
+  cache[program] = sVersion;
   return sVersion;
 }
 
-void TConvertidorPDF::ValidaVersion() const {
-  std::string sVersion = DameVersion();
+void PdfConverter::checkVersion() const {
+  std::string sVersion = version();
   // Compared as a number: release 10 is newer than release 6.
   int nMayor = std::atoi(sVersion.c_str());
-  if (nMayor < nVersionMinima)
-    throw EDocumentoWord(textos_doc::kConvertidorAntiguo + std::to_string(nVersionMinima) + ": " +
+  if (nMayor < minimumVersion)
+    throw EDocumentoWord(textos_doc::kConvertidorAntiguo + std::to_string(minimumVersion) + ": " +
                          sVersion);
 }
 
-void TConvertidorPDF::VerificaDisponible() const {
-  TResultadoProceso r;
+void PdfConverter::checkAvailable() const {
+  ProcessResult r;
   try {
-    r = EjecutaProceso({sPrograma, "--version"}, std::min(limite, limiteVersion), alEsperar);
+    r = runProcess({program, "--version"}, std::min(timeout, versionTimeout), onWait);
   } catch (const EDocumentoWord& e) {
-    throw EDocumentoWord(textos_doc::kLibreOfficeNoEncontrado + sPrograma +
+    throw EDocumentoWord(textos_doc::kLibreOfficeNoEncontrado + program +
                          textos_doc::kLibreOfficeParaPdf + textos_doc::kDetalle + e.what());
   }
-  const std::string sVersion = VersionEnSalida(r.sSalida);
-  if (r.bVencido || sVersion.empty())
-    throw EDocumentoWord("LibreOffice (" + sPrograma + textos_doc::kLibreOfficeNoResponde);
-  if (std::atoi(sVersion.c_str()) < nVersionMinima)
+  const std::string sVersion = VersionEnSalida(r.output);
+  if (r.timedOut || sVersion.empty())
+    throw EDocumentoWord("LibreOffice (" + program + textos_doc::kLibreOfficeNoResponde);
+  if (std::atoi(sVersion.c_str()) < minimumVersion)
     throw EDocumentoWord(textos_doc::kLibreOfficeAntiguo + sVersion +
-                         textos_doc::kLibreOfficeAntiguoMinima + std::to_string(nVersionMinima) +
+                         textos_doc::kLibreOfficeAntiguoMinima + std::to_string(minimumVersion) +
                          textos_doc::kLibreOfficeActualice);
 }
 
-void TConvertidorPDF::Convierte(const std::string& sDocx, const std::string& sPdf) const {
+void PdfConverter::convert(const std::string& sDocx, const std::string& sPdf) const {
   try {
-    ConvierteEnCarpetas(sDocx, sPdf);
+    convertInFolders(sDocx, sPdf);
   } catch (const fs::filesystem_error& e) {
     throw EDocumentoWord(textos_doc::kConvertidorSinPdf + std::string(" (") + e.what() + ")");
   }
 }
 
-void TConvertidorPDF::ConvierteEnCarpetas(const std::string& sDocx, const std::string& sPdf) const {
+void PdfConverter::convertInFolders(const std::string& sDocx, const std::string& sPdf) const {
   fs::path destino = fs::absolute(sPdf);
   // The owner's process id in the name lets a later run remove it should this one die.
   TCarpetaTemporal perfil(fs::temp_directory_path(),
                           kPrefijoPerfil + std::to_string(::getpid()) + "-");
   // The output folder sits beside the target, so the finished PDF is renamed into place.
   TCarpetaTemporal salida(destino.parent_path(), kPrefijoTrabajo + std::string("pdf-"));
-  TResultadoProceso r;
+  ProcessResult r;
   try {
-    r = EjecutaProceso(
-        {sPrograma, "--headless", "--norestore",
+    r = runProcess(
+        {program, "--headless", "--norestore",
          "-env:UserInstallation=" + UrlDeArchivo(perfil.Ruta()), "--infilter=MS Word 2007 XML",
          "--convert-to", "pdf", "--outdir", salida.Ruta().string(), fs::absolute(sDocx).string()},
-        limite, alEsperar);
+        timeout, onWait);
   } catch (const EDocumentoWord& e) {
     throw EDocumentoWord(std::string(textos_doc::kErrorInstanciarWord) + ": " + e.what());
   }
-  if (r.bVencido)
+  if (r.timedOut)
     throw EDocumentoWord(
         textos_doc::kConvertidorTiempo +
-        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limite).count()));
-  if (std::string sError = LineasDeError(r.sErrores); !sError.empty())
+        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count()));
+  if (std::string sError = LineasDeError(r.errors); !sError.empty())
     throw EDocumentoWord(textos_doc::kConvertidorFallo + sError);
   // The folder was new: the one file in it is the converter's.
   fs::path hecho;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace kv::mdbw::msg {
+namespace kv::textos_mdbwrite {
 
 inline std::string csvUnterminatedQuote() {
   return "quoted field without its closing quote";
@@ -98,4 +98,4 @@ inline std::string csvAt(const std::string& file, long line, int column,
 inline std::string csvEmpty() {
   return "no header line";
 }
-}  // namespace kv::mdbw::msg
+}  // namespace kv::textos_mdbwrite

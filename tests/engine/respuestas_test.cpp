@@ -491,8 +491,9 @@ TEST(DeteccionPEPs, NoneFoundAndFailedQuery) {
 }
 
 // The Jet engine keeps derived tables whose text recurs, a grouped one from its first
-// use; without each of those speed-ups (KV_JET_CACHE=0, KV_JET_GRUPOS=0) every answer must
-// be the same, before and after new ticks in the same session.
+// use, and copies conditions on a grouped table's keys inside it; without each of those
+// speed-ups (KV_JET_CACHE=0, KV_JET_GRUPOS=0, KV_JET_CLAVES=0) every answer must be the
+// same, before and after new ticks in the same session.
 TEST(Respuestas, SameAnswersWithAndWithoutEachSpeedUp) {
   const TDatos datos = DatosCompletos();
   const std::vector<std::set<std::string>> ticks = {{}, {"F1", "E1"}, {"F1", "E2", "PG"}, {}};
@@ -509,7 +510,7 @@ TEST(Respuestas, SameAnswersWithAndWithoutEachSpeedUp) {
     return r;
   };
   const auto con = todas(nullptr);
-  for (const char* sApagada : {"KV_JET_CACHE", "KV_JET_GRUPOS"}) {
+  for (const char* sApagada : {"KV_JET_CACHE", "KV_JET_GRUPOS", "KV_JET_CLAVES"}) {
     const auto sin = todas(sApagada);
     for (std::size_t t = 0; t < ticks.size(); ++t)
       for (int n = 1; n <= 212; ++n)

@@ -20,6 +20,10 @@ std::string toLower(std::string_view s);
 // Jet text comparison: trailing blanks ignored, letters compared without case.
 // Returns <0, 0, >0.
 int compareText(std::string_view a, std::string_view b);
+// Whether two names (of tables, fields, aliases) are the same to Jet.
+inline bool sameName(std::string_view a, std::string_view b) {
+  return compareText(a, b) == 0;
+}
 
 // Jet's General sort order for ORDER BY: blanks and symbols before digits before
 // letters, an accented letter with its base letter ("Ángel" before "Bruno"), and only

@@ -8,10 +8,6 @@ namespace kv::jet {
 
 namespace {
 
-bool sameName(const std::string& a, const std::string& b) {
-  return compareText(a, b) == 0;
-}
-
 ExprPtr clone(const Expr& e) {
   auto c = std::make_unique<Expr>();
   c->kind = e.kind;

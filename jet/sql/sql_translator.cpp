@@ -128,10 +128,6 @@ std::string upperName(const std::string& s) {
   return toUpper(s);
 }
 
-bool sameName(const std::string& a, const std::string& b) {
-  return compareText(a, b) == 0;
-}
-
 // Whether two expressions are written alike (names without regard to case; a field
 // with and without its table's name alike): GROUP BY keys and select items.
 bool sameExpr(const Expr& a, const Expr& b) {

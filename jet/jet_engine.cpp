@@ -1,5 +1,6 @@
 #include "jet/jet_engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,58 +37,121 @@ const char* declaredType(ColumnKind k) {
   return "BLOB";
 }
 
-// Fills a new SQLite table from a TableSource through one prepared INSERT.
+// Fills a new SQLite table from a TableSource. The rows go in batches, each through one
+// INSERT of many rows: a statement's start and end cost as much as a row of a dozen
+// fields, and loading the operations is most of the time it takes to open a database.
 class SqliteTableWriter : public TableWriter {
  public:
   SqliteTableWriter(sqlite3* db, std::string table) : db_(db), table_(std::move(table)) {}
 
   void begin(const std::vector<ColumnInfo>& columns) override {
-    std::string create = "CREATE TABLE " + quoteName(table_) + " (";
-    std::string insert = "INSERT INTO " + quoteName(table_) + " VALUES (";
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
-      insert += i ? ", ?" : "?";
-    }
     if (columns.empty())
       throw DbError(textos_jet::kClass, textos_jet::readerError(textos_jet::text::kTablaSinCampos));
+    std::string create = "CREATE TABLE " + quoteName(table_) + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      create += (i ? ", " : "") + quoteName(columns[i].name) + " " + declaredType(columns[i].kind);
     exec(create + ")");
-    sqlite3_stmt* st = nullptr;
-    check(sqlite3_prepare_v2(db_, (insert + ")").c_str(), -1, &st, nullptr));
-    insert_.reset(st);
     columns_ = static_cast<int>(columns.size());
+    rowsPerInsert_ = std::max(1, std::min(kRowsPerInsert, kMaxParameters / columns_));
+    insert_ = prepareInsert(rowsPerInsert_);
+    fields_.assign(static_cast<std::size_t>(rowsPerInsert_ * columns_), Field{});
   }
-  void null(int col) override { check(sqlite3_bind_null(insert_.get(), index(col))); }
+  void null(int col) override { field(col).kind = Field::Null; }
   void integer(int col, std::int64_t v) override {
-    check(sqlite3_bind_int64(insert_.get(), index(col), v));
+    Field& f = field(col);
+    f.kind = Field::Integer;
+    f.integer = v;
   }
   void real(int col, double v) override {
-    check(sqlite3_bind_double(insert_.get(), index(col), v));
+    Field& f = field(col);
+    f.kind = Field::Real;
+    f.real = v;
   }
   void text(int col, std::string_view v) override {
-    check(sqlite3_bind_text64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT,
-                              SQLITE_UTF8));
+    Field& f = field(col);
+    f.kind = Field::Text;
+    f.bytes.assign(v);
   }
   void blob(int col, std::string_view v) override {
-    check(sqlite3_bind_blob64(insert_.get(), index(col), v.data(), v.size(), SQLITE_TRANSIENT));
+    Field& f = field(col);
+    f.kind = Field::Blob;
+    f.bytes.assign(v);
   }
   void endRow() override {
     if (!insert_)
       throw DbError(textos_jet::kClass,
                     textos_jet::readerError(textos_jet::text::kFilaAntesDeLosCampos));
-    const int rc = sqlite3_step(insert_.get());
-    if (rc != SQLITE_DONE) check(rc);
-    // Every column is bound again for the next row.
-    check(sqlite3_reset(insert_.get()));
     ++rows_;
+    if (++pending_ == rowsPerInsert_) flush(insert_.get());
+    // A field the next row does not give is null.
+    for (int c = 0; c < columns_; ++c)
+      fields_[static_cast<std::size_t>(pending_ * columns_ + c)].kind = Field::Null;
+  }
+  // Inserts the rows of the last, shorter batch.
+  void finish() {
+    if (pending_ == 0) return;
+    SqliteStmt last = prepareInsert(pending_);
+    flush(last.get());
   }
   std::int64_t rows() const { return rows_; }
 
  private:
-  int index(int col) const {
+  // Rows per INSERT, and SQLite's limit on the parameters of a statement.
+  static constexpr int kRowsPerInsert = 64;
+  static constexpr int kMaxParameters = 32766;
+
+  struct Field {
+    enum Kind { Null, Integer, Real, Text, Blob } kind = Null;
+    std::int64_t integer = 0;
+    double real = 0;
+    std::string bytes;
+  };
+
+  SqliteStmt prepareInsert(int rows) {
+    std::string row = "(";
+    for (int c = 0; c < columns_; ++c) row += c ? ", ?" : "?";
+    row += ")";
+    std::string insert = "INSERT INTO " + quoteName(table_) + " VALUES ";
+    for (int r = 0; r < rows; ++r) insert += (r ? ", " : "") + row;
+    sqlite3_stmt* st = nullptr;
+    check(sqlite3_prepare_v2(db_, insert.c_str(), -1, &st, nullptr));
+    return SqliteStmt(st);
+  }
+  Field& field(int col) {
     if (!insert_ || col < 0 || col >= columns_)
       throw DbError(textos_jet::kClass,
                     textos_jet::readerError(textos_jet::text::kCampoFueraDeRango));
-    return col + 1;
+    return fields_[static_cast<std::size_t>(pending_ * columns_ + col)];
+  }
+  // Binds the pending rows' fields (texts stay in place until the statement is reset)
+  // and inserts them.
+  void flush(sqlite3_stmt* st) {
+    const int n = pending_ * columns_;
+    for (int i = 0; i < n; ++i) {
+      const Field& f = fields_[static_cast<std::size_t>(i)];
+      switch (f.kind) {
+        case Field::Null:
+          check(sqlite3_bind_null(st, i + 1));
+          break;
+        case Field::Integer:
+          check(sqlite3_bind_int64(st, i + 1, f.integer));
+          break;
+        case Field::Real:
+          check(sqlite3_bind_double(st, i + 1, f.real));
+          break;
+        case Field::Text:
+          check(sqlite3_bind_text64(st, i + 1, f.bytes.data(), f.bytes.size(), SQLITE_STATIC,
+                                    SQLITE_UTF8));
+          break;
+        case Field::Blob:
+          check(sqlite3_bind_blob64(st, i + 1, f.bytes.data(), f.bytes.size(), SQLITE_STATIC));
+          break;
+      }
+    }
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE) check(rc);
+    check(sqlite3_reset(st));
+    pending_ = 0;
   }
   void check(int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -101,6 +165,9 @@ class SqliteTableWriter : public TableWriter {
   std::string table_;
   SqliteStmt insert_;
   int columns_ = 0;
+  int rowsPerInsert_ = 1;
+  int pending_ = 0;
+  std::vector<Field> fields_;
   std::int64_t rows_ = 0;
 };
 
@@ -262,6 +329,7 @@ void JetEngine::load(const std::string& stored) {
   try {
     SqliteTableWriter writer(db_.get(), stored);
     source_->loadTable(stored, writer);
+    writer.finish();
     loadedRows_ += writer.rows();
   } catch (...) {
     cleaningUp_ = true;

@@ -1,10 +1,13 @@
 #include "jet/sql/jet_text.h"
 
 #include <locale.h>
+
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
 
 #include "data/db/c_numbers.h"
@@ -97,7 +100,22 @@ std::string toLower(std::string_view s) {
 int compareText(std::string_view a, std::string_view b) {
   while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
   while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
-  std::size_t i = 0, j = 0;
+  // Identical bytes are equal characters in any case: the comparison starts where the
+  // texts part, back at the start of that character. Sorting and grouping mostly compare
+  // a text with an equal one, or with one that shares its first characters.
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t k = 0;
+  while (k + 8 <= n && std::memcmp(a.data() + k, b.data() + k, 8) == 0) k += 8;
+  while (k < n && a[k] == b[k]) ++k;
+  if (k == a.size() && k == b.size()) return 0;
+  auto continuation = [&](std::size_t at) {
+    auto inside = [&](std::string_view s) {
+      return at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80;
+    };
+    return inside(a) || inside(b);
+  };
+  while (k > 0 && continuation(k)) --k;
+  std::size_t i = k, j = k;
   while (i < a.size() && j < b.size()) {
     const auto ca = static_cast<unsigned char>(a[i]);
     const auto cb = static_cast<unsigned char>(b[j]);
@@ -195,6 +213,7 @@ class SortKeys {
 int compareTextForSort(std::string_view a, std::string_view b) {
   while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
   while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
+  if (a == b) return 0;
   SortKeys ka(a), kb(b);
   for (;;) {
     std::uint32_t wa = 0, wb = 0;

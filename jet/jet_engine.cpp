@@ -212,6 +212,16 @@ bool tooDeep(const std::string& m) {
   return false;
 }
 
+// The column of SQLite's "no such column: …". A lone double-quoted name comes as
+// "\"NAME\" - should this be a string literal in single-quotes?".
+std::string missingColumn(const std::string& rest) {
+  static const std::string hint = "\" - should this be a string literal in single-quotes?";
+  if (rest.size() > hint.size() + 1 && rest.front() == '"' &&
+      rest.compare(rest.size() - hint.size(), hint.size(), hint) == 0)
+    return rest.substr(1, rest.size() - hint.size() - 1);
+  return rest;
+}
+
 // A speed-up the environment turns off with NAME=0 (the answers must not change).
 bool switchedOff(const char* name) {
   const char* v = std::getenv(name);
@@ -291,7 +301,8 @@ void JetEngine::fail(int rc) {
   if (tooDeep(m)) throw DbError(textos_jet::kClass, textos_jet::kTooLong);
   static const std::string noCol = "no such column: ";
   if (m.rfind(noCol, 0) == 0)
-    throw DbError(textos_jet::kClass, textos_jet::unknownColumn(m.substr(noCol.size())));
+    throw DbError(textos_jet::kClass,
+                  textos_jet::unknownColumn(missingColumn(m.substr(noCol.size()))));
   // Texts raised by the jet_* functions are already the engine's own.
   for (const char* own : {textos_jet::kDivByZero, textos_jet::kTypeMismatch, textos_jet::kOverflow,
                           textos_jet::kBadArgument, textos_jet::kBadPattern})

@@ -114,8 +114,6 @@ TEST_F(JetSql, HostileTextsFailCleanly) {
       {"SELECT " + rep(5000, "- ") + "1 AS a", "demasiado larga o anidada"},
       {"SELECT 1 " + rep(5000, "= 1 ") + "AS a", "demasiado larga o anidada"},
       {"SELECT 1 " + rep(13000, "+ 1 - 1 ") + "AS a", "demasiado larga o anidada"},
-      {"SELECT " + chain(13000, " + ", [](int) { return std::string("Id"); }) + " AS a FROM tN",
-       "demasiado larga o anidada"},
       {"SELECT " + rep(3000, "IIF(Id = 1, 1, ") + "0" + rep(3000, ")") + " AS a FROM tN",
        "demasiado larga o anidada"},
       {"SELECT Id FROM " + rep(3000, "(SELECT Id FROM ") + "tN" + rep(3000, ")"),
@@ -142,6 +140,11 @@ TEST_F(JetSql, HostileTextsFailCleanly) {
       EXPECT_NE(std::string(e.what()).find(text), std::string::npos) << e.what();
     }
   }
+  // 13,000 operands of a non-text chain nest their calls about 130 deep: within SQLite's
+  // limits, so they are summed.
+  EXPECT_EQ(run("SELECT " + chain(13000, " + ", [](int) { return std::string("Id"); }) +
+                " AS a FROM tN WHERE Id = 2"),
+            "a\n26000\n");
   EXPECT_EQ(run("SELECT 1e-999 AS a, -9223372036854775807 \\ -1 AS b"),
             "a\tb\n0\t9223372036854775807\n");
 }

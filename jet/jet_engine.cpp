@@ -363,7 +363,7 @@ std::string JetEngine::resolveTable(const std::string& written) {
   SqliteStmt st = prepare("SELECT name FROM sqlite_schema WHERE type = 'table'");
   while (sqlite3_step(st.get()) == SQLITE_ROW) {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-    if (p && compareText(p, written) == 0) return p;
+    if (p && sameName(p, written)) return p;
   }
   throw DbError(textos_jet::kClass, textos_jet::unknownTable(written));
 }
@@ -388,7 +388,7 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
   for (int i = 0; i < n; ++i) {
     std::string name = sqlite3_column_name(st.get(), i);
     for (const auto& c : cols)
-      if (compareText(c, name) == 0)
+      if (sameName(c, name))
         throw DbError(textos_jet::kClass,
                       textos_jet::unsupported(textos_jet::text::kTOPConORDERBYSobre));
     cols.push_back(std::move(name));
@@ -500,7 +500,7 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
       const char* name = sqlite3_column_name(st.get(), i);
       if (!name) return false;
       for (const auto& other : names)
-        if (compareText(other, name) == 0) return false;
+        if (sameName(other, name)) return false;
       names.emplace_back(name);
       const char* decl = sqlite3_column_decltype(st.get(), i);
       create += (i ? ", " : "") + quoteName(name) + " " + (decl ? decl : "") + " COLLATE JET";

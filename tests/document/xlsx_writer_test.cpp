@@ -81,10 +81,9 @@ TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
   EXPECT_EQ(hojas.at("Ops (3)").size(), 2u);
 }
 
-// Rows travel to the writing thread in batches: tables filled in turn, each past several
-// batches and over a sheet boundary, keep every row in its place.
 // The deflate options (bits 1-2 of the general purpose flag) of each part of a package,
-// read from its central directory: 6 is zlib's fastest level, 0 its default.
+// read from its central directory: 6 is zlib's fastest level, 0 its default, 99 a part
+// stored without deflate.
 std::map<std::string, unsigned> OpcionesDeflate(const fs::path& ruta) {
   std::ifstream f(ruta, std::ios::binary);
   const std::string z((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
@@ -105,6 +104,8 @@ std::map<std::string, unsigned> OpcionesDeflate(const fs::path& ruta) {
   return partes;
 }
 
+// Rows travel to the writing thread in batches: tables filled in turn, each past several
+// batches and over a sheet boundary, keep every row in its place.
 TEST(XlsxWriter, TablesFilledInTurnKeepTheirRowsAcrossBatchesAndSheets) {
   TCarpetaTemporal c;
   const fs::path ruta = c.Ruta() / "libro.xlsx";

@@ -27,12 +27,12 @@
 // option for another. A workbook of a year of operations holds a few hundred MB of sheet
 // XML, which that level compresses at about 55 MB/s on one core, after every row is
 // written and with nothing else to do meanwhile; zlib's fastest level takes a third of
-// the time for a file about a quarter larger. The library opens each part through
-// minizip's zipOpenNewFileInZip4_64, a symbol of a shared library: the definition below,
-// in the executable, comes first in the dynamic linker's search and passes the call on
-// to minizip's own, with the fastest level while one of these workbooks is being closed.
-// Where the library does not reach it (minizip built into it), the parts keep zlib's
-// default level and nothing else changes; the tests check that the level is applied.
+// the time for a file about a quarter larger. The library, built into the executable from
+// its unchanged sources (third_party/libxlsxwriter), opens each part through
+// zipOpenNewFileInZip4_64 of the system's shared minizip: the definition below is linked
+// in its place and passes the call on to minizip's own (the next definition in the dynamic
+// linker's search), with the fastest level while one of these workbooks is being closed.
+// The tests check that the level is applied.
 
 namespace {
 std::atomic<int> gClosingWorkbooks{0};

@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "document/ooxml_package.h"
 #include "document/xlsx_writer.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/calc_prueba.h"
@@ -149,6 +152,46 @@ TEST(XlsxWriter, TablesFilledInTurnKeepTheirRowsAcrossBatchesAndSheets) {
   const auto partes = OpcionesDeflate(ruta);
   ASSERT_TRUE(partes.count("xl/worksheets/sheet1.xml")) << partes.size();
   for (const auto& [parte, opciones] : partes) EXPECT_EQ(opciones, 6u) << parte;
+}
+
+// Each number goes into the sheet as a text that reads back as the same double: a time of
+// day keeps its seconds, an amount in dollars all its digits. The sheet's XML is read as
+// it was written, without a spreadsheet between.
+TEST(XlsxWriter, NumbersReadBackExactly) {
+  TCarpetaTemporal c;
+  const fs::path ruta = c.Ruta() / "libro.xlsx";
+  const double valores[] = {
+      43538.0 + 665.0 / 1440.0,  // 14 Mar 2019 11:05, which 16 digits cannot hold
+      0.1 + 0.2,                 // 0.30000000000000004
+      519.21079958463134,        // an amount divided by a rate
+      -1234567.891,
+      1e-7,
+      1e21,
+      12345678901234567890.0,
+      5e-324,
+  };
+  {
+    xlsx::Workbook libro(ruta.string());
+    xlsx::Table& t = libro.addTable("N", {{"Valor", xlsx::Kind::General}});
+    for (const double v : valores) {
+      const Cell fila[] = {v};
+      t.addRow(fila);
+    }
+    libro.close();
+  }
+  const std::string hoja = OoxmlPackage(Lee(ruta), "libro").read("xl/worksheets/sheet1.xml");
+  std::vector<double> leidos;
+  for (std::size_t i = 0; (i = hoja.find("<v>", i)) != std::string::npos;) {
+    i += 3;
+    const std::size_t fin = hoja.find("</v>", i);
+    ASSERT_NE(fin, std::string::npos);
+    double v = 0;
+    const auto r = std::from_chars(hoja.data() + i, hoja.data() + fin, v);
+    EXPECT_TRUE(r.ec == std::errc() && r.ptr == hoja.data() + fin) << hoja.substr(i, fin - i);
+    leidos.push_back(v);
+  }
+  ASSERT_EQ(leidos.size(), std::size(valores));
+  for (std::size_t i = 0; i < leidos.size(); ++i) EXPECT_EQ(leidos[i], valores[i]) << i;
 }
 
 TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {

@@ -8,8 +8,9 @@
 // renamed to the functions below (third_party/libxlsxwriter/CMakeLists.txt), which:
 //  - open the part with minizip as raw data, marked as deflated at zlib's fastest level;
 //  - cut the part's bytes into chunks of kDeflateChunk and deflate each on a thread of its own,
-//    a few at a time, as one raw deflate stream (each chunk primed with the 32 KiB before
-//    it and ended on a byte boundary, the last one ending the stream);
+//    as many at a time as there are cores (two to four), as one raw deflate stream (each chunk
+//    primed with the 32 KiB before it and ended on a byte boundary, the last one ending the
+//    stream);
 //  - hand minizip the compressed chunks in order, then the part's length and CRC-32.
 // The output is the same for the same bytes whatever the threads' timing. Any failure is
 // minizip's own ZIP_INTERNALERROR, which the library reports as a part that could not be
@@ -75,7 +76,7 @@ Deflated DeflateChunk(const std::string& text, const std::string& before, bool l
 class Part {
  public:
   explicit Part(zipFile file)
-      : file_(file), inFlight_(std::max(2u, std::thread::hardware_concurrency())) {}
+      : file_(file), inFlight_(std::clamp(std::thread::hardware_concurrency(), 2u, 4u)) {}
 
   int write(const void* buf, unsigned len) {
     pending_.append(static_cast<const char*>(buf), len);

@@ -4,8 +4,8 @@
 #   http://deb.debian.org/debian/pool/main/libx/libxlsxwriter/libxlsxwriter_1.1.4.orig.tar.gz
 # (SHA-256 b379eb35fdd9c653ebe72485b9c992f612c7ea66f732784457997d6e782f619b, listed in
 # Debian's signed libxlsxwriter_1.1.4-2.dsc). The whole archive is 20 MB of documentation,
-# examples and tests; the library, its headers, the three small libraries of its own it
-# builds with and its licence are 2 MB. The files are taken unchanged; the archive is made
+# examples and tests; the library, its headers, the number formatting it is built with and
+# its licence are 2 MB. The files are taken unchanged; the archive is made
 # the same way each time (sorted names, fixed times and owners), so that anyone can check
 # it against the release: run this with the release archive's path.
 set -euo pipefail
@@ -18,6 +18,6 @@ trap 'rm -rf "$work"' EXIT
 tar -xzf "$release" -C "$work"
 cd "$work"
 tar --sort=name --mtime='2021-07-05 00:00:00Z' --owner=0 --group=0 --numeric-owner \
-  -cf - libxlsxwriter-RELEASE_1.1.4/{License.txt,include,src/*.c,third_party/{dtoa,md5,tmpfileplus}/*.[ch]} |
+  -cf - libxlsxwriter-RELEASE_1.1.4/{License.txt,include,src/*.c,third_party/dtoa/*.[ch]} |
   gzip -n -9 >"$out"
 sha256sum "$out"

@@ -1,7 +1,5 @@
 #include "document/xlsx_writer.h"
 
-#include <dlfcn.h>
-#include <minizip/zip.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -20,38 +18,6 @@
 #include <thread>
 
 #include "document/textos.h"
-
-// ---- The package's compression ----
-//
-// libxlsxwriter deflates every part of the package at zlib's default level and has no
-// option for another. A workbook of a year of operations holds a few hundred MB of sheet
-// XML, which that level compresses at about 55 MB/s on one core, after every row is
-// written and with nothing else to do meanwhile; zlib's fastest level takes a third of
-// the time for a file about a quarter larger. The library opens each part through
-// minizip's zipOpenNewFileInZip4_64, a symbol of a shared library: the definition below,
-// in the executable, comes first in the dynamic linker's search and passes the call on
-// to minizip's own, with the fastest level while one of these workbooks is being closed.
-// Where the library does not reach it (minizip built into it), the parts keep zlib's
-// default level and nothing else changes; the tests check that the level is applied.
-
-namespace {
-std::atomic<int> gClosingWorkbooks{0};
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) int zipOpenNewFileInZip4_64(
-    zipFile file, const char* filename, const zip_fileinfo* zipfi, const void* extrafield_local,
-    uInt size_extrafield_local, const void* extrafield_global, uInt size_extrafield_global,
-    const char* comment, int method, int level, int raw, int windowBits, int memLevel, int strategy,
-    const char* password, uLong crcForCrypting, uLong versionMadeBy, uLong flagBase, int zip64) {
-  using Open = decltype(&zipOpenNewFileInZip4_64);
-  static const Open minizip = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
-  if (!minizip) return ZIP_INTERNALERROR;
-  if (gClosingWorkbooks.load() > 0 && method == Z_DEFLATED && level == Z_DEFAULT_COMPRESSION)
-    level = Z_BEST_SPEED;
-  return minizip(file, filename, zipfi, extrafield_local, size_extrafield_local, extrafield_global,
-                 size_extrafield_global, comment, method, level, raw, windowBits, memLevel,
-                 strategy, password, crcForCrypting, versionMadeBy, flagBase, zip64);
-}
 
 namespace kv::xlsx {
 
@@ -539,9 +505,7 @@ void Workbook::close() {
   }
   lxw_workbook* book = w.book;
   w.book = nullptr;  // workbook_close frees it, whatever its outcome
-  ++gClosingWorkbooks;
   const lxw_error e = workbook_close(book);
-  --gClosingWorkbooks;
   if (e != LXW_NO_ERROR) throw XlsxError(textos_doc::kNoSeGuardoLibro + path_ + Cause(e));
   if (std::rename(w.temporary.c_str(), path_.c_str()) != 0)
     throw XlsxError(textos_doc::kNoSeGuardoLibro + path_ + " (" + std::strerror(errno) + ")");

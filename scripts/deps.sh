@@ -18,9 +18,9 @@ KV_PACKAGES=(
   # the questionnaire document: OOXML package, PDF export and its fonts, PDF checks
   libzip-dev libpugixml-dev libreoffice-writer-nogui poppler-utils
   fonts-crosextra-carlito fonts-dejavu-extra fonts-wine
-  # the evidence workbook: writer library (and the header of the zip library it packs
-  # with), and Calc to recalculate it in the tests
-  libxlsxwriter-dev libminizip-dev libreoffice-calc-nogui
+  # the evidence workbook: the zip library its writer (built from third_party/) packs
+  # with, and Calc to recalculate it in the tests
+  libminizip-dev zlib1g-dev libreoffice-calc-nogui
   # the Debian package (scripts/paquete): shlibdeps, checks, icon sizes drawn from the SVG
   dpkg-dev lintian desktop-file-utils librsvg2-bin
 )

@@ -4,15 +4,21 @@
 // was and nothing else behind.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "document/ooxml_package.h"
 #include "document/xlsx_writer.h"
+#include "document/zip/deflate_parts.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/calc_prueba.h"
 
@@ -81,10 +87,14 @@ TEST(XlsxWriter, TableContinuesPastTheRowLimitAndFormulasRecompute) {
   EXPECT_EQ(hojas.at("Ops (3)").size(), 2u);
 }
 
-// The deflate options (bits 1-2 of the general purpose flag) of each part of a package,
-// read from its central directory: 6 is zlib's fastest level, 0 its default, 99 a part
-// stored without deflate.
-std::map<std::string, unsigned> OpcionesDeflate(const fs::path& ruta) {
+// What the central directory of a package says of each part: its deflate options (bits 1-2
+// of the general purpose flag: 6 is zlib's fastest level, 0 its default, 99 a part stored
+// without deflate) and the CRC-32 of its bytes.
+struct Entrada {
+  unsigned opciones = 0;
+  unsigned long crc = 0;
+};
+std::map<std::string, Entrada> Directorio(const fs::path& ruta) {
   std::ifstream f(ruta, std::ios::binary);
   const std::string z((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
   auto u16 = [&](std::size_t i) {
@@ -93,12 +103,12 @@ std::map<std::string, unsigned> OpcionesDeflate(const fs::path& ruta) {
   };
   auto u32 = [&](std::size_t i) { return u16(i) | u16(i + 2) << 16; };
   const std::size_t fin = z.rfind(std::string("PK\x05\x06", 4));
-  std::map<std::string, unsigned> partes;
+  std::map<std::string, Entrada> partes;
   if (fin == std::string::npos) return partes;
   std::size_t i = u32(fin + 16);
   for (unsigned n = u16(fin + 10); n > 0 && u32(i) == 0x02014b50; --n) {
     const std::size_t nombre = u16(i + 28), extra = u16(i + 30), comentario = u16(i + 32);
-    partes[z.substr(i + 46, nombre)] = u16(i + 10) == 8 ? (u16(i + 8) & 6u) : 99u;
+    partes[z.substr(i + 46, nombre)] = {u16(i + 10) == 8 ? (u16(i + 8) & 6u) : 99u, u32(i + 16)};
     i += 46 + nombre + extra + comentario;
   }
   return partes;
@@ -146,9 +156,76 @@ TEST(XlsxWriter, TablesFilledInTurnKeepTheirRowsAcrossBatchesAndSheets) {
 
   // Every part is deflated at zlib's fastest level: a large workbook is compressed in a
   // third of the time of the library's default.
-  const auto partes = OpcionesDeflate(ruta);
+  const auto partes = Directorio(ruta);
   ASSERT_TRUE(partes.count("xl/worksheets/sheet1.xml")) << partes.size();
-  for (const auto& [parte, opciones] : partes) EXPECT_EQ(opciones, 6u) << parte;
+  for (const auto& [parte, entrada] : partes) EXPECT_EQ(entrada.opciones, 6u) << parte;
+}
+
+// The numbers of a sheet's XML, in order, read as doubles.
+std::vector<double> Numeros(const std::string& hoja) {
+  std::vector<double> leidos;
+  for (std::size_t i = 0; (i = hoja.find("<v>", i)) != std::string::npos;) {
+    i += 3;
+    const std::size_t fin = hoja.find("</v>", i);
+    double v = 0;
+    const auto r = std::from_chars(hoja.data() + i, hoja.data() + std::min(fin, hoja.size()), v);
+    EXPECT_TRUE(fin != std::string::npos && r.ec == std::errc() && r.ptr == hoja.data() + fin)
+        << hoja.substr(i, 40);
+    leidos.push_back(v);
+  }
+  return leidos;
+}
+
+// Each number goes into the sheet as a text that reads back as the same double: a time of
+// day keeps its seconds, an amount in dollars all its digits. A sheet larger than a chunk
+// of the package's compression comes out of the package whole: its chunks are deflated
+// apart, joined as one stream, and the part's CRC-32 covers the whole part. The sheet's
+// XML is read as it was written, without a spreadsheet between.
+TEST(XlsxWriter, SheetsReadBackExactly) {
+  TCarpetaTemporal c;
+  const fs::path ruta = c.Ruta() / "libro.xlsx";
+  const double valores[] = {
+      43538.0 + 665.0 / 1440.0,  // 14 Mar 2019 11:05, which 16 digits cannot hold
+      0.1 + 0.2,                 // 0.30000000000000004
+      519.21079958463134,        // an amount divided by a rate
+      -1234567.891,
+      1e-7,
+      1e21,
+      12345678901234567890.0,
+      5e-324,
+  };
+  // Rows of about 90 bytes of XML: the large sheet is three chunks and a part of one.
+  const int nFilas = static_cast<int>(3.5 * xlsx::kDeflateChunk / 90);
+  {
+    xlsx::Workbook libro(ruta.string());
+    xlsx::Table& t = libro.addTable("N", {{"Valor", xlsx::Kind::General}});
+    for (const double v : valores) {
+      const Cell fila[] = {v};
+      t.addRow(fila);
+    }
+    xlsx::Table& grande = libro.addTable("Grande", {{"N", xlsx::Kind::Integer}, {"Texto"}});
+    for (int i = 1; i <= nFilas; ++i) {
+      const Cell fila[] = {static_cast<double>(i), "renglón " + std::to_string(i * 7919 % 10007)};
+      grande.addRow(fila);
+    }
+    libro.close();
+  }
+  const OoxmlPackage paquete(Lee(ruta), "libro");
+  const std::vector<double> leidos = Numeros(paquete.read("xl/worksheets/sheet1.xml"));
+  ASSERT_EQ(leidos.size(), std::size(valores));
+  for (std::size_t i = 0; i < leidos.size(); ++i) EXPECT_EQ(leidos[i], valores[i]) << i;
+
+  const std::string hoja = paquete.read("xl/worksheets/sheet2.xml");
+  ASSERT_GT(hoja.size(), 3 * xlsx::kDeflateChunk);
+  EXPECT_EQ(Directorio(ruta).at("xl/worksheets/sheet2.xml").crc,
+            crc32(0, reinterpret_cast<const Bytef*>(hoja.data()), static_cast<uInt>(hoja.size())));
+  const std::vector<double> n = Numeros(hoja);
+  ASSERT_EQ(n.size(), static_cast<std::size_t>(nFilas));
+  for (int i = 1; i <= nFilas; ++i) ASSERT_EQ(n[static_cast<std::size_t>(i - 1)], i);
+  const std::string ultimo = "renglón " + std::to_string(nFilas * 7919 % 10007) + "</t>";
+  EXPECT_NE(hoja.find(ultimo, hoja.size() - 400), std::string::npos)
+      << hoja.substr(hoja.size() - 400);
+  EXPECT_EQ(hoja.substr(hoja.size() - 12), "</worksheet>");
 }
 
 TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {

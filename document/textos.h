@@ -85,6 +85,9 @@ inline constexpr const char* kNoSeEscribioPlantilla = "No se pudo escribir la pl
 inline constexpr const char* kLibroSinMemoria = "No se pudo iniciar el libro de Excel";
 inline constexpr const char* kLibroCerrado = "El libro de Excel ya se cerró";
 inline constexpr const char* kHojaNoValida = "Nombre de hoja no válido: ";
+// A sheet whose temporary file could not be made (after the sheet's name, the cause).
+inline constexpr const char* kHojaSinArchivoTemporal =
+    "No se pudo crear el archivo temporal de la hoja ";
 inline constexpr const char* kFilaDeMas = "La fila tiene más celdas que columnas en la hoja ";
 inline constexpr const char* kNoSeEscribioCelda = "No se pudo escribir en el libro de Excel";
 inline constexpr const char* kNoSeGuardoLibro = "No se pudo guardar el libro de Excel ";

@@ -318,8 +318,13 @@ void Table::openPart() {
   for (const Column& c : columns_) s->widths.push_back(Characters(c.title) + kFilterButton);
   Workbook::Impl& w = *book_.impl_;
   book_.writer_->post([&w, s, sheetName, this] {
+    // The name passed the library's checks above: what fails here is the temporary file
+    // that holds the sheet's rows until the workbook closes.
+    errno = 0;
     s->sheet = workbook_add_worksheet(w.book, sheetName.c_str());
-    if (!s->sheet) throw XlsxError(textos_doc::kHojaNoValida + sheetName);
+    if (!s->sheet)
+      throw XlsxError(textos_doc::kHojaSinArchivoTemporal + sheetName +
+                      (errno ? std::string(" (") + std::strerror(errno) + ")" : ""));
     for (std::size_t c = 0; c < columns_.size(); ++c)
       Check(worksheet_write_string(s->sheet, 0, static_cast<lxw_col_t>(c),
                                    CellText(columns_[c].title).c_str(), w.header),

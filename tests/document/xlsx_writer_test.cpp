@@ -8,17 +8,20 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "document/ooxml_package.h"
 #include "document/xlsx_writer.h"
-#include "document/zip/deflate_parts.h"
+#include "document/xlsxlib/deflate_parts.h"
 #include "tests/support/aplicacion_qt.h"
 #include "tests/support/calc_prueba.h"
 
@@ -255,6 +258,31 @@ TEST(XlsxWriter, FailedOrAbandonedWorkbookLeavesTheEarlierFile) {
                                           0),
               0u)
         << e.what();
+  }
+
+  // The sheets' rows wait in the folder the environment names for temporary files: one that
+  // does not exist stops the workbook with that cause, not as a sheet's name, and leaves
+  // nothing behind.
+  {
+    const char* tmp = std::getenv("TMP");
+    const std::optional<std::string> antes = tmp ? std::optional<std::string>(tmp) : std::nullopt;
+    ::setenv("TMP", (c.Ruta() / "no-existe").c_str(), 1);
+    const fs::path otro = c.Ruta() / "otro.xlsx";
+    try {
+      xlsx::Workbook libro(otro.string());
+      libro.addTable("Hoja", {{"A"}});
+      libro.close();
+      ADD_FAILURE() << "close succeeded";
+    } catch (const xlsx::XlsxError& e) {
+      EXPECT_EQ(std::string(e.what()), "No se pudo crear el archivo temporal de la hoja Hoja (" +
+                                           std::string(std::strerror(ENOENT)) + ")");
+    }
+    if (antes)
+      ::setenv("TMP", antes->c_str(), 1);
+    else
+      ::unsetenv("TMP");
+    EXPECT_FALSE(fs::exists(otro));
+    EXPECT_EQ(Archivos(c.Ruta()), 1u);
   }
 
   // Invalid sheet names and rows wider than the table are refused.

@@ -15,7 +15,7 @@
 // The output is the same for the same bytes whatever the threads' timing. Any failure is
 // minizip's own ZIP_INTERNALERROR, which the library reports as a part that could not be
 // added, and the workbook as not saved.
-#include "document/zip/deflate_parts.h"
+#include "document/xlsxlib/deflate_parts.h"
 
 #include <zlib.h>
 

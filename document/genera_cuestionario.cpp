@@ -96,6 +96,7 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
     // The name is data: a "^" in it is written as such, not read as a special code.
     datos.vReplaceWith = ReemplazaTexto(fuentes.DameRazonSocial(), "^", "^^");
     documento->RepDatEnTodoDocWord(datos);
+    if (fuentes.PreparaRespuestas) fuentes.PreparaRespuestas();
     for (int i = 1; i <= fuentes.nTotalPreguntas; ++i) {
       std::string sRespuesta;
       exito.SetValor(fuentes.RespondePregunta(i, sRespuesta));

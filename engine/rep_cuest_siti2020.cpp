@@ -1,6 +1,7 @@
 #include "engine/rep_cuest_siti2020.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "data/db/value.h"
 #include "engine/textos.h"
@@ -150,6 +151,20 @@ const TPregunta& DamePreguntaSITI2020(int nPregunta) {
 
 std::string TRepCuestSITI2020::DameTextoTipoCambio() const {
   return db::formatNumber(F_dTipoCambio);
+}
+
+std::string TRepCuestSITI2020::DameConsultaComun() {
+  return "SELECT COUNT(1) AS XResul FROM (" + DameOpsPeriodo(F_sFIni, F_sFFin) + ")";
+}
+
+bool TRepCuestSITI2020::RespondeLaCopia(int nPregunta) const {
+  const TPregunta& p = DamePreguntaSITI2020(nPregunta);
+  int nSec = 0;
+  if (p.clase != TClaseOps::Ninguna)
+    nSec = 1 + static_cast<int>(p.clase) * 2 + TipoOperacionPregunta(nPregunta);
+  const char* s = std::getenv("KV_DBG_SPLIT");
+  std::string lista = s ? s : "1,4,5";
+  return lista.find(std::to_string(nSec)) != std::string::npos;
 }
 
 // ---- Selectors ----

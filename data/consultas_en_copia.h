@@ -1,0 +1,34 @@
+#pragma once
+// Statements run in a copy of this process (TProcesoCopia), on the database as the
+// session holds it at the start: the other core works on them while this process goes
+// on with its own. Their rows come back when asked for.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/db/provider.h"
+#include "diag/proceso_copia.h"
+
+namespace kv {
+
+class TConsultasEnCopia {
+ public:
+  struct TResultado {
+    std::optional<db::RowSet> filas;  // nullopt when the statement failed
+    double dSegundos = 0;             // the statement's time in the copy
+  };
+
+  // Starts the copy running each statement in turn on sesion. False, and nothing runs,
+  // when no copy can be made (KV_COPIA_PARALELA=0 among them): the caller runs them.
+  bool Inicia(db::Session& sesion, std::vector<std::string> consultas);
+  // Each statement's result, in the order given; nullopt when the copy did not end well
+  // (none then: the caller runs them). The copy's messages are none: a statement that
+  // failed there says why when the caller runs it again.
+  std::optional<std::vector<TResultado>> Espera();
+
+ private:
+  TProcesoCopia F_Copia;
+  std::size_t F_nConsultas = 0;
+};
+
+}  // namespace kv

@@ -155,8 +155,8 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
       } catch (const std::exception&) {
         filas.reset();
       }
-      AgregaResultado(
-          s, filas, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+      AgregaResultado(s, filas,
+                      std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
     return s;
   });

@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -61,7 +61,8 @@ bool CopiaPrivada(int fd) {
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;
     for (ssize_t hecho = 0; bOk && hecho < r;) {
-      const ssize_t w = ::pwrite(nuevo, buf + hecho, static_cast<std::size_t>(r - hecho), nPos + hecho);
+      const ssize_t w =
+          ::pwrite(nuevo, buf + hecho, static_cast<std::size_t>(r - hecho), nPos + hecho);
       if (w < 0 && errno == EINTR) continue;
       bOk = w > 0;
       if (bOk) hecho += w;
@@ -69,8 +70,7 @@ bool CopiaPrivada(int fd) {
     nPos += r;
   }
   const int nBanderas = ::fcntl(fd, F_GETFD);
-  bOk = bOk && nBanderas >= 0 &&
-        ::dup3(nuevo, fd, (nBanderas & FD_CLOEXEC) ? O_CLOEXEC : 0) == fd;
+  bOk = bOk && nBanderas >= 0 && ::dup3(nuevo, fd, (nBanderas & FD_CLOEXEC) ? O_CLOEXEC : 0) == fd;
   ::close(nuevo);
   return bOk;
 }
@@ -94,7 +94,8 @@ bool SeparaArchivosBorrados(int fdPropio) {
   return true;
 }
 
-// The copy's side: one byte once it is ready, then the result's length (8 bytes, little-endian), then the result.
+// The copy's side: one byte once it is ready, then the result's length (8 bytes, little-endian),
+// then the result.
 [[noreturn]] void TrabajaYSale(int fd, const std::function<std::string()>& trabajo) {
   int nSalida = 1;
   try {
@@ -172,7 +173,8 @@ std::optional<std::string> TProcesoCopia::Espera() {
   F_nPid = -1;
   if (!WIFEXITED(nEstado) || WEXITSTATUS(nEstado) != 0 || datos.size() < 8) return std::nullopt;
   std::uint64_t n = 0;
-  for (int i = 7; i >= 0; --i) n = (n << 8) | static_cast<unsigned char>(datos[static_cast<std::size_t>(i)]);
+  for (int i = 7; i >= 0; --i)
+    n = (n << 8) | static_cast<unsigned char>(datos[static_cast<std::size_t>(i)]);
   if (n != datos.size() - 8) return std::nullopt;
   return datos.substr(8);
 }

@@ -13,10 +13,10 @@
 // threads of the process may hold locked (a window's toolkit, a logger): database work
 // on a connection of the starting thread is fine. It ends with _exit: no destructor or
 // exit handler of the process runs in it.
+#include <sys/types.h>
 #include <functional>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace kv {
 

@@ -14,8 +14,6 @@
 #include <vector>
 
 #include <strings.h>
-#include <chrono>
-#include <cstdlib>
 
 #include "data/consultas_en_copia.h"
 #include "data/db/error.h"
@@ -335,9 +333,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     if (!F_Conector) throw EEvidencia(textos_motor::kEvidenciaSinBase);
     try {
       db::Session& sesion = F_Conector->session();
-      auto t0dbg = std::chrono::steady_clock::now();
       db::runWithHeartbeat([&] { sesion.selectInto(sConsulta, filas); });
-      if (std::getenv("KV_DBG_EV")) fprintf(stderr, "EV %.3f %.80s\n", std::chrono::duration<double>(std::chrono::steady_clock::now()-t0dbg).count(), sConsulta.c_str());
     } catch (const db::DbError& e) {
       throw EEvidencia(textos_motor::kEvidenciaFallaBase + std::string(e.what()));
     }

@@ -1,7 +1,8 @@
 #include "engine/rep_cuest_siti2020.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <iterator>
 
 #include "data/db/value.h"
 #include "engine/textos.h"
@@ -158,13 +159,21 @@ std::string TRepCuestSITI2020::DameConsultaComun() {
 }
 
 bool TRepCuestSITI2020::RespondeLaCopia(int nPregunta) const {
-  const TPregunta& p = DamePreguntaSITI2020(nPregunta);
-  int nSec = 0;
-  if (p.clase != TClaseOps::Ninguna)
-    nSec = 1 + static_cast<int>(p.clase) * 2 + TipoOperacionPregunta(nPregunta);
-  const char* s = std::getenv("KV_DBG_SPLIT");
-  std::string lista = s ? s : "1,4,5";
-  return lista.find(std::to_string(nSec)) != std::string::npos;
+  // The sections the copy answers; each section's derived tables are built where its
+  // questions run. Measured on a million operations after the common statement (0.9 s):
+  // question 5 0.7 s, dollars bought 1.0 s (with the clients' table, built by the first
+  // section of each half), sold 0.9 s; other currencies bought 0.5 s, sold 0.4 s;
+  // documents bought 0.4 s, sold 0.2 s. The copy's share is 2.0 s, this process's 2.3 s.
+  struct TSeccion {
+    TClaseOps clase;
+    int nTipoOp;
+  };
+  static constexpr TSeccion kDeLaCopia[] = {
+      {TClaseOps::Dolares, 0}, {TClaseOps::OtrasDivisas, 1}, {TClaseOps::Documentos, 0}};
+  const TClaseOps clase = DamePreguntaSITI2020(nPregunta).clase;
+  const int nTipoOp = TipoOperacionPregunta(nPregunta);
+  return std::any_of(std::begin(kDeLaCopia), std::end(kDeLaCopia),
+                     [&](const TSeccion& s) { return s.clase == clase && s.nTipoOp == nTipoOp; });
 }
 
 // ---- Selectors ----

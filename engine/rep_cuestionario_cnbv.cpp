@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "data/consultas_en_copia.h"
 #include "data/db/error.h"
 #include "data/db/heartbeat.h"
 #include "diag/bitacora.h"
-#include "data/consultas_en_copia.h"
 #include "document/documento_word.h"
 #include "document/error_doc.h"
 #include "document/genera_cuestionario.h"

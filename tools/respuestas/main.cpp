@@ -163,15 +163,6 @@ int Ejecuta(const TArgumentos& a) {
   rep.EstableceRespuestasCC(respuestasCC);
 
   rep.PreparaRespuestas();
-  if (std::getenv("KV_DBG_SEC")) {
-    double sec[7] = {};
-    for (auto& [n, d] : rep.SegundosPreparacion()) {
-      const TPregunta& p = DamePreguntaSITI2020(n);
-      int k = p.clase == TClaseOps::Ninguna ? 0 : 1 + static_cast<int>(p.clase) * 2 + TipoOperacionPregunta(n);
-      sec[k] += d;
-    }
-    for (int k = 0; k < 7; ++k) std::fprintf(stderr, "sec %d %.3f\n", k, sec[k]);
-  }
   // Unlike the report, every question is answered even after one fails.
   for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
     std::string sRespuesta;

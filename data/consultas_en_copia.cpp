@@ -144,8 +144,11 @@ bool LeeResultado(TLector& l, TConsultasEnCopia::TResultado& r) {
 bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> consultas) {
   const char* sCopia = std::getenv("KV_COPIA_PARALELA");
   if (sCopia && std::strcmp(sCopia, "0") == 0) return false;
+  Devuelve();
   F_nConsultas = consultas.size();
-  return F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
+  sesion.shareMemory(2);
+  F_Sesion = &sesion;
+  const bool bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
     std::string s;
     for (const auto& sConsulta : consultas) {
       const auto t0 = std::chrono::steady_clock::now();
@@ -160,10 +163,28 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
     }
     return s;
   });
+  if (!bIniciada) Devuelve();
+  return bIniciada;
+}
+
+TConsultasEnCopia::~TConsultasEnCopia() {
+  F_Copia.Detiene();
+  Devuelve();
+}
+
+void TConsultasEnCopia::Devuelve() {
+  if (!F_Sesion) return;
+  try {
+    F_Sesion->shareMemory(1);
+  } catch (const std::exception&) {
+    // The caches stay smaller: slower, never wrong.
+  }
+  F_Sesion = nullptr;
 }
 
 std::optional<std::vector<TConsultasEnCopia::TResultado>> TConsultasEnCopia::Espera() {
   const auto datos = F_Copia.Espera();
+  Devuelve();
   if (!datos) return std::nullopt;
   TLector l(*datos);
   std::vector<TResultado> r(F_nConsultas);

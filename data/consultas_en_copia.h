@@ -18,7 +18,14 @@ class TConsultasEnCopia {
     double dSegundos = 0;             // the statement's time in the copy
   };
 
-  // Starts the copy running each statement in turn on sesion. False, and nothing runs,
+  // A copy still running is stopped; the session's memory is its own again.
+  ~TConsultasEnCopia();
+  TConsultasEnCopia() = default;
+  TConsultasEnCopia(const TConsultasEnCopia&) = delete;
+  TConsultasEnCopia& operator=(const TConsultasEnCopia&) = delete;
+
+  // Starts the copy running each statement in turn on sesion; meanwhile the session and
+  // its copy share its memory (db::Session::shareMemory). False, and nothing runs,
   // when no copy can be made (KV_COPIA_PARALELA=0 among them): the caller runs them.
   bool Inicia(db::Session& sesion, std::vector<std::string> consultas);
   // Each statement's result, in the order given; nullopt when the copy did not end well
@@ -27,7 +34,10 @@ class TConsultasEnCopia {
   std::optional<std::vector<TResultado>> Espera();
 
  private:
+  void Devuelve();
+
   TProcesoCopia F_Copia;
+  db::Session* F_Sesion = nullptr;  // while shared with a copy
   std::size_t F_nConsultas = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "data/consultas_en_copia.h"
 #include "data/db/error.h"
@@ -35,7 +36,9 @@ class TSesionFija : public db::Session {
     return rs;
   }
   void execute(const std::string&) override {}
+  void shareMemory(int n) override { reparto.push_back(n); }
   int nLlamadas = 0;
+  std::vector<int> reparto;
 };
 
 // Every kind of value comes back as it was, each statement's result in its place, and a
@@ -44,7 +47,10 @@ TEST(ConsultasEnCopia, RowsComeBackExactlyInTheirOrder) {
   TSesionFija sesion;
   TConsultasEnCopia copia;
   ASSERT_TRUE(copia.Inicia(sesion, {"filas", "falla", "vacía", "filas"}));
+  // While the copy works, the session shares its memory with it.
+  EXPECT_EQ(sesion.reparto, std::vector<int>{2});
   const auto r = copia.Espera();
+  EXPECT_EQ(sesion.reparto, (std::vector<int>{2, 1}));
   ASSERT_TRUE(r);
   ASSERT_EQ(r->size(), 4u);
   const db::RowSet esperado = sesion.select("filas");
@@ -73,6 +79,18 @@ TEST(ConsultasEnCopia, SwitchedOffMakesNoCopy) {
   EXPECT_FALSE(bIniciada);
   EXPECT_FALSE(copia.Espera());
   EXPECT_EQ(sesion.nLlamadas, 0);
+  EXPECT_TRUE(sesion.reparto.empty());
+}
+
+// A copy nobody waits for is stopped when its owner ends, and the memory is the
+// session's again.
+TEST(ConsultasEnCopia, AnAbandonedCopyGivesTheMemoryBack) {
+  TSesionFija sesion;
+  {
+    TConsultasEnCopia copia;
+    ASSERT_TRUE(copia.Inicia(sesion, {"filas"}));
+  }
+  EXPECT_EQ(sesion.reparto, (std::vector<int>{2, 1}));
 }
 
 }  // namespace

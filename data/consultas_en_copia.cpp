@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data/db/heartbeat.h"
+
 namespace kv {
 
 namespace {
@@ -146,22 +148,27 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
   if (sCopia && std::strcmp(sCopia, "0") == 0) return false;
   Devuelve();
   F_nConsultas = consultas.size();
-  sesion.shareMemory(2);
-  F_Sesion = &sesion;
-  const bool bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
-    std::string s;
-    for (const auto& sConsulta : consultas) {
-      const auto t0 = std::chrono::steady_clock::now();
-      std::optional<db::RowSet> filas;
-      try {
-        filas = sesion.select(sConsulta);
-      } catch (const std::exception&) {
-        filas.reset();
+  // Making the copy (shrinking the caches, copying the page tables, the copy's private
+  // files) takes a window's beat or more: it is database work like any other.
+  bool bIniciada = false;
+  db::runWithHeartbeat([&] {
+    sesion.shareMemory(2);
+    F_Sesion = &sesion;
+    bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
+      std::string s;
+      for (const auto& sConsulta : consultas) {
+        const auto t0 = std::chrono::steady_clock::now();
+        std::optional<db::RowSet> filas;
+        try {
+          filas = sesion.select(sConsulta);
+        } catch (const std::exception&) {
+          filas.reset();
+        }
+        AgregaResultado(
+            s, filas, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
       }
-      AgregaResultado(s, filas,
-                      std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return s;
+      return s;
+    });
   });
   if (!bIniciada) Devuelve();
   return bIniciada;
@@ -183,7 +190,8 @@ void TConsultasEnCopia::Devuelve() {
 }
 
 std::optional<std::vector<TConsultasEnCopia::TResultado>> TConsultasEnCopia::Espera() {
-  const auto datos = F_Copia.Espera();
+  std::optional<std::string> datos;
+  db::runWithHeartbeat([&] { datos = F_Copia.Espera(); });
   Devuelve();
   if (!datos) return std::nullopt;
   TLector l(*datos);

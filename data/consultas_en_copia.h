@@ -28,6 +28,7 @@ class TConsultasEnCopia {
   // its copy share its memory (db::Session::shareMemory). False, and nothing runs,
   // when no copy can be made (KV_COPIA_PARALELA=0 among them): the caller runs them.
   bool Inicia(db::Session& sesion, std::vector<std::string> consultas);
+  // Both keep a window's heartbeat going (db::runWithHeartbeat) while they work.
   // Each statement's result, in the order given; nullopt when the copy did not end well
   // (none then: the caller runs them). The copy's messages are none: a statement that
   // failed there says why when the caller runs it again.

@@ -434,7 +434,7 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     std::map<int, std::vector<TCandidato>> ranking;
     auto CalculaRankings = [&] {
       std::optional<std::vector<TConsultasEnCopia::TResultado>> deLaCopia;
-      if (bCopiaRankings) db::runWithHeartbeat([&] { deLaCopia = copiaRankings.Espera(); });
+      if (bCopiaRankings) deLaCopia = copiaRankings.Espera();
       for (std::size_t i = 0; i < conRanking.size(); ++i) {
         const int n = conRanking[i];
         std::vector<TCandidato>& lista = ranking[n];

@@ -128,6 +128,7 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
   F_Preparadas.clear();
   F_SegundosPreparacion.clear();
   if (!F_Conector) return;
+
   db::Session& sesion = F_Conector->session();
   // Runs one statement here, keeping the window alive; nothing when it fails.
   auto Aqui = [&](const std::string& sConsulta, double& dSegundos) {
@@ -171,8 +172,8 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
     Guarda(n, consultas[static_cast<std::size_t>(n)], filas, d);
   }
   if (!bCopia) return;
-  std::optional<std::vector<TConsultasEnCopia::TResultado>> resultados;
-  db::runWithHeartbeat([&] { resultados = copia.Espera(); });
+  const auto resultados = copia.Espera();
+
   // A copy that did not end well leaves its questions to their turn.
   if (!resultados) return;
   for (std::size_t i = 0; i < enCopia.size(); ++i)

@@ -148,27 +148,25 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
   if (sCopia && std::strcmp(sCopia, "0") == 0) return false;
   Devuelve();
   F_nConsultas = consultas.size();
-  // Making the copy (shrinking the caches, copying the page tables, the copy's private
-  // files) takes a window's beat or more: it is database work like any other.
-  bool bIniciada = false;
-  db::runWithHeartbeat([&] {
-    sesion.shareMemory(2);
-    F_Sesion = &sesion;
-    bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
-      std::string s;
-      for (const auto& sConsulta : consultas) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::optional<db::RowSet> filas;
-        try {
-          filas = sesion.select(sConsulta);
-        } catch (const std::exception&) {
-          filas.reset();
-        }
-        AgregaResultado(
-            s, filas, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  // Shrinking the caches may write what they held to the temporary store: database
+  // work like any other, with the window beating. The copy is made here, on the calling
+  // thread: it lives no longer than the thread that made it (TProcesoCopia).
+  db::runWithHeartbeat([&] { sesion.shareMemory(2); });
+  F_Sesion = &sesion;
+  const bool bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
+    std::string s;
+    for (const auto& sConsulta : consultas) {
+      const auto t0 = std::chrono::steady_clock::now();
+      std::optional<db::RowSet> filas;
+      try {
+        filas = sesion.select(sConsulta);
+      } catch (const std::exception&) {
+        filas.reset();
       }
-      return s;
-    });
+      AgregaResultado(s, filas,
+                      std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    return s;
   });
   if (!bIniciada) Devuelve();
   return bIniciada;

@@ -9,6 +9,9 @@
 // the copy gets a private copy of each such file under the same descriptor, and Inicia
 // returns only then.
 //
+// The copy is stopped when the thread that started it ends (as when the process ends):
+// start it from a thread that outlives the TProcesoCopia, not from a passing worker.
+//
 // The copy runs on the one thread that started it. Its work must not touch what other
 // threads of the process may hold locked (a window's toolkit, a logger): database work
 // on a connection of the starting thread is fine. It ends with _exit: no destructor or

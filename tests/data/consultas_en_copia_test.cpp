@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/consultas_en_copia.h"
 #include "data/db/error.h"
+#include "data/db/heartbeat.h"
 
 namespace kv {
 namespace {
@@ -67,6 +70,21 @@ TEST(ConsultasEnCopia, RowsComeBackExactlyInTheirOrder) {
   EXPECT_TRUE((*r)[2].filas->rows.empty());
   // The statements ran in the copy: this process's session did none of them.
   EXPECT_EQ(sesion.nLlamadas, 1);
+}
+
+// Under a window's heartbeat the copy is made on the heartbeat's worker thread, which
+// ends at once: the copy outlives it, and its rows come back.
+TEST(ConsultasEnCopia, TheCopyOutlivesTheHeartbeatsWorker) {
+  int nLatidos = 0;
+  db::HeartbeatScope latido([&] { ++nLatidos; }, std::chrono::milliseconds(1));
+  TSesionFija sesion;
+  TConsultasEnCopia copia;
+  ASSERT_TRUE(copia.Inicia(sesion, {"filas"}));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const auto r = copia.Espera();
+  ASSERT_TRUE(r);
+  ASSERT_TRUE((*r)[0].filas);
+  EXPECT_EQ((*r)[0].filas->rows.size(), 3u);
 }
 
 // KV_COPIA_PARALELA=0 makes no copy: the caller runs the statements itself.

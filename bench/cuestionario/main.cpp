@@ -3,9 +3,9 @@
 // Prints, for one demo company database, the time and peak memory of: (a) opening it
 // with the Jet provider and loading the questionnaire's tables, (b) the PEP detection,
 // (c) the 212 answers (prepared, as the report does: half of them in a copy of the
-// process), (d) mdb-export of tMovtos, tProces and tCliente for reference,
-// (e) the 212 answers evaluated each from scratch, one after the other, (f) the evidence workbook of the
-// answers of (c), (g) the whole `respuestas` command in a process of its own (open,
+// process), (d) mdb-export of tMovtos, tProces and tCliente for reference, (e) the 212
+// answers evaluated each from scratch, one after the other, (f) the evidence workbook of
+// the answers of (c), (g) the whole `respuestas` command in a process of its own (open,
 // load, detection, 212 answers, with the same two PEPs ticked); then the ratios between
 // them, the slowest question's share of (c), and each peak of memory against the file.
 #include <sys/resource.h>

@@ -151,8 +151,14 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
   // Shrinking the caches may write what they held to the temporary store: database
   // work like any other, with the window beating. The copy is made here, on the calling
   // thread: it lives no longer than the thread that made it (TProcesoCopia).
-  db::runWithHeartbeat([&] { sesion.shareMemory(2); });
   F_Sesion = &sesion;
+  try {
+    db::runWithHeartbeat([&] { sesion.shareMemory(2); });
+  } catch (const std::exception&) {
+    // A busy or failing session: its caller runs the statements.
+    Devuelve();
+    return false;
+  }
   const bool bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
     std::string s;
     for (const auto& sConsulta : consultas) {

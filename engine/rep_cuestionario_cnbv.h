@@ -113,8 +113,12 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
 
   // The statement whose derived tables the questions of both halves read; empty for none.
   virtual std::string DameConsultaComun() { return {}; }
-  // Whether a question is answered in the copy when the answers are prepared.
-  virtual bool RespondeLaCopia(int nPregunta) const { return nPregunta % 2 == 0; }
+  // Whether a question is answered in the copy when the answers are prepared; none
+  // unless a questionnaire says which.
+  virtual bool RespondeLaCopia(int nPregunta) const {
+    (void)nPregunta;
+    return false;
+  }
 
  private:
   std::shared_ptr<IMensajero> F_Mensajero;

@@ -142,31 +142,36 @@ bool TProcesoCopia::Inicia(const std::function<std::string()>& trabajo) {
   }
   ::close(fds[1]);
   F_nPid = nPid;
-  F_nLectura = fds[0];
+  const int nLectura = fds[0];
   // The copy's files are its own before this process writes to any of them again.
   char cLista = 0;
   ssize_t r;
-  while ((r = ::read(F_nLectura, &cLista, 1)) < 0 && errno == EINTR) {
+  while ((r = ::read(nLectura, &cLista, 1)) < 0 && errno == EINTR) {
   }
   if (r != 1 || cLista != 'L') {
+    ::close(nLectura);
     Detiene();
     return false;
   }
+  F_sDatos.clear();
+  F_Lector = std::thread([this, nLectura] {
+    char buf[65536];
+    for (;;) {
+      const ssize_t n = ::read(nLectura, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      F_sDatos.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(nLectura);
+  });
   return true;
 }
 
 std::optional<std::string> TProcesoCopia::Espera() {
   if (F_nPid < 0) return std::nullopt;
-  std::string datos;
-  char buf[65536];
-  for (;;) {
-    const ssize_t r = ::read(F_nLectura, buf, sizeof buf);
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
-    datos.append(buf, static_cast<std::size_t>(r));
-  }
-  ::close(F_nLectura);
-  F_nLectura = -1;
+  // The pipe ends when the copy does.
+  if (F_Lector.joinable()) F_Lector.join();
+  std::string datos = std::move(F_sDatos);
   int nEstado = 0;
   while (::waitpid(F_nPid, &nEstado, 0) < 0 && errno == EINTR) {
   }
@@ -182,8 +187,8 @@ std::optional<std::string> TProcesoCopia::Espera() {
 void TProcesoCopia::Detiene() {
   if (F_nPid < 0) return;
   ::kill(F_nPid, SIGKILL);
-  if (F_nLectura >= 0) ::close(F_nLectura);
-  F_nLectura = -1;
+  if (F_Lector.joinable()) F_Lector.join();
+  F_sDatos.clear();
   int nEstado = 0;
   while (::waitpid(F_nPid, &nEstado, 0) < 0 && errno == EINTR) {
   }

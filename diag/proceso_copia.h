@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace kv {
 
@@ -43,7 +44,10 @@ class TProcesoCopia {
 
  private:
   pid_t F_nPid = -1;
-  int F_nLectura = -1;
+  // The copy's result is read as it comes, so that the copy ends (and gives back the
+  // memory it holds) as soon as its work is done, not when this process asks.
+  std::thread F_Lector;
+  std::string F_sDatos;
 };
 
 }  // namespace kv

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/db/heartbeat.h"
 #include "diag/bool_persist.h"
 #include "diag/programa.h"
 #include "diag/texto.h"
@@ -96,7 +97,11 @@ bool GeneraCuestionario(std::unique_ptr<TDocumentoWord>& documento, IMensajero& 
     // The name is data: a "^" in it is written as such, not read as a special code.
     datos.vReplaceWith = ReemplazaTexto(fuentes.DameRazonSocial(), "^", "^^");
     documento->RepDatEnTodoDocWord(datos);
+    if (fuentes.PreparaRespuestas) fuentes.PreparaRespuestas();
     for (int i = 1; i <= fuentes.nTotalPreguntas; ++i) {
+      // Prepared answers leave only the document's work here, question after question:
+      // the window paints between them.
+      db::beat();
       std::string sRespuesta;
       exito.SetValor(fuentes.RespondePregunta(i, sRespuesta));
       // Written also when the answer failed, so the document shows the error text.

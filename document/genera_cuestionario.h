@@ -31,6 +31,8 @@ struct TFuentesCuestionario {
   // The text for question n's bookmark; false when the question failed (the text is then
   // the error text, written all the same).
   std::function<bool(int nPregunta, std::string& sRespuesta)> RespondePregunta;
+  // Called once after the checks, before the first answer is asked; may be empty.
+  std::function<void()> PreparaRespuestas;
   // What question n ticks in its option list, asked after its text is written; may be
   // empty (nothing is ticked anywhere).
   std::function<TMarcasOpciones(int nPregunta)> DameMarcasOpciones;

@@ -15,6 +15,7 @@
 
 #include <strings.h>
 
+#include "data/consultas_en_copia.h"
 #include "data/db/error.h"
 #include "data/db/heartbeat.h"
 #include "document/template/plantilla.h"
@@ -338,6 +339,21 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     }
   };
 
+  // The rankings of the tops: few rows but slow statements, run in a copy of this
+  // process, on the other core, while this one writes the first sections. Started before
+  // the workbook, so that the copy shares none of its files.
+  std::vector<int> conRanking;
+  std::vector<std::string> consultasRanking;
+  for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
+    std::string sConsulta = DameConsultaTop(n, true);
+    if (sConsulta.empty()) continue;
+    conRanking.push_back(n);
+    consultasRanking.push_back(std::move(sConsulta));
+  }
+  TConsultasEnCopia copiaRankings;
+  const bool bCopiaRankings =
+      F_Conector && copiaRankings.Inicia(F_Conector->session(), consultasRanking);
+
   try {
     xlsx::Workbook::Options o;
     o.rowsPerSheet = opciones.nFilasPorHoja;
@@ -410,23 +426,30 @@ void TRepCuestSITI2020::EscribeEvidencia(const std::string& sRuta,
     std::map<int, const TSuma*> sumaDe;
 
     // The rankings of the tops, each in the answer's order: among the candidates tied
-    // for the first place, the one the answer took comes first. They are few rows but
-    // slow statements, run while the workbook's thread still writes the first section.
+    // for the first place, the one the answer took comes first. Those the copy could not
+    // give are run here, where a failure says why.
     struct TCandidato {
       db::Value candidato, operaciones, texto;
     };
     std::map<int, std::vector<TCandidato>> ranking;
     auto CalculaRankings = [&] {
-      for (int n = 1; n <= textos_motor::kTotalPreguntasSITI2020; ++n) {
-        const std::string sConsulta = DameConsultaTop(n, true);
-        if (sConsulta.empty()) continue;
+      std::optional<std::vector<TConsultasEnCopia::TResultado>> deLaCopia;
+      if (bCopiaRankings) deLaCopia = copiaRankings.Espera();
+      for (std::size_t i = 0; i < conRanking.size(); ++i) {
+        const int n = conRanking[i];
         std::vector<TCandidato>& lista = ranking[n];
         TFilas filas(Origenes(kColumnasRanking, false), [&](const std::vector<db::Value>& v,
                                                             const TFilas::TPosiciones& pos) {
           auto valor = [&](std::size_t c) { return pos[c] ? v[*pos[c]] : db::Value(); };
           lista.push_back({valor(2), valor(3), valor(4)});
         });
-        Recorre(sConsulta, filas);
+        if (deLaCopia && (*deLaCopia)[i].filas) {
+          const db::RowSet& rs = *(*deLaCopia)[i].filas;
+          filas.columns(rs.columns);
+          for (const auto& fila : rs.rows) filas.row(fila);
+        } else {
+          Recorre(consultasRanking[i], filas);
+        }
         const auto elegido = std::find_if(lista.begin(), lista.end(), [&](const TCandidato& c) {
           return textos_motor::kPrefijoRespuesta + c.texto.toString() == respuestas[n];
         });

@@ -1,6 +1,8 @@
 #include "engine/rep_cuest_siti2020.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "data/db/value.h"
 #include "engine/textos.h"
@@ -150,6 +152,28 @@ const TPregunta& DamePreguntaSITI2020(int nPregunta) {
 
 std::string TRepCuestSITI2020::DameTextoTipoCambio() const {
   return db::formatNumber(F_dTipoCambio);
+}
+
+std::string TRepCuestSITI2020::DameConsultaComun() {
+  return "SELECT COUNT(1) AS XResul FROM (" + DameOpsPeriodo(F_sFIni, F_sFFin) + ")";
+}
+
+bool TRepCuestSITI2020::RespondeLaCopia(int nPregunta) const {
+  // The sections the copy answers; each section's derived tables are built where its
+  // questions run. Measured on a million operations after the common statement (0.9 s):
+  // question 5 0.7 s, dollars bought 1.0 s (with the clients' table, built by the first
+  // section of each half), sold 0.9 s; other currencies bought 0.5 s, sold 0.4 s;
+  // documents bought 0.4 s, sold 0.2 s. The copy's share is 2.0 s, this process's 2.3 s.
+  struct TSeccion {
+    TClaseOps clase;
+    int nTipoOp;
+  };
+  static constexpr TSeccion kDeLaCopia[] = {
+      {TClaseOps::Dolares, 0}, {TClaseOps::OtrasDivisas, 1}, {TClaseOps::Documentos, 0}};
+  const TClaseOps clase = DamePreguntaSITI2020(nPregunta).clase;
+  const int nTipoOp = TipoOperacionPregunta(nPregunta);
+  return std::any_of(std::begin(kDeLaCopia), std::end(kDeLaCopia),
+                     [&](const TSeccion& s) { return s.clase == clase && s.nTipoOp == nTipoOp; });
 }
 
 // ---- Selectors ----

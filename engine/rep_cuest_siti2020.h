@@ -82,6 +82,9 @@ class TRepCuestSITI2020 : public TRepCuestCNBVBasic {
   // every candidate in the answer's order; empty for any other question.
   std::string DameConsultaTop(int nPregunta, bool bRanking) const;
 
+  std::string DameConsultaComun() override;
+  bool RespondeLaCopia(int nPregunta) const override;
+
   // The user's rate as Jet reads a number: "." always, shortest form (19.26, 20, 18.5).
   std::string DameTextoTipoCambio() const;
 };

@@ -1,8 +1,15 @@
 #include "engine/rep_cuestionario_cnbv.h"
 
+#include <strings.h>
+
 #include <charconv>
+#include <chrono>
+#include <optional>
 #include <vector>
 
+#include "data/consultas_en_copia.h"
+#include "data/db/error.h"
+#include "data/db/heartbeat.h"
 #include "diag/bitacora.h"
 #include "document/documento_word.h"
 #include "document/error_doc.h"
@@ -21,6 +28,16 @@ std::string Recorta(const std::string& s) {
   while (b < e && blanco(s[b])) ++b;
   while (e > b && blanco(s[e - 1])) --e;
   return s.substr(b, e - b);
+}
+
+// The answer text of a question's rows: the column Resultado of the first row;
+// nothing when there is none (the question's own turn then says why).
+std::optional<std::string> RespuestaDe(const db::RowSet& rs) {
+  if (rs.rows.empty()) return std::nullopt;
+  for (std::size_t c = 0; c < rs.columns.size(); ++c)
+    if (strcasecmp(rs.columns[c].c_str(), "Resultado") == 0)
+      return textos_motor::kPrefijoRespuesta + rs.rows.front()[c].toString();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -80,6 +97,7 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
   fuentes.RespondePregunta = [this](int nPregunta, std::string& sRespuesta) {
     return RespondePregunta(nPregunta, sRespuesta);
   };
+  fuentes.PreparaRespuestas = [this] { PreparaRespuestas(); };
   if (F_RespuestasCC)
     fuentes.DameMarcasOpciones = [this](int nPregunta) {
       return MarcasRespuestaCC(*F_RespuestasCC, nPregunta);
@@ -96,6 +114,8 @@ bool TRepCuestionarioCNBV::GeneraReporte(TTablaPEPs& vtPEPS) {
     // A check before the work or a file that could not be written: said, not thrown.
     F_sCausaFalla = e.what();
   }
+  // What a stopped run left prepared must not answer a later command.
+  F_Preparadas.clear();
   if (!F_sCausaFalla.empty()) RegistraEnBitacora(F_sCausaFalla);
   return bResultado;
 }
@@ -104,8 +124,72 @@ void TRepCuestionarioCNBV::LimpiaCorridasMuertas() {
   kv::LimpiaCorridasMuertas(textos_motor::kArchivoDocWord);
 }
 
+void TRepCuestionarioCNBV::PreparaRespuestas() {
+  F_Preparadas.clear();
+  F_SegundosPreparacion.clear();
+  if (!F_Conector) return;
+
+  db::Session& sesion = F_Conector->session();
+  // Runs one statement here, keeping the window alive; nothing when it fails.
+  auto Aqui = [&](const std::string& sConsulta, double& dSegundos) {
+    const auto t0 = std::chrono::steady_clock::now();
+    std::optional<db::RowSet> filas;
+    try {
+      db::runWithHeartbeat([&] { filas = sesion.select(sConsulta); });
+    } catch (const std::exception&) {
+      filas.reset();
+    }
+    dSegundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    return filas;
+  };
+  auto Guarda = [this](int n, std::string sConsulta, const std::optional<db::RowSet>& filas,
+                       double dSegundos) {
+    const auto r = filas ? RespuestaDe(*filas) : std::nullopt;
+    if (!r) return;
+    F_Preparadas[n] = {std::move(sConsulta), *r};
+    F_SegundosPreparacion[n] = dSegundos;
+  };
+
+  std::vector<int> aqui, enCopia;
+  std::vector<std::string> consultas(static_cast<std::size_t>(F_nTotalPreguntas) + 1);
+  for (int n = 1; n <= F_nTotalPreguntas; ++n) {
+    std::string s = DameConsultaPregunta(n);
+    if (s == textos_motor::kCCDebeResponder || s == textos_motor::kErrorPregunta) continue;
+    consultas[static_cast<std::size_t>(n)] = std::move(s);
+    (RespondeLaCopia(n) ? enCopia : aqui).push_back(n);
+  }
+  if (const std::string sComun = DameConsultaComun(); !sComun.empty())
+    (void)Aqui(sComun, F_SegundosPreparacion[0]);
+
+  TConsultasEnCopia copia;
+  std::vector<std::string> deLaCopia;
+  for (int n : enCopia) deLaCopia.push_back(consultas[static_cast<std::size_t>(n)]);
+  const bool bCopia = !enCopia.empty() && copia.Inicia(sesion, deLaCopia);
+  if (!bCopia) aqui.insert(aqui.end(), enCopia.begin(), enCopia.end());
+  for (int n : aqui) {
+    double d = 0;
+    const auto filas = Aqui(consultas[static_cast<std::size_t>(n)], d);
+    Guarda(n, consultas[static_cast<std::size_t>(n)], filas, d);
+  }
+  if (!bCopia) return;
+  const auto resultados = copia.Espera();
+
+  // A copy that did not end well leaves its questions to their turn.
+  if (!resultados) return;
+  for (std::size_t i = 0; i < enCopia.size(); ++i)
+    Guarda(enCopia[i], consultas[static_cast<std::size_t>(enCopia[i])], (*resultados)[i].filas,
+           (*resultados)[i].dSegundos);
+}
+
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {
   const std::string sConsulta = DameConsultaPregunta(nPregunta);
+  if (const auto it = F_Preparadas.find(nPregunta);
+      it != F_Preparadas.end() && it->second.first == sConsulta) {
+    sRespuesta = std::move(it->second.second);
+    F_Preparadas.erase(it);
+    F_UltimasRespuestas[nPregunta] = sRespuesta;
+    return true;
+  }
   if (sConsulta == textos_motor::kCCDebeResponder && F_RespuestasCC) {
     if (auto sTecleada = TextoEnMarcadorCC(*F_RespuestasCC, nPregunta)) {
       sRespuesta = std::move(*sTecleada);

@@ -61,6 +61,17 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // Resultado, the fixed text, or "** E R R O R **"); false when the question failed.
   bool RespondePregunta(int nPregunta, std::string& sRespuesta);
 
+  // Answers ahead every question the database answers: after the statement every half
+  // reads (DameConsultaComun), half of them in a copy of this process, on the other
+  // core, and the rest here (KV_COPIA_PARALELA=0: all of them here). RespondePregunta
+  // then gives each of those answers once, without running its statement again; a
+  // question whose statement failed here is run again there, in its turn, and reports
+  // as before. A copy that fails leaves its questions to RespondePregunta.
+  void PreparaRespuestas();
+  // Seconds the statement of each prepared question took, wherever it ran; 0 is the
+  // statement both halves read.
+  const std::map<int, double>& SegundosPreparacion() const { return F_SegundosPreparacion; }
+
   // Removes what report runs that died left behind (working files, converter profiles).
   static void LimpiaCorridasMuertas();
 
@@ -100,11 +111,23 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // Runs an answer text (or takes a fixed one) and makes the text of the bookmark.
   bool DameRespuestaPregunta(const std::string& sConsulta, std::string& sRespuesta);
 
+  // The statement whose derived tables the questions of both halves read; empty for none.
+  virtual std::string DameConsultaComun() { return {}; }
+  // Whether a question is answered in the copy when the answers are prepared; none
+  // unless a questionnaire says which.
+  virtual bool RespondeLaCopia(int nPregunta) const {
+    (void)nPregunta;
+    return false;
+  }
+
  private:
   std::shared_ptr<IMensajero> F_Mensajero;
   std::shared_ptr<const TRespuestasCC> F_RespuestasCC;
   int F_nTotalPreguntas;
   std::string F_sCausaFalla;
+  // Answers prepared ahead: question → its statement's text and its answer.
+  std::map<int, std::pair<std::string, std::string>> F_Preparadas;
+  std::map<int, double> F_SegundosPreparacion;
 };
 
 }  // namespace kv

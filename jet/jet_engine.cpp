@@ -228,6 +228,10 @@ bool switchedOff(const char* name) {
   return v && std::strcmp(v, "0") == 0;
 }
 
+// KiB of each page cache, the main store's (sorts spill past it) and the temporary
+// store's (kept derived tables spill past it).
+constexpr int kCacheKiB = 16384;
+
 // VM instructions between two looks at the interrupt flag and the clock.
 constexpr int kProgressSteps = 4096;
 
@@ -255,8 +259,7 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   // unlinked temporary files, so a large database does not multiply the process's memory
   // (16 MB each: the whole questionnaire over a million operations stays within 1.5 times
   // the file).
-  exec("PRAGMA main.cache_size = -16384");
-  exec("PRAGMA temp.cache_size = -16384");
+  shareCaches(1);
   cacheOn_ = !switchedOff("KV_JET_CACHE");
   keepGroupedAtOnce_ = !switchedOff("KV_JET_GRUPOS");
   copyKeyConditions_ = !switchedOff("KV_JET_CLAVES");
@@ -265,6 +268,12 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
 }
 
 JetEngine::~JetEngine() = default;
+
+void JetEngine::shareCaches(int n) {
+  const std::string kib = std::to_string(kCacheKiB / std::max(1, n));
+  exec("PRAGMA main.cache_size = -" + kib);
+  exec("PRAGMA temp.cache_size = -" + kib);
+}
 
 void JetEngine::setInterrupt(const std::atomic<bool>* flag, std::chrono::milliseconds limit) {
   stopFlag_ = flag;

@@ -57,6 +57,9 @@ class JetEngine {
   // KV_JET_CLAVES=0; see jet/sql/key_conditions.h).
   void setDerivedCache(bool on);
   bool derivedCache() const { return cacheOn_; }
+  // SQLite's caches (sorts, kept derived tables) at an n-th of their size: n processes
+  // share the memory one had. 1 restores them.
+  void shareCaches(int n);
   // Rows the kept tables may hold together (0: three times the rows loaded).
   void setCacheRowLimit(std::int64_t rows) { cacheRowLimit_ = rows; }
 

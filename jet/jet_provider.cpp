@@ -114,6 +114,7 @@ class JetSession : public kv::db::Session {
     engine_.execute(sql);
     current_.clear();
   }
+  void shareMemory(int n) override { engine_.shareCaches(n); }
   void beginCommand() override {
     try {
       if (failure_ || fileStamp(path_) != stamp_) engine_.replaceSource(openSource());

@@ -48,6 +48,10 @@ class Session {
   // The next statement that reads `table` reads it as it is now, outside the command's
   // snapshot (a table that is only looked at, never combined with the others).
   virtual void readCurrent(const std::string& table) { (void)table; }
+  // From now on n processes work on copies of this session (TProcesoCopia): a provider
+  // that caches shrinks its caches to an n-th of their size, so that all of them together
+  // take what one did; 1 gives them back their size.
+  virtual void shareMemory(int n) { (void)n; }
 };
 
 enum class ConnectMode {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "data/db/connection.h"
 #include "data/db/heartbeat.h"
@@ -56,6 +57,24 @@ TEST(Heartbeat, WithoutScopeWorkRunsOnTheCallingThread) {
   runWithHeartbeat([&] { ran = std::this_thread::get_id(); });
   EXPECT_EQ(ran, std::this_thread::get_id());
   EXPECT_THROW(runWithHeartbeat([] { throw DbError("EPrueba", "x"); }), DbError);
+}
+
+// Works each shorter than the interval, one after another, still beat about once per
+// interval: a window answering a run of quick statements does not wait for the whole run.
+TEST(Heartbeat, ARunOfShortWorksBeatsOncePerInterval) {
+  std::vector<std::chrono::steady_clock::time_point> beats;
+  HeartbeatScope scope([&] { beats.push_back(std::chrono::steady_clock::now()); }, 40ms);
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < 40; ++i) runWithHeartbeat([] { std::this_thread::sleep_for(5ms); });
+  const auto t1 = std::chrono::steady_clock::now();
+  ASSERT_GE(beats.size(), 2u);
+  // No stretch without a beat much longer than the interval plus one work.
+  auto previous = t0;
+  for (const auto& b : beats) {
+    EXPECT_LT(b - previous, 150ms);
+    previous = b;
+  }
+  EXPECT_LT(t1 - previous, 150ms);
 }
 
 TEST(Heartbeat, QueriesAndOpenBeatOnTheCallerWhileAWorkerWaits) {

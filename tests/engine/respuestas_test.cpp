@@ -417,6 +417,53 @@ TEST(Respuestas, FailedAnswers) {
   EXPECT_EQ(r, "** E R R O R **");
 }
 
+// A question whose statement fails while the answers are prepared, here or in the copy,
+// fails in its turn as it would have: its report once, after those of the questions
+// before it; the questions around it keep their prepared answers. An answer serves once,
+// and not when the question's text changed since it was prepared.
+TEST(Respuestas, PreparedAnswersFailInTheirTurnAndServeOnce) {
+  class TRepConFallas : public TRepPrueba {
+   public:
+    using TRepPrueba::TRepPrueba;
+    std::string DameConsultaPregunta(int n) override {
+      if (n == 48 || n == 101) return "SELECT Nada AS Resultado FROM tNoExiste" + std::to_string(n);
+      return TRepPrueba::DameConsultaPregunta(n);
+    }
+  };
+  for (const char* sCopia : {"1", "0"}) {
+    ::setenv("KV_COPIA_PARALELA", sCopia, 1);
+    TDialogosDePrueba dialogos;
+    const TDatos datos = DatosCompletos();
+    BaseEscrita base(datos);
+    TRepConFallas rep(base.Conexion(), 20);
+    TTablaPEPs vt;
+    Marca(vt, {});
+    rep.EstableceTablaPEPs(&vt);
+    rep.PreparaRespuestas();
+    ::unsetenv("KV_COPIA_PARALELA");
+    EXPECT_TRUE(dialogos->Dialogos().empty()) << sCopia;
+    // Prepared: 37 and 49 (the copy's half), 5 and 102 (this process's).
+    for (int n : {5, 37, 49, 102}) EXPECT_TRUE(rep.SegundosPreparacion().count(n)) << n;
+    for (int n : {48, 101}) EXPECT_FALSE(rep.SegundosPreparacion().count(n)) << n;
+    std::string r;
+    EXPECT_TRUE(rep.RespondePregunta(37, r));
+    EXPECT_EQ(r, "Respuesta: SI");
+    EXPECT_FALSE(rep.RespondePregunta(48, r));
+    EXPECT_EQ(r, "** E R R O R **");
+    ASSERT_EQ(dialogos->Dialogos().size(), 1u) << sCopia;
+    EXPECT_NE(dialogos->Dialogos()[0].sTexto.find("tNoExiste48"), std::string::npos);
+    EXPECT_TRUE(rep.RespondePregunta(49, r));
+    EXPECT_EQ(r, "Respuesta: 4");
+    EXPECT_FALSE(rep.RespondePregunta(101, r));
+    ASSERT_EQ(dialogos->Dialogos().size(), 2u) << sCopia;
+    EXPECT_NE(dialogos->Dialogos()[1].sTexto.find("tNoExiste101"), std::string::npos);
+    // A tick after the preparation changes question 40's text: it is asked again.
+    Marca(vt, {"F1", "E1"});
+    EXPECT_TRUE(rep.RespondePregunta(40, r));
+    EXPECT_EQ(r, "Respuesta: 2");
+  }
+}
+
 // ---- PEP detection ----
 
 std::set<std::pair<std::string, std::string>> Filas(const TTablaPEPs& vt) {
@@ -491,26 +538,31 @@ TEST(DeteccionPEPs, NoneFoundAndFailedQuery) {
 }
 
 // The Jet engine keeps derived tables whose text recurs, a grouped one from its first
-// use, and copies conditions on a grouped table's keys inside it; without each of those
-// speed-ups (KV_JET_CACHE=0, KV_JET_GRUPOS=0, KV_JET_CLAVES=0) every answer must be the
-// same, before and after new ticks in the same session.
+// use, and copies conditions on a grouped table's keys inside it; the answers prepared
+// ahead are half of them worked out in a copy of the process. Without each of those
+// speed-ups (KV_JET_CACHE=0, KV_JET_GRUPOS=0, KV_JET_CLAVES=0, KV_COPIA_PARALELA=0)
+// every answer must be the same, before and after new ticks in the same session, with
+// and without preparing them.
 TEST(Respuestas, SameAnswersWithAndWithoutEachSpeedUp) {
   const TDatos datos = DatosCompletos();
   const std::vector<std::set<std::string>> ticks = {{}, {"F1", "E1"}, {"F1", "E2", "PG"}, {}};
   auto todas = [&](const char* sApagada) {
     if (sApagada) ::setenv(sApagada, "0", 1);
     TEscenario e(datos, 19.26);
-    if (sApagada) ::unsetenv(sApagada);
     std::vector<std::vector<std::string>> r;
-    for (const auto& peps : ticks) {
-      Marca(e.vt, peps);
-      r.push_back(ComparaTodas(e.rep, TModelo(datos, 1, 19.26, peps)));
+    for (std::size_t t = 0; t < ticks.size(); ++t) {
+      Marca(e.vt, ticks[t]);
+      // Every other set of ticks, the answers are prepared first.
+      if (t % 2 == 0) e.rep.PreparaRespuestas();
+      r.push_back(ComparaTodas(e.rep, TModelo(datos, 1, 19.26, ticks[t])));
     }
+    if (sApagada) ::unsetenv(sApagada);
     EXPECT_TRUE(e.dialogos->Dialogos().empty());
     return r;
   };
   const auto con = todas(nullptr);
-  for (const char* sApagada : {"KV_JET_CACHE", "KV_JET_GRUPOS", "KV_JET_CLAVES"}) {
+  for (const char* sApagada :
+       {"KV_JET_CACHE", "KV_JET_GRUPOS", "KV_JET_CLAVES", "KV_COPIA_PARALELA"}) {
     const auto sin = todas(sApagada);
     for (std::size_t t = 0; t < ticks.size(); ++t)
       for (int n = 1; n <= 212; ++n)

@@ -162,6 +162,7 @@ int Ejecuta(const TArgumentos& a) {
   rep.EstableceTablaPEPs(&vtPEPs);
   rep.EstableceRespuestasCC(respuestasCC);
 
+  rep.PreparaRespuestas();
   // Unlike the report, every question is answered even after one fails.
   for (int n = 1; n <= rep.TotalPreguntas(); ++n) {
     std::string sRespuesta;

@@ -3,10 +3,9 @@
 #include <bit>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 
 #include "data/db/heartbeat.h"
+#include "diag/aceleraciones.h"
 
 namespace kv {
 
@@ -144,8 +143,7 @@ bool LeeResultado(TLector& l, TConsultasEnCopia::TResultado& r) {
 }  // namespace
 
 bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> consultas) {
-  const char* sCopia = std::getenv("KV_COPIA_PARALELA");
-  if (sCopia && std::strcmp(sCopia, "0") == 0) return false;
+  if (AceleracionApagada("KV_COPIA_PARALELA")) return false;
   Devuelve();
   F_nConsultas = consultas.size();
   // Shrinking the caches may write what they held to the temporary store: database

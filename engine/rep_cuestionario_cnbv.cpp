@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "data/consultas_en_copia.h"
-#include "data/db/error.h"
 #include "data/db/heartbeat.h"
 #include "diag/bitacora.h"
 #include "document/documento_word.h"

@@ -1,10 +1,10 @@
 #include "jet/jet_engine.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "data/db/error.h"
+#include "diag/aceleraciones.h"
 #include "jet/sql/jet_text.h"
 #include "jet/sql/key_conditions.h"
 #include "jet/sql/sql_parser.h"
@@ -222,12 +222,6 @@ std::string missingColumn(const std::string& rest) {
   return rest;
 }
 
-// A speed-up the environment turns off with NAME=0 (the answers must not change).
-bool switchedOff(const char* name) {
-  const char* v = std::getenv(name);
-  return v && std::strcmp(v, "0") == 0;
-}
-
 // KiB of each page cache, the main store's (sorts spill past it) and the temporary
 // store's (kept derived tables spill past it).
 constexpr int kCacheKiB = 16384;
@@ -260,9 +254,9 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   // (16 MB each: the whole questionnaire over a million operations stays within 1.5 times
   // the file).
   shareCaches(1);
-  cacheOn_ = !switchedOff("KV_JET_CACHE");
-  keepGroupedAtOnce_ = !switchedOff("KV_JET_GRUPOS");
-  copyKeyConditions_ = !switchedOff("KV_JET_CLAVES");
+  cacheOn_ = !AceleracionApagada("KV_JET_CACHE");
+  keepGroupedAtOnce_ = !AceleracionApagada("KV_JET_GRUPOS");
+  copyKeyConditions_ = !AceleracionApagada("KV_JET_CLAVES");
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }

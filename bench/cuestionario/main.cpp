@@ -246,17 +246,10 @@ void ImprimeMasLentas(const TPasada& p, std::size_t nCuantas) {
 // The slowest question's share of the whole pass, by time and by CPU. Prepared answers
 // run on two cores: the shares are of the pass's wall time and CPU, not of the sums.
 void ImprimeMayorParte(const TPasada& p, const TFase& fase) {
-  auto Mayor = [](const std::vector<double>& v, double& dTotal) {
-    dTotal = 0;
-    std::size_t iMayor = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-      dTotal += v[i];
-      if (v[i] > v[iMayor]) iMayor = i;
-    }
-    return iMayor;
+  auto Mayor = [](const std::vector<double>& v) {
+    return static_cast<std::size_t>(std::max_element(v.begin(), v.end()) - v.begin());
   };
-  double dSumaTiempo = 0, dSumaCPU = 0;
-  const std::size_t iT = Mayor(p.segundos, dSumaTiempo), iC = Mayor(p.cpu, dSumaCPU);
+  const std::size_t iT = Mayor(p.segundos), iC = Mayor(p.cpu);
   const double dTiempo = fase.dSegundos, dCPU = fase.dCPU;
   if (p.segundos.empty() || dTiempo <= 0 || dCPU <= 0) return;
   if (p.dComun > 0)

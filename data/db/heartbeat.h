@@ -30,9 +30,9 @@ void beat();
 
 // Runs work on this thread when no heartbeat is set; otherwise on a worker while this
 // thread beats, and once more after it when this thread has not beaten for an interval
-// (a run of short statements keeps the window alive too). The work's exception reaches the caller.
-// Database work asked for from inside a beat is refused with DbError: the connection is busy with
-// the running one.
+// (a run of short statements keeps the window alive too). The work's exception reaches
+// the caller. Database work asked for from inside a beat is refused with DbError: the
+// connection is busy with the running one.
 void runWithHeartbeat(const std::function<void()>& work);
 
 }  // namespace kv::db

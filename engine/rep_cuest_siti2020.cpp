@@ -155,7 +155,9 @@ std::string TRepCuestSITI2020::DameTextoTipoCambio() const {
 }
 
 std::string TRepCuestSITI2020::DameConsultaComun() {
-  return "SELECT COUNT(1) AS XResul FROM (" + DameOpsPeriodo(F_sFIni, F_sFFin) + ")";
+  // The grouped operations of the period, counted straight from the grouping: a subquery
+  // over them, named here and again by question 5, would be kept as a copy of the same rows.
+  return "SELECT COUNT(1) AS XResul" + DameDesdeOpsPeriodo(F_sFIni, F_sFFin);
 }
 
 bool TRepCuestSITI2020::RespondeLaCopia(int nPregunta) const {

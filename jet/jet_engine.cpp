@@ -258,6 +258,7 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   keepGroupedAtOnce_ = !AceleracionApagada("KV_JET_GRUPOS");
   copyKeyConditions_ = !AceleracionApagada("KV_JET_CLAVES");
   largestFirst_ = !AceleracionApagada("KV_JET_ORDEN");
+  foresight_ = !AceleracionApagada("KV_JET_PREVISION");
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }
@@ -502,7 +503,8 @@ std::string JetEngine::keptTable(const std::string& key, const std::function<std
   if (!k.table.empty() || k.failed) return k.table;
   const bool seenInThisStatement = k.seen > 0 && k.lastStatement == statementClock_;
   k.lastStatement = statementClock_;
-  if (++k.seen < (grouped && keepGroupedAtOnce_ ? 1 : 2)) return k.table;
+  const bool atOnce = (grouped && keepGroupedAtOnce_) || foreseen_.count(key) > 0;
+  if (++k.seen < (atOnce ? 1 : 2)) return k.table;
   const std::string name = "jet_kept_" + std::to_string(++nextKept_);
   if (!fillKeptTable(name, build(), k.rows)) {
     throwIfStopped();
@@ -513,6 +515,30 @@ std::string JetEngine::keptTable(const std::string& key, const std::function<std
   cacheRows_ += k.rows;
   if (seenInThisStatement) keptAfterInline_ = true;
   return k.table;
+}
+
+void JetEngine::foresee(const std::vector<std::string>& jetStatements) {
+  foreseen_.clear();
+  if (!cacheOn_ || !foresight_) return;
+  std::map<std::string, int> named;
+  for (const auto& sql : jetStatements) {
+    try {
+      Statement parsed = parseStatement(sql);
+      if (parsed.kind != Statement::Kind::Select) continue;
+      if (copyKeyConditions_) copyKeyConditions(*parsed.query);
+      // Translated as it will be, every derived table inline and counted.
+      TranslateContext ctx = context(false);
+      ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>&,
+                                  bool) {
+        ++named[key];
+        return std::string();
+      };
+      (void)translate(parsed, ctx);
+    } catch (const DbError&) {
+    }
+  }
+  for (const auto& [key, n] : named)
+    if (n > 1) foreseen_.insert(key);
 }
 
 // A derived table that comes twice in one statement is kept at its second coming, when

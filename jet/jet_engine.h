@@ -63,6 +63,10 @@ class JetEngine {
   // jet/sql/sql_translator.cpp).
   void setDerivedCache(bool on);
   bool derivedCache() const { return cacheOn_; }
+  // The Jet SELECTs about to run: a derived table they name more than once is kept from
+  // its first use (with the cache on, unless KV_JET_PREVISION=0). Replaces what was
+  // foreseen before; statements that fail are left out (they fail again when they run).
+  void foresee(const std::vector<std::string>& jetStatements);
   // SQLite's caches (sorts, kept derived tables) at an n-th of their size: n processes
   // share the memory one had. 1 restores them.
   void shareCaches(int n);
@@ -109,8 +113,10 @@ class JetEngine {
   bool keepGroupedAtOnce_ = true;
   bool copyKeyConditions_ = true;
   bool largestFirst_ = true;
+  bool foresight_ = true;
   std::map<std::string, std::int64_t> tableRows_;  // loaded, kept or counted table -> rows
   std::map<std::string, Kept> cache_;              // SQLite text of a derived table -> its rows
+  std::set<std::string> foreseen_;  // derived tables the foreseen statements name more than once
   std::int64_t cacheRows_ = 0;
   std::int64_t cacheRowLimit_ = 0;
   std::uint64_t useClock_ = 0;

@@ -76,5 +76,37 @@ TEST_F(JetPlan, LargestTableWrittenFirstIsScannedAndTheOthersIndexed) {
   EXPECT_EQ(rowSetText(con->select(kTopSector)), rows);
 }
 
+// Told the statements ahead, the engine keeps a derived table they name more than once at
+// its first use instead of its second; one named once stays inline.
+TEST_F(JetPlan, ForeseenStatementsKeepWhatTheyRepeatFromItsFirstUse) {
+  const std::string repeated = "(SELECT Cliente, Monto FROM tMov WHERE Monto > 3)";
+  const std::string once = "(SELECT Cliente, Monto FROM tMov WHERE Monto > 90)";
+  const std::vector<std::string> statements = {
+      "SELECT COUNT(1) AS n FROM " + repeated,
+      "SELECT SUM(Monto) AS s FROM " + repeated + " WHERE Cliente = 'c1'",
+      "SELECT COUNT(1) AS n FROM " + once,
+  };
+  std::vector<std::string> rows;
+  for (const char* prevision : {"0", "1"}) {
+    ::setenv("KV_JET_PREVISION", prevision, 1);
+    JetEngine e;
+    ::unsetenv("KV_JET_PREVISION");
+    e.runSqlite(kFixture);
+    e.foresee(statements);
+    const bool kept = prevision[0] == '1';
+    EXPECT_EQ(Has(e.plan(statements[0]), "tMov"), !kept) << "KV_JET_PREVISION=" << prevision;
+    EXPECT_TRUE(Has(e.plan(statements[2]), "tMov")) << "KV_JET_PREVISION=" << prevision;
+    std::string r;
+    for (const auto& s : statements) r += rowSetText(e.select(s));
+    rows.push_back(r);
+  }
+  EXPECT_EQ(rows[0], rows[1]);
+  // What cannot be foreseen is left to fail when it runs.
+  JetEngine e;
+  e.runSqlite(kFixture);
+  EXPECT_NO_THROW(e.foresee({"SELECT x FROM tNoExiste", "SELECT FROM", "DELETE FROM tMov"}));
+  EXPECT_EQ(rowSetText(e.select("SELECT COUNT(1) AS n FROM tMov")), "n\n4000\n");
+}
+
 }  // namespace
 }  // namespace kv::jet

@@ -270,7 +270,7 @@ class Translator {
   struct Result {
     std::string sql;
     Columns columns;
-    std::int64_t rows = kUnknownRows;  // at most this many rows, as far as known
+    std::int64_t rows = kUnknownRows;  // about as many rows as its largest table (-1: unknown)
   };
 
   // The tables a SELECT reads, for the time it is translated.
@@ -383,7 +383,7 @@ class Translator {
     std::string select;
     std::string keys;  // the ORDER BY keys
     Columns columns;
-    std::int64_t rows = kUnknownRows;  // at most the rows of its largest table
+    std::int64_t rows = kUnknownRows;  // the rows of its largest table (-1: unknown)
   };
 
   // The SELECT without its ORDER BY; with `rank`, the rank of each row in the ORDER BY
@@ -495,7 +495,7 @@ class Translator {
     return tableColumns_.emplace(stored, std::move(cols)).first->second;
   }
 
-  // The text of a FROM item; its tables join the scope. `rows`: at most this many rows.
+  // The text of a FROM item; its tables join the scope. `rows`: those of its largest table.
   std::string table(const TableRef& t, std::int64_t& rows) {
     switch (t.kind) {
       case TableRef::Kind::Table: {

@@ -158,6 +158,11 @@ bool TConsultasEnCopia::Inicia(db::Session& sesion, std::vector<std::string> con
     return false;
   }
   const bool bIniciada = F_Copia.Inicia([&sesion, consultas = std::move(consultas)] {
+    try {
+      sesion.foresee(consultas);
+    } catch (const std::exception&) {
+      // Each statement reports its own failure below.
+    }
     std::string s;
     for (const auto& sConsulta : consultas) {
       const auto t0 = std::chrono::steady_clock::now();

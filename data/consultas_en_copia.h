@@ -24,9 +24,10 @@ class TConsultasEnCopia {
   TConsultasEnCopia(const TConsultasEnCopia&) = delete;
   TConsultasEnCopia& operator=(const TConsultasEnCopia&) = delete;
 
-  // Starts the copy running each statement in turn on sesion; meanwhile the session and
-  // its copy share its memory (db::Session::shareMemory). False, and nothing runs,
-  // when no copy can be made (KV_COPIA_PARALELA=0 among them): the caller runs them.
+  // Starts the copy running each statement in turn on sesion, once it has told the session
+  // what it will run (db::Session::foresee); meanwhile the session and its copy share its
+  // memory (db::Session::shareMemory). False, and nothing runs, when no copy can be made
+  // (KV_COPIA_PARALELA=0 among them): the caller runs them.
   bool Inicia(db::Session& sesion, std::vector<std::string> consultas);
   // Both keep a window's heartbeat going (db::runWithHeartbeat) while they work.
   // Each statement's result, in the order given; nullopt when the copy did not end well

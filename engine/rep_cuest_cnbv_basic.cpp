@@ -87,8 +87,13 @@ std::string TRepCuestCNBVBasic::DameConsultaDivisas(const std::string& sSimbolo,
 
 std::string TRepCuestCNBVBasic::DameOpsPeriodo(const std::string& sFIni,
                                                const std::string& sFFin) const {
-  return "SELECT tOps.* FROM (" + DameConsultaMovtos(false) + ") AS tOps " + "WHERE " +
-         "tOps.Fecha >= #" + sFIni + "# AND " + "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "#";
+  return "SELECT tOps.*" + DameDesdeOpsPeriodo(sFIni, sFFin);
+}
+
+std::string TRepCuestCNBVBasic::DameDesdeOpsPeriodo(const std::string& sFIni,
+                                                    const std::string& sFFin) const {
+  return " FROM (" + DameConsultaMovtos(false) + ") AS tOps " + "WHERE " + "tOps.Fecha >= #" +
+         sFIni + "# AND " + "tOps.Fecha < #" + DameDiaSiguiente(sFFin) + "#";
 }
 
 std::string TRepCuestCNBVBasic::DameOpsDolares(int nTipoOp, const std::string& sFIni,

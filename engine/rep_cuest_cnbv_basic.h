@@ -80,6 +80,8 @@ class TRepCuestCNBVBasic : public TRepCuestionarioCNBV {
   std::string DameConsultaMovtos(bool bCancelado) const;
   static std::string DameConsultaDivisas(const std::string& sSimbolo, bool bIgual, bool bPagare);
   std::string DameOpsPeriodo(const std::string& sFIni, const std::string& sFFin) const;
+  // The FROM and WHERE of DameOpsPeriodo: the grouped operations as tOps, those of the period.
+  std::string DameDesdeOpsPeriodo(const std::string& sFIni, const std::string& sFFin) const;
   std::string DameOpsDolares(int nTipoOp, const std::string& sFIni, const std::string& sFFin) const;
   std::string DameOpsOtrasDivisas(int nTipoOp, const std::string& sFIni, const std::string& sFFin,
                                   const std::string& sTipoCambio) const;

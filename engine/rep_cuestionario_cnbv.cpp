@@ -165,6 +165,24 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
   for (int n : enCopia) deLaCopia.push_back(consultas[static_cast<std::size_t>(n)]);
   const bool bCopia = !enCopia.empty() && copia.Inicia(sesion, deLaCopia);
   if (!bCopia) aqui.insert(aqui.end(), enCopia.begin(), enCopia.end());
+  // The statements of this half, foreseen while they run and no longer.
+  std::vector<std::string> deAqui;
+  for (int n : aqui) deAqui.push_back(consultas[static_cast<std::size_t>(n)]);
+  try {
+    db::runWithHeartbeat([&] { sesion.foresee(deAqui); });
+  } catch (const std::exception&) {
+    // Each statement reports its own failure in its turn.
+  }
+  const struct TOlvida {
+    db::Session& sesion;
+    ~TOlvida() {
+      try {
+        sesion.foresee({});
+      } catch (const std::exception&) {
+        // A failed session foresees nothing anyway.
+      }
+    }
+  } olvida{sesion};
   for (int n : aqui) {
     double d = 0;
     const auto filas = Aqui(consultas[static_cast<std::size_t>(n)], d);

@@ -63,7 +63,8 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
 
   // Answers ahead every question the database answers: after the statement every half
   // reads (DameConsultaComun), half of them in a copy of this process, on the other
-  // core, and the rest here (KV_COPIA_PARALELA=0: all of them here). RespondePregunta
+  // core, and the rest here (KV_COPIA_PARALELA=0: all of them here); each half tells the
+  // session the statements it is about to run (db::Session::foresee). RespondePregunta
   // then gives each of those answers once, without running its statement again; a
   // question whose statement failed here is run again there, in its turn, and reports
   // as before. A copy that fails leaves its questions to RespondePregunta.

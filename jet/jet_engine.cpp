@@ -257,6 +257,8 @@ JetEngine::JetEngine(std::unique_ptr<TableSource> source) : source_(std::move(so
   cacheOn_ = !AceleracionApagada("KV_JET_CACHE");
   keepGroupedAtOnce_ = !AceleracionApagada("KV_JET_GRUPOS");
   copyKeyConditions_ = !AceleracionApagada("KV_JET_CLAVES");
+  largestFirst_ = !AceleracionApagada("KV_JET_ORDEN");
+  foresight_ = !AceleracionApagada("KV_JET_PREVISION");
   if (source_)
     for (const auto& n : source_->tableNames()) sourceTables_.emplace(toUpper(n), n);
 }
@@ -314,8 +316,9 @@ void JetEngine::fail(int rc) {
 }
 
 void JetEngine::runSqlite(const std::string& sql) {
-  // The tables may change: kept rows would be stale.
+  // The tables may change: kept rows would be stale, and so would counted ones.
   clearCache();
+  tableRows_.clear();
   exec(sql);
 }
 
@@ -345,6 +348,7 @@ void JetEngine::load(const std::string& stored) {
     source_->loadTable(stored, writer);
     writer.finish();
     loadedRows_ += writer.rows();
+    tableRows_[stored] = writer.rows();
   } catch (...) {
     cleaningUp_ = true;
     sqlite3_exec(db_.get(), "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
@@ -399,10 +403,27 @@ std::vector<std::string> JetEngine::describe(const std::string& sqliteSelect) {
   return cols;
 }
 
+// The rows of a loaded or kept table as counted when it was filled; any other table (made
+// with runSqlite) is counted once. -1 when it cannot be counted.
+std::int64_t JetEngine::rowCount(const std::string& table) {
+  if (const auto it = tableRows_.find(table); it != tableRows_.end()) return it->second;
+  sqlite3_stmt* raw = nullptr;
+  const std::string sql = "SELECT COUNT(*) FROM " + quoteName(table);
+  std::int64_t rows = -1;
+  if (sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) ==
+      SQLITE_OK) {
+    SqliteStmt st(raw);
+    if (sqlite3_step(st.get()) == SQLITE_ROW) rows = sqlite3_column_int64(st.get(), 0);
+  }
+  if (rows >= 0) tableRows_[table] = rows;
+  return rows;
+}
+
 TranslateContext JetEngine::context(bool useCache) {
   TranslateContext ctx{[this](const std::string& n) { return resolveTable(n); },
                        [this](const std::string& s) { return describe(s); }, nullptr,
-                       [this](const std::string& t) { return tableColumns(t); }};
+                       [this](const std::string& t) { return tableColumns(t); }, nullptr};
+  if (largestFirst_) ctx.rowCount = [this](const std::string& t) { return rowCount(t); };
   if (useCache && cacheOn_)
     ctx.derivedTable = [this](const std::string& key, const std::function<std::string()>& build,
                               bool grouped) { return keptTable(key, build, grouped); };
@@ -421,6 +442,7 @@ void JetEngine::replaceSource(std::unique_ptr<TableSource> source) {
                  nullptr, nullptr);
   loaded_.clear();
   loadedRows_ = 0;
+  tableRows_.clear();
   sourceTables_.clear();
   source_ = std::move(source);
   if (source_)
@@ -433,9 +455,11 @@ void JetEngine::forgetTable(const std::string& written) {
   clearCache();
   exec("DROP TABLE main." + quoteName(it->second));
   loaded_.erase(it->second);
+  tableRows_.erase(it->second);
 }
 
 void JetEngine::dropKept(const std::string& table) {
+  tableRows_.erase(table);
   sqlite3_exec(db_.get(), ("DROP TABLE IF EXISTS temp." + quoteName(table)).c_str(), nullptr,
                nullptr, nullptr);
 }
@@ -470,10 +494,17 @@ void JetEngine::trimCache() {
 // questionnaire's texts group the same operations again and again.
 std::string JetEngine::keptTable(const std::string& key, const std::function<std::string()>& build,
                                  bool grouped) {
+  if (rereading_) {
+    const auto it = cache_.find(key);
+    return it == cache_.end() ? std::string() : it->second.table;
+  }
   Kept& k = cache_[key];
   k.lastUse = ++useClock_;
   if (!k.table.empty() || k.failed) return k.table;
-  if (++k.seen < (grouped && keepGroupedAtOnce_ ? 1 : 2)) return k.table;
+  const bool seenInThisStatement = k.seen > 0 && k.lastStatement == statementClock_;
+  k.lastStatement = statementClock_;
+  const bool atOnce = (grouped && keepGroupedAtOnce_) || foreseen_.count(key) > 0;
+  if (++k.seen < (atOnce ? 1 : 2)) return k.table;
   const std::string name = "jet_kept_" + std::to_string(++nextKept_);
   if (!fillKeptTable(name, build(), k.rows)) {
     throwIfStopped();
@@ -482,7 +513,49 @@ std::string JetEngine::keptTable(const std::string& key, const std::function<std
   }
   k.table = name;
   cacheRows_ += k.rows;
+  if (seenInThisStatement) keptAfterInline_ = true;
   return k.table;
+}
+
+void JetEngine::foresee(const std::vector<std::string>& jetStatements) {
+  foreseen_.clear();
+  if (!cacheOn_ || !foresight_) return;
+  std::map<std::string, int> named;
+  for (const auto& sql : jetStatements) {
+    try {
+      Statement parsed = parseStatement(sql);
+      if (parsed.kind != Statement::Kind::Select) continue;
+      if (copyKeyConditions_) copyKeyConditions(*parsed.query);
+      // Translated as it will be, every derived table inline and counted.
+      TranslateContext ctx = context(false);
+      ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>&,
+                                  bool) {
+        ++named[key];
+        return std::string();
+      };
+      (void)translate(parsed, ctx);
+    } catch (const DbError&) {
+    }
+  }
+  for (const auto& [key, n] : named)
+    if (n > 1) foreseen_.insert(key);
+}
+
+// A derived table that comes twice in one statement is kept at its second coming, when
+// its first is already translated inline: SQLite would compute its rows once more there.
+// The statement is then translated again, every derived table already kept read from its
+// table and nothing new counted or kept.
+Translation JetEngine::translateKeeping(const Statement& parsed, bool useCache) {
+  ++statementClock_;
+  keptAfterInline_ = false;
+  Translation tr = translate(parsed, context(useCache));
+  if (!keptAfterInline_) return tr;
+  rereading_ = true;
+  const struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{rereading_};
+  return translate(parsed, context(useCache));
 }
 
 // Creates `table` with the columns of the SELECT (every one compared as Jet compares
@@ -520,6 +593,7 @@ bool JetEngine::fillKeptTable(const std::string& table, const std::string& sqlit
     return false;
   }
   rows = sqlite3_changes64(db_.get());
+  tableRows_[table] = rows;
   return true;
 }
 
@@ -544,7 +618,7 @@ void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
   startStatement();
   try {
     trimCache();
-    const Translation tr = translate(parsed, context(true));
+    const Translation tr = translateKeeping(parsed, true);
     SqliteStmt st = prepare(tr.sql);
     const int n = sqlite3_column_count(st.get());
     std::vector<std::string> columns;
@@ -574,6 +648,25 @@ void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
   }
 }
 
+std::vector<std::string> JetEngine::plan(const std::string& jetSql) {
+  Statement parsed = parseStatement(jetSql);
+  if (parsed.kind != Statement::Kind::Select)
+    throw DbError(textos_jet::kClass, textos_jet::kOnlySelect);
+  if (cacheOn_ && copyKeyConditions_) copyKeyConditions(*parsed.query);
+  startStatement();
+  trimCache();
+  SqliteStmt st = prepare("EXPLAIN QUERY PLAN " + translateKeeping(parsed, true).sql);
+  std::vector<std::string> steps;
+  for (;;) {
+    const int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) fail(rc);
+    const auto* detail = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 3));
+    steps.emplace_back(detail ? detail : "");
+  }
+  return steps;
+}
+
 void JetEngine::execute(const std::string& jetSql) {
   const Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select && readOnly_)
@@ -583,7 +676,7 @@ void JetEngine::execute(const std::string& jetSql) {
   startStatement();
   try {
     trimCache();
-    const std::string sql = translate(parsed, context(parsed.kind == Statement::Kind::Select)).sql;
+    const std::string sql = translateKeeping(parsed, parsed.kind == Statement::Kind::Select).sql;
     SqliteStmt st = prepare(sql);
     for (;;) {
       const int rc = sqlite3_step(st.get());

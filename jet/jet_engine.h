@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "data/db/provider.h"
 #include "jet/sql/sql_translator.h"
@@ -33,6 +34,9 @@ class JetEngine {
   kv::db::RowSet select(const std::string& jetSql);
   // The same, handing each row to sink as SQLite produces it. Throws DbError.
   void selectInto(const std::string& jetSql, kv::db::RowSink& sink);
+  // How SQLite would run a Jet SELECT, one step a line, as EXPLAIN QUERY PLAN gives them;
+  // derived tables are kept as running the statement would keep them. Throws DbError.
+  std::vector<std::string> plan(const std::string& jetSql);
   // Runs a Jet statement without rows. DELETE and TRUNCATE are refused when the
   // engine is read only (always, over an .mdb file).
   void execute(const std::string& jetSql);
@@ -54,9 +58,15 @@ class JetEngine {
   // and reads them from there in later statements (a grouped one from its first use,
   // unless KV_JET_GRUPOS=0). On unless KV_JET_CACHE=0. With it, a grouped derived table
   // filtered on its keys by a number or a date groups only the rows that pass (unless
-  // KV_JET_CLAVES=0; see jet/sql/key_conditions.h).
+  // KV_JET_CLAVES=0; see jet/sql/key_conditions.h). A FROM list whose first table has the
+  // most rows is joined in its written order (unless KV_JET_ORDEN=0; see
+  // jet/sql/sql_translator.cpp).
   void setDerivedCache(bool on);
   bool derivedCache() const { return cacheOn_; }
+  // The Jet SELECTs about to run: a derived table they name more than once is kept from
+  // its first use (with the cache on, unless KV_JET_PREVISION=0). Replaces what was
+  // foreseen before; statements that fail are left out (they fail again when they run).
+  void foresee(const std::vector<std::string>& jetStatements);
   // SQLite's caches (sorts, kept derived tables) at an n-th of their size: n processes
   // share the memory one had. 1 restores them.
   void shareCaches(int n);
@@ -74,6 +84,8 @@ class JetEngine {
   SqliteStmt prepare(const std::string& sql);
   [[noreturn]] void fail(int rc);
   TranslateContext context(bool useCache);
+  std::int64_t rowCount(const std::string& table);
+  Translation translateKeeping(const Statement& parsed, bool useCache);
   std::string keptTable(const std::string& key, const std::function<std::string()>& build,
                         bool grouped);
   bool fillKeptTable(const std::string& table, const std::string& sqliteSelect, std::int64_t& rows);
@@ -88,6 +100,7 @@ class JetEngine {
     bool failed = false;
     std::int64_t rows = 0;
     std::uint64_t lastUse = 0;
+    std::uint64_t lastStatement = 0;  // the statement that last named it
   };
 
   SqliteDb db_;
@@ -99,11 +112,18 @@ class JetEngine {
   bool cacheOn_ = true;
   bool keepGroupedAtOnce_ = true;
   bool copyKeyConditions_ = true;
-  std::map<std::string, Kept> cache_;  // SQLite text of a derived table -> its rows
+  bool largestFirst_ = true;
+  bool foresight_ = true;
+  std::map<std::string, std::int64_t> tableRows_;  // loaded, kept or counted table -> rows
+  std::map<std::string, Kept> cache_;              // SQLite text of a derived table -> its rows
+  std::set<std::string> foreseen_;  // derived tables the foreseen statements name more than once
   std::int64_t cacheRows_ = 0;
   std::int64_t cacheRowLimit_ = 0;
   std::uint64_t useClock_ = 0;
   int nextKept_ = 0;
+  std::uint64_t statementClock_ = 0;
+  bool keptAfterInline_ = false;  // this statement kept a table it already had inline
+  bool rereading_ = false;        // translating again: only tables already kept
 
   enum class Stop { None, Asked, TimeLimit };
   const std::atomic<bool>* stopFlag_ = nullptr;

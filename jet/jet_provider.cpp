@@ -115,6 +115,10 @@ class JetSession : public kv::db::Session {
     current_.clear();
   }
   void shareMemory(int n) override { engine_.shareCaches(n); }
+  void foresee(const std::vector<std::string>& statements) override {
+    checkUsable();
+    engine_.foresee(statements);
+  }
   void beginCommand() override {
     try {
       if (failure_ || fileStamp(path_) != stamp_) engine_.replaceSource(openSource());

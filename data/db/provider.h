@@ -52,6 +52,9 @@ class Session {
   // that caches shrinks its caches to an n-th of their size, so that all of them together
   // take what one did; 1 gives them back their size.
   virtual void shareMemory(int n) { (void)n; }
+  // The statements about to run, in their order: a provider that keeps what recurs may keep
+  // it from its first use. Nothing runs; whatever fails here fails again when it runs.
+  virtual void foresee(const std::vector<std::string>& statements) { (void)statements; }
 };
 
 enum class ConnectMode {

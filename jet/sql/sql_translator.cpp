@@ -180,6 +180,27 @@ std::string joined(const std::vector<std::string>& parts, std::size_t from, std:
   return s;
 }
 
+constexpr std::int64_t kUnknownRows = -1;
+
+// The largest of some row counts; unknown when one is.
+std::int64_t largest(const std::vector<std::int64_t>& rows) {
+  std::int64_t most = 0;
+  for (const std::int64_t n : rows) {
+    if (n == kUnknownRows) return kUnknownRows;
+    most = std::max(most, n);
+  }
+  return most;
+}
+
+// SQLite joins tables without indexes by indexing the inner one for each statement; when
+// a FROM list names its largest table first, its own plan may still index that one, a
+// sort of every row where indexing the smaller tables costs little. Such a list is then
+// joined in its written order: the largest table scanned once, the others indexed.
+bool largestFirst(const std::vector<std::int64_t>& rows) {
+  if (rows.size() < 2 || largest(rows) == kUnknownRows) return false;
+  return std::all_of(rows.begin() + 1, rows.end(), [&](std::int64_t n) { return n <= rows[0]; });
+}
+
 // "(a SEP b SEP …)" for an associative operator, in runs of at most kFlatRun so that
 // neither SQLite's tree nor its parser goes deep.
 std::string associativeRun(std::vector<std::string> parts, const char* sep) {
@@ -249,6 +270,7 @@ class Translator {
   struct Result {
     std::string sql;
     Columns columns;
+    std::int64_t rows = kUnknownRows;  // about as many rows as its largest table (-1: unknown)
   };
 
   // The tables a SELECT reads, for the time it is translated.
@@ -279,10 +301,12 @@ class Translator {
   Result query(const Query& q) {
     if (q.members.size() == 1) return member(q.members[0], false);
     Result r;
+    r.rows = 0;
     for (std::size_t i = 0; i < q.members.size(); ++i) {
       if (i > 0) r.sql += q.unionAll[i - 1] ? " UNION ALL " : " UNION ";
       Result m = member(q.members[i], true);
       r.sql += m.sql;
+      r.rows = r.rows == kUnknownRows || m.rows == kUnknownRows ? kUnknownRows : r.rows + m.rows;
       if (i == 0) {
         r.columns = std::move(m.columns);
         continue;
@@ -333,7 +357,8 @@ class Translator {
     // statement, however the member is wrapped.
     const bool ranked = c.top && !c.orderBy.empty();
     Core base = core(c, ranked);
-    if (c.orderBy.empty() && !c.top) return {std::move(base.select), std::move(base.columns)};
+    if (c.orderBy.empty() && !c.top)
+      return {std::move(base.select), std::move(base.columns), base.rows};
     std::string s;
     if (ranked) {
       if (c.distinct)
@@ -351,23 +376,31 @@ class Translator {
     } else {
       s = base.select + " ORDER BY " + base.keys;
     }
-    return {inCompound ? "SELECT * FROM (" + s + ")" : s, std::move(base.columns)};
+    return {inCompound ? "SELECT * FROM (" + s + ")" : s, std::move(base.columns), base.rows};
   }
 
   struct Core {
     std::string select;
     std::string keys;  // the ORDER BY keys
     Columns columns;
+    std::int64_t rows = kUnknownRows;  // the rows of its largest table (-1: unknown)
   };
 
   // The SELECT without its ORDER BY; with `rank`, the rank of each row in the ORDER BY
   // order as two more columns (jet_rank_ with ties, jet_row_ without).
   Core core(const SelectCore& c, bool rank) {
     Scope scope(*this);
-    std::string from;
-    for (std::size_t i = 0; i < c.from.size(); ++i) from += (i ? ", " : "") + table(*c.from[i]);
-
     Core out;
+    std::vector<std::string> tables;
+    std::vector<std::int64_t> rows;
+    for (const auto& t : c.from) {
+      rows.push_back(kUnknownRows);
+      tables.push_back(table(*t, rows.back()));
+    }
+    out.rows = largest(rows);
+    const std::string from =
+        joined(tables, 0, tables.size(), largestFirst(rows) ? " CROSS JOIN " : ", ");
+
     out.columns.known = true;
     std::string items;
     std::vector<Alias> aliases;
@@ -446,6 +479,10 @@ class Translator {
     return text;
   }
 
+  std::int64_t rowCount(const std::string& table) const {
+    return ctx_.rowCount ? ctx_.rowCount(table) : kUnknownRows;
+  }
+
   const Columns& storedColumns(const std::string& stored) {
     auto it = tableColumns_.find(stored);
     if (it != tableColumns_.end()) return it->second;
@@ -458,11 +495,12 @@ class Translator {
     return tableColumns_.emplace(stored, std::move(cols)).first->second;
   }
 
-  // The text of a FROM item; its tables join the scope.
-  std::string table(const TableRef& t) {
+  // The text of a FROM item; its tables join the scope. `rows`: those of its largest table.
+  std::string table(const TableRef& t, std::int64_t& rows) {
     switch (t.kind) {
       case TableRef::Kind::Table: {
         const std::string stored = ctx_.resolveTable(t.name);
+        rows = rowCount(stored);
         const std::string name = t.alias.empty() ? t.name : t.alias;
         scope_->push_back({name, storedColumns(stored)});
         return quoteName(stored) + " AS " + quoteName(name);
@@ -476,11 +514,14 @@ class Translator {
           inner = Translator(inlineOnly).query(*t.query);
           const std::string kept = ctx_.derivedTable(
               inner.sql, [&] { return query(*t.query).sql; }, grouped(*t.query));
-          if (!kept.empty())
+          if (!kept.empty()) {
             s = quoteName(kept) + (t.alias.empty() ? "" : " AS " + quoteName(t.alias));
+            rows = rowCount(kept);
+          }
         }
         if (s.empty()) {
           inner = query(*t.query);
+          rows = inner.rows;
           s = "(" + inner.sql + ")";
           if (!t.alias.empty()) s += " AS " + quoteName(t.alias);
         }
@@ -488,7 +529,10 @@ class Translator {
         return s;
       }
       case TableRef::Kind::Join: {
-        std::string s = "(" + table(*t.left) + " " + t.joinType + " JOIN " + table(*t.right);
+        std::int64_t left = kUnknownRows, right = kUnknownRows;
+        std::string s =
+            "(" + table(*t.left, left) + " " + t.joinType + " JOIN " + table(*t.right, right);
+        rows = largest({left, right});
         return s + " ON " + expr(*t.on, Use::Condition).text + ")";
       }
     }

@@ -45,6 +45,7 @@
 // |                                               |   operands, left to right                 |
 //
 // The parser bounds the depth of the tree, so the recursion here is bounded too.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -68,6 +69,9 @@ struct TranslateContext {
       derivedTable;
   // Optional: the columns of a stored table (to know field spellings and types).
   std::function<std::vector<ColumnInfo>(const std::string& stored)> columns;
+  // Optional: the rows of a stored or kept table, or -1 when not known (a FROM list whose
+  // first table is the largest is then joined in its written order).
+  std::function<std::int64_t(const std::string& table)> rowCount;
 };
 
 struct Translation {

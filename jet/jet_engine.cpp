@@ -523,9 +523,7 @@ void JetEngine::foresee(const std::vector<std::string>& jetStatements) {
   std::map<std::string, int> named;
   for (const auto& sql : jetStatements) {
     try {
-      Statement parsed = parseStatement(sql);
-      if (parsed.kind != Statement::Kind::Select) continue;
-      if (copyKeyConditions_) copyKeyConditions(*parsed.query);
+      const Statement parsed = parseSelect(sql);
       // Translated as it will be, every derived table inline and counted.
       TranslateContext ctx = context(false);
       ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>&,
@@ -608,13 +606,18 @@ kv::db::RowSet JetEngine::select(const std::string& jetSql) {
   return std::move(keep.rs);
 }
 
-void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
+Statement JetEngine::parseSelect(const std::string& jetSql) const {
   Statement parsed = parseStatement(jetSql);
   if (parsed.kind != Statement::Kind::Select) {
     if (readOnly_) throw DbError(textos_jet::kClass, textos_jet::kReadOnly);
     throw DbError(textos_jet::kClass, textos_jet::kOnlySelect);
   }
   if (cacheOn_ && copyKeyConditions_) copyKeyConditions(*parsed.query);
+  return parsed;
+}
+
+void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
+  const Statement parsed = parseSelect(jetSql);
   startStatement();
   try {
     trimCache();
@@ -649,10 +652,7 @@ void JetEngine::selectInto(const std::string& jetSql, kv::db::RowSink& sink) {
 }
 
 std::vector<std::string> JetEngine::plan(const std::string& jetSql) {
-  Statement parsed = parseStatement(jetSql);
-  if (parsed.kind != Statement::Kind::Select)
-    throw DbError(textos_jet::kClass, textos_jet::kOnlySelect);
-  if (cacheOn_ && copyKeyConditions_) copyKeyConditions(*parsed.query);
+  const Statement parsed = parseSelect(jetSql);
   startStatement();
   trimCache();
   SqliteStmt st = prepare("EXPLAIN QUERY PLAN " + translateKeeping(parsed, true).sql);

@@ -83,6 +83,9 @@ class JetEngine {
   void load(const std::string& stored);
   SqliteStmt prepare(const std::string& sql);
   [[noreturn]] void fail(int rc);
+  // A Jet SELECT parsed, with the conditions on its grouped tables' keys copied inside them
+  // when the cache is on. Throws DbError, also for a statement of another kind.
+  Statement parseSelect(const std::string& jetSql) const;
   TranslateContext context(bool useCache);
   std::int64_t rowCount(const std::string& table);
   Translation translateKeeping(const Statement& parsed, bool useCache);

@@ -20,6 +20,8 @@ using kv::db::DbError;
 
 // Declared type of date columns: REAL affinity, recognisable in results.
 constexpr const char* kDateType = "DATEREAL";
+// What a derived table reads from while foresight counts them: a text never run.
+constexpr const char* kCounted = "jet_counted";
 
 const char* declaredType(ColumnKind k) {
   switch (k) {
@@ -520,18 +522,22 @@ std::string JetEngine::keptTable(const std::string& key, const std::function<std
 void JetEngine::foresee(const std::vector<std::string>& jetStatements) {
   foreseen_.clear();
   if (!cacheOn_ || !foresight_) return;
+  // Each statement is translated with every derived table counted where it is named. The
+  // rows of one are translated once: kept, it is built once; inline, it is named once. So
+  // what it names in turn counts once, however often it is named itself: a grouping over a
+  // subquery that every statement names keeps the grouping, not the subquery's rows too.
   std::map<std::string, int> named;
+  TranslateContext ctx = context(false);
+  if (ctx.rowCount)
+    ctx.rowCount = [this](const std::string& t) { return t == kCounted ? -1 : rowCount(t); };
+  ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>& build,
+                              bool) {
+    if (named[key]++ == 0) (void)build();
+    return std::string(kCounted);
+  };
   for (const auto& sql : jetStatements) {
     try {
-      const Statement parsed = parseSelect(sql);
-      // Translated as it will be, every derived table inline and counted.
-      TranslateContext ctx = context(false);
-      ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>&,
-                                  bool) {
-        ++named[key];
-        return std::string();
-      };
-      (void)translate(parsed, ctx);
+      (void)translate(parseSelect(sql), ctx);
     } catch (const DbError&) {
     }
   }

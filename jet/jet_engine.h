@@ -72,6 +72,8 @@ class JetEngine {
   void shareCaches(int n);
   // Rows the kept tables may hold together (0: three times the rows loaded).
   void setCacheRowLimit(std::int64_t rows) { cacheRowLimit_ = rows; }
+  // Rows the kept tables hold together.
+  std::int64_t keptRows() const { return cacheRows_; }
 
  private:
   static int progress(void* self);

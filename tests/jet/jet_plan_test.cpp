@@ -104,5 +104,25 @@ TEST_F(JetPlan, ForeseenStatementsKeepWhatTheyRepeatFromItsFirstUse) {
   EXPECT_EQ(rowSetText(e->select("SELECT COUNT(1) AS n FROM tMov")), "n\n4000\n");
 }
 
+// A grouping that every statement names is kept once; the subquery it groups is read once,
+// while the grouping is built, and is not kept beside it.
+TEST_F(JetPlan, ForeseenGroupingKeepsItsGroupsNotTheRowsItGroups) {
+  const std::string grouped =
+      "(SELECT Cliente, Fecha, SUM(Monto) AS s FROM (SELECT Cliente, Fecha, Monto FROM tMov "
+      "WHERE Monto > 3) GROUP BY Cliente, Fecha) AS g";
+  const std::vector<std::string> statements = {
+      "SELECT COUNT(1) AS n FROM " + grouped,
+      "SELECT SUM(s) AS t FROM " + grouped + " WHERE g.Cliente = 'c1'",
+  };
+  auto e = Engine();
+  e->foresee(statements);
+  const auto groups = e->select(statements[0]);
+  ASSERT_EQ(groups.rows.size(), 1u);
+  EXPECT_EQ(e->keptRows(), groups.rows[0][0].toInt());
+  const std::string rows = rowSetText(e->select(statements[1]));
+  e->setDerivedCache(false);
+  EXPECT_EQ(rowSetText(e->select(statements[1])), rows);
+}
+
 }  // namespace
 }  // namespace kv::jet

@@ -126,9 +126,13 @@ void TRepCuestionarioCNBV::LimpiaCorridasMuertas() {
 void TRepCuestionarioCNBV::PreparaRespuestas() {
   F_Preparadas.clear();
   F_SegundosPreparacion.clear();
+  F_Mitades = {};
   if (!F_Conector) return;
 
   db::Session& sesion = F_Conector->session();
+  auto Desde = [](std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+  };
   // Runs one statement here, keeping the window alive; nothing when it fails.
   auto Aqui = [&](const std::string& sConsulta, double& dSegundos) {
     const auto t0 = std::chrono::steady_clock::now();
@@ -138,7 +142,7 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
     } catch (const std::exception&) {
       filas.reset();
     }
-    dSegundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    dSegundos = Desde(t0);
     return filas;
   };
   auto Guarda = [this](int n, std::string sConsulta, const std::optional<db::RowSet>& filas,
@@ -160,6 +164,7 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
   if (const std::string sComun = DameConsultaComun(); !sComun.empty())
     (void)Aqui(sComun, F_SegundosPreparacion[0]);
 
+  const auto tMitades = std::chrono::steady_clock::now();
   TConsultasEnCopia copia;
   std::vector<std::string> deLaCopia;
   for (int n : enCopia) deLaCopia.push_back(consultas[static_cast<std::size_t>(n)]);
@@ -189,13 +194,19 @@ void TRepCuestionarioCNBV::PreparaRespuestas() {
     Guarda(n, consultas[static_cast<std::size_t>(n)], filas, d);
   }
   if (!bCopia) return;
+  const double dAqui = Desde(tMitades);
+  const auto tEspera = std::chrono::steady_clock::now();
   const auto resultados = copia.Espera();
+  const double dEspera = Desde(tEspera);
 
   // A copy that did not end well leaves its questions to their turn.
   if (!resultados) return;
-  for (std::size_t i = 0; i < enCopia.size(); ++i)
+  F_Mitades = {dAqui, dEspera, 0};
+  for (std::size_t i = 0; i < enCopia.size(); ++i) {
     Guarda(enCopia[i], consultas[static_cast<std::size_t>(enCopia[i])], (*resultados)[i].filas,
            (*resultados)[i].dSegundos);
+    F_Mitades.dCopia += (*resultados)[i].dSegundos;
+  }
 }
 
 bool TRepCuestionarioCNBV::RespondePregunta(int nPregunta, std::string& sRespuesta) {

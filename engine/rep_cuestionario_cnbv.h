@@ -72,6 +72,13 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // Seconds the statement of each prepared question took, wherever it ran; 0 is the
   // statement both halves read.
   const std::map<int, double>& SegundosPreparacion() const { return F_SegundosPreparacion; }
+  // Seconds of the two halves of the last preparation, after the common statement: this
+  // process's own (foresight and its statements), its wait for the copy at the end, and
+  // the copy's statements summed. All zero when no copy was made.
+  struct TMitades {
+    double dAqui = 0, dEspera = 0, dCopia = 0;
+  };
+  const TMitades& SegundosMitades() const { return F_Mitades; }
 
   // Removes what report runs that died left behind (working files, converter profiles).
   static void LimpiaCorridasMuertas();
@@ -129,6 +136,7 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // Answers prepared ahead: question → its statement's text and its answer.
   std::map<int, std::pair<std::string, std::string>> F_Preparadas;
   std::map<int, double> F_SegundosPreparacion;
+  TMitades F_Mitades;
 };
 
 }  // namespace kv

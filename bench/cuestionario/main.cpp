@@ -7,7 +7,8 @@
 // answers evaluated each from scratch, one after the other, (f) the evidence workbook of
 // the answers of (c), (g) the whole `respuestas` command in a process of its own (open,
 // load, detection, 212 answers, with the same two PEPs ticked); then the ratios between
-// them, the slowest question's share of (c), and each peak of memory against the file.
+// them, the slowest question's share of (c), the statement both halves of (c) read and the
+// halves' seconds after it, and each peak of memory against the file.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -72,6 +73,9 @@ constexpr const char* kFallaRespuestas = "bench-cuestionario: respuestas falló"
 constexpr const char* kRespuestasDeG = "respuestas de (g) ";
 constexpr const char* kMayorParte = "pregunta más lenta de (c), parte de (c):";
 constexpr const char* kComun = "consulta común de (c), antes de las dos mitades:";
+constexpr const char* kMitadAqui = "mitades de (c): este proceso";
+constexpr const char* kMitadEspera = "su espera a la copia";
+constexpr const char* kMitadCopia = "consultas de la copia (suma)";
 constexpr const char* kFallaEvidencia = "bench-cuestionario: falló el libro de evidencia: ";
 constexpr const char* kLibro = "libro de evidencia: ";
 }  // namespace textos
@@ -189,8 +193,9 @@ void ReactivaReuso(db::Connection& Conector) {
 struct TPasada {
   std::vector<std::string> respuestas;
   std::vector<double> segundos;
-  std::vector<double> cpu;  // CPU seconds of the process and its children
-  double dComun = 0;        // the statement both halves read, when prepared
+  std::vector<double> cpu;                 // CPU seconds of the process and its children
+  double dComun = 0;                       // the statement both halves read, when prepared
+  TRepCuestionarioCNBV::TMitades mitades;  // the halves after it
   int nFallidas = 0;
 };
 
@@ -205,6 +210,7 @@ TPasada RespondeTodas(TRepCuestSITI2020& rep, bool bPrepara) {
     rep.PreparaRespuestas();
     const auto it = rep.SegundosPreparacion().find(0);
     if (it != rep.SegundosPreparacion().end()) p.dComun = it->second;
+    p.mitades = rep.SegundosMitades();
     std::fprintf(stderr, "  preparadas, %.1f s\n",
                  std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
   }
@@ -254,6 +260,9 @@ void ImprimeMayorParte(const TPasada& p, const TFase& fase) {
   if (p.segundos.empty() || dTiempo <= 0 || dCPU <= 0) return;
   if (p.dComun > 0)
     std::printf("%s %.2f s (%.1f %%)\n", textos::kComun, p.dComun, 100.0 * p.dComun / dTiempo);
+  if (p.mitades.dAqui > 0)
+    std::printf("%s %.2f s, %s %.2f s, %s %.2f s\n", textos::kMitadAqui, p.mitades.dAqui,
+                textos::kMitadEspera, p.mitades.dEspera, textos::kMitadCopia, p.mitades.dCopia);
   std::printf("%s tiempo %zu (%.1f %%), CPU %zu (%.1f %%)\n", textos::kMayorParte, iT + 1,
               100.0 * p.segundos[iT] / dTiempo, iC + 1, 100.0 * p.cpu[iC] / dCPU);
 }

@@ -20,7 +20,8 @@ using kv::db::DbError;
 
 // Declared type of date columns: REAL affinity, recognisable in results.
 constexpr const char* kDateType = "DATEREAL";
-// What a derived table reads from while foresight counts them: a text never run.
+// The table foresight says a counted derived table is read from; what it translates with
+// it is never run.
 constexpr const char* kCounted = "jet_counted";
 
 const char* declaredType(ColumnKind k) {

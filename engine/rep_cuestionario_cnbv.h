@@ -73,8 +73,9 @@ class TRepCuestionarioCNBV : public TKavoriBD, public IRepCuestionarioCNBV {
   // statement both halves read.
   const std::map<int, double>& SegundosPreparacion() const { return F_SegundosPreparacion; }
   // Seconds of the two halves of the last preparation, after the common statement: this
-  // process's own (foresight and its statements), its wait for the copy at the end, and
-  // the copy's statements summed. All zero when no copy was made or it did not end well.
+  // process's own (starting the copy, foresight and its statements), its wait for the copy
+  // at the end, and the copy's statements summed. All zero when no copy was made or it did
+  // not end well.
   struct TMitades {
     double dAqui = 0, dEspera = 0, dCopia = 0;
   };

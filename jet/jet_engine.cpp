@@ -529,7 +529,7 @@ void JetEngine::foresee(const std::vector<std::string>& jetStatements) {
   // subquery that every statement names keeps the grouping, not the subquery's rows too.
   std::map<std::string, int> named;
   TranslateContext ctx = context(false);
-  if (ctx.rowCount)
+  if (ctx.rowCount)  // the keys are written as they will be; kCounted has no rows to count
     ctx.rowCount = [this](const std::string& t) { return t == kCounted ? -1 : rowCount(t); };
   ctx.derivedTable = [&named](const std::string& key, const std::function<std::string()>& build,
                               bool) {

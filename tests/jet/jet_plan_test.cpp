@@ -1,6 +1,7 @@
 // How the engine hands its statements to SQLite, where the plan and not only the rows
-// matters: a derived table named twice in one statement is computed once, and a join
-// that names its largest table first scans it instead of indexing it.
+// matters: a derived table named twice in one statement is computed once, a join that
+// names its largest table first scans it instead of indexing it, and the statements
+// foreseen keep what they repeat, and only that, from its first use.
 #include <gtest/gtest.h>
 
 #include <algorithm>
